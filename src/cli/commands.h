@@ -1,0 +1,14 @@
+#pragma once
+
+#include <string>
+#include <vector>
+
+namespace kenvo::cli {
+
+// Each subcommand takes the words after its name and returns the exit status.
+int runDevices(const std::vector<std::string>& words);
+int runMonitor(const std::vector<std::string>& words);
+int runCapture(const std::vector<std::string>& words);
+int runDecode(const std::vector<std::string>& words);
+
+}  // namespace kenvo::cli

@@ -1,0 +1,49 @@
+#include <clocale>
+#include <cstdio>
+#include <cstring>
+#include <string>
+#include <vector>
+
+#include "cli_args.h"
+#include "commands.h"
+
+namespace {
+
+constexpr const char* Usage =
+    "usage: kenvoplat-cli COMMAND [OPTIONS]\n"
+    "\n"
+    "Commands:\n"
+    "  devices [--simulate[=MODEL]]                    list the attached platforms\n"
+    "  monitor [--seconds N] [--simulate[=MODEL]]      show live sensor readings and the COP\n"
+    "  capture --seconds N -o FILE [--simulate[=MODEL]] save the raw bytes the platform sends\n"
+    "  decode FILE                                     print the frames of a raw byte file\n"
+    "\n"
+    "MODEL is 0 (4KenvoPlat), 1 (4KenvoPlatW), 2 (3KenvoPlatP) or 3 (3KenvoPlatT).\n"
+    "Exit status: 0 success, 1 failure, 2 usage error.\n";
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    using namespace kenvo::cli;
+    std::setlocale(LC_NUMERIC, "C");  // machine-readable output always uses '.'
+    if (argc < 2) {
+        std::fputs(Usage, stderr);
+        return ExitUsage;
+    }
+    const std::string command = argv[1];
+    const std::vector<std::string> words(argv + 2, argv + argc);
+    if (command == "--help" || command == "-h" || command == "help") {
+        std::fputs(Usage, stdout);
+        return ExitOk;
+    }
+    if (command == "--version") {
+        std::printf("kenvoplat-cli %s\n", KENVOPLAT_VERSION);
+        return ExitOk;
+    }
+    if (command == "devices") return runDevices(words);
+    if (command == "monitor") return runMonitor(words);
+    if (command == "capture") return runCapture(words);
+    if (command == "decode") return runDecode(words);
+    std::fprintf(stderr, "kenvoplat-cli: unknown command '%s'\n\n%s", command.c_str(), Usage);
+    return ExitUsage;
+}

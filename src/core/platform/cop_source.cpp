@@ -1,0 +1,33 @@
+#include "platform/cop_source.h"
+
+#include <cmath>
+
+namespace kenvo {
+
+namespace {
+constexpr double Dt = 0.01;           // one frame
+constexpr double SwayTimeConstant = 2.0;  // seconds the sway takes to return halfway, roughly
+constexpr double BodyTimeConstant = 0.15; // the body smooths the sway
+constexpr double SigmaX = 2.0;        // mm, left-right
+constexpr double SigmaY = 3.5;        // mm, front-rear
+constexpr double Pi = 3.14159265358979323846;
+}  // namespace
+
+QuietStanceSource::QuietStanceSource(uint32_t seed, CopPoint rest) : random_(seed), rest_(rest) {}
+
+double QuietStanceSource::step(Axis& axis, double sigma) noexcept {
+    // Ornstein-Uhlenbeck sway with stationary deviation `sigma`, then a first-order low-pass.
+    axis.sway += -axis.sway / SwayTimeConstant * Dt +
+                 sigma * std::sqrt(2.0 * Dt / SwayTimeConstant) * normal_(random_);
+    axis.smoothed += (axis.sway - axis.smoothed) * (Dt / BodyTimeConstant);
+    return axis.smoothed;
+}
+
+CopPoint QuietStanceSource::at(int64_t frame) noexcept {
+    const double t = static_cast<double>(frame) * Dt;
+    // Breathing adds a small, regular front-rear component at about 0.25 Hz.
+    const double breathing = 0.4 * std::sin(2.0 * Pi * 0.25 * t);
+    return {rest_.xMm + step(x_, SigmaX), rest_.yMm + step(y_, SigmaY) + breathing};
+}
+
+}  // namespace kenvo
