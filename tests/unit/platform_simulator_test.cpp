@@ -1,0 +1,84 @@
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <memory>
+#include <vector>
+
+#include "measurement/live_trace.h"
+#include "platform/dispatcher.h"
+#include "platform/platform_models.h"
+#include "platform/platform_simulator.h"
+
+namespace kenvo {
+namespace {
+
+// The simulated platform's frames, run through the real dispatcher, give back the COP the
+// simulated subject stood at (after zeroing the unloaded offsets), within the load cells'
+// resolution and noise (a count of noise is about half a millimetre on the three-sensor x).
+TEST(PlatformSimulator, FramesDecodeBackToTheScriptedCopOnEveryModel) {
+    for (int32_t model = 0; model < PlatformModelCount; ++model) {
+        ScriptedSource path([](double t) { return CopPoint{30.0 * std::sin(t), -20.0 + 10.0 * t}; });
+        PlatformSimulator sim({model, 80.0, 72.0, 3}, path);
+        auto trace = std::make_unique<LiveTrace>();
+        trace->reset(10);
+        Dispatcher dispatcher(*trace);
+        dispatcher.setFourSensor(isFourSensorModel(model));
+        AcquisitionControl control;
+        control.mode = AcquisitionStance;
+        dispatcher.reset(control, 0);
+        control.setZeroOffsets(PlatformSimulator::UnloadedCounts);
+        const ModelScales scales = modelScales(model, 0);
+        for (int64_t i = 0; i < 300; ++i) {
+            const auto bytes = encodeFrame(sim.frame(i));
+            dispatcher.consume(bytes.data(), bytes.size());
+            const CopSample s = trace->entry(trace->newest());
+            const CopPoint want = path.at(i);
+            ASSERT_NEAR(s.x * scales.scaleX, want.xMm, 2.0) << "model " << model << " frame " << i;
+            ASSERT_NEAR(s.y * scales.scaleY, want.yMm, 2.0) << "model " << model << " frame " << i;
+        }
+    }
+}
+
+TEST(PlatformSimulator, HeartBeatsAtARestingRateAndOverloadOnRequest) {
+    QuietStanceSource subject(5);
+    PlatformSimulator sim({0, 70.0, 72.0, 5}, subject);
+    std::vector<int64_t> beats;
+    for (int64_t i = 0; i < 6000; ++i) {
+        const RawFrame f = sim.frame(i);
+        ASSERT_LE(f.s[0], Dispatcher::OverloadLimit);
+        if (f.status & StatusHeartBeat) beats.push_back(i);
+    }
+    ASSERT_GE(beats.size(), 60u);  // a minute of frames
+    ASSERT_LE(beats.size(), 85u);
+    for (std::size_t i = 1; i < beats.size(); ++i) {
+        EXPECT_GT(beats[i] - beats[i - 1], 25) << "beats must be accepted by the heart-rate filter";
+        EXPECT_LT(beats[i] - beats[i - 1], 100);
+    }
+    sim.setOverload(true);
+    EXPECT_GT(sim.frame(6000).s[0], Dispatcher::OverloadLimit);
+}
+
+TEST(QuietStanceSource, SwaysAFewMillimetresLikeAStandingPerson) {
+    QuietStanceSource subject(11, {0.0, 0.0});
+    double sx = 0, sy = 0, sxx = 0, syy = 0, path = 0;
+    CopPoint last = subject.at(0);
+    const int n = 6000;
+    for (int i = 1; i <= n; ++i) {
+        const CopPoint p = subject.at(i);
+        sx += p.xMm, sy += p.yMm, sxx += p.xMm * p.xMm, syy += p.yMm * p.yMm;
+        path += std::hypot(p.xMm - last.xMm, p.yMm - last.yMm);
+        last = p;
+    }
+    const double sdX = std::sqrt(sxx / n - (sx / n) * (sx / n));
+    const double sdY = std::sqrt(syy / n - (sy / n) * (sy / n));
+    EXPECT_GT(sdX, 0.5);
+    EXPECT_LT(sdX, 6.0);
+    EXPECT_GT(sdY, sdX);  // front-rear sway is the larger
+    EXPECT_LT(sdY, 10.0);
+    const double velocity = path / 60.0;  // mm/s over the minute
+    EXPECT_GT(velocity, 3.0);
+    EXPECT_LT(velocity, 40.0);
+}
+
+}  // namespace
+}  // namespace kenvo
