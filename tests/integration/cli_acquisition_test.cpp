@@ -1,0 +1,129 @@
+#include <gtest/gtest.h>
+
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "platform/wire_frame.h"
+#include "support/process.h"
+#include "support/temp_dir.h"
+
+namespace kenvo {
+namespace {
+
+using test::runProcess;
+
+const std::string Cli = KENVOPLAT_CLI;
+const std::string Emulator = KENVOPLAT_EMULATOR;
+
+std::vector<std::string> lines(const std::string& text) {
+    std::vector<std::string> out;
+    std::istringstream in(text);
+    for (std::string line; std::getline(in, line);) out.push_back(line);
+    return out;
+}
+
+TEST(CliDecode, PrintsOneLinePerFrameAndCountsDroppedBytes) {
+    test::TempDir dir;
+    std::string bytes = "\x13\x80";  // noise before the first frame
+    for (const RawFrame& f : {RawFrame{{1, 2, 3, 4095}, 8}, RawFrame{{2048, 0, 64, 63}, 0}}) {
+        const auto e = encodeFrame(f);
+        bytes.append(reinterpret_cast<const char*>(e.data()), e.size());
+    }
+    bytes.append("\x00\x40\x80", 3);  // an unfinished frame at the end
+    test::writeFileBytes(dir.file("raw.bin"), bytes);
+    const auto r = runProcess({Cli, "decode", dir.file("raw.bin")});
+    EXPECT_EQ(r.exitCode, 0);
+    EXPECT_EQ(r.out, "1,2,3,4095,8\n2048,0,64,63,0\n");
+    EXPECT_EQ(r.err, "2 frames, 5 bytes dropped\n");
+}
+
+TEST(CliDecode, ErrorsAndUsage) {
+    auto r = runProcess({Cli, "decode", "/nonexistent/raw.bin"});
+    EXPECT_EQ(r.exitCode, 1);
+    EXPECT_NE(r.err.find("cannot open /nonexistent/raw.bin"), std::string::npos);
+    r = runProcess({Cli, "decode"});
+    EXPECT_EQ(r.exitCode, 2);
+    r = runProcess({Cli, "frobnicate"});
+    EXPECT_EQ(r.exitCode, 2);
+    r = runProcess({Cli, "monitor", "--seconds", "abc", "--simulate"});
+    EXPECT_EQ(r.exitCode, 2);
+    r = runProcess({Cli, "devices", "--simulate=7"});
+    EXPECT_EQ(r.exitCode, 2);
+    r = runProcess({Cli, "--help"});
+    EXPECT_EQ(r.exitCode, 0);
+    EXPECT_NE(r.out.find("capture --seconds N -o FILE"), std::string::npos);
+}
+
+TEST(CliDevices, ListsTheSimulatedPlatform) {
+    const auto r = runProcess({Cli, "devices", "--simulate=3"});
+    EXPECT_EQ(r.exitCode, 0);
+    EXPECT_EQ(r.out, "3 3KenvoPlatT simulated:0\n");
+}
+
+TEST(CliMonitor, WithoutAPlatformReportsErrorInCommunication) {
+    const auto r = runProcess({Cli, "monitor", "--seconds", "1"}, {"KENVOPLAT_SERIAL_DEVICES=/nonexistent/tty=4KenvoPlat"});
+    EXPECT_EQ(r.exitCode, 1);
+    EXPECT_NE(r.err.find("Error in communication"), std::string::npos);
+    EXPECT_NE(r.err.find("cannot open /nonexistent/tty"), std::string::npos);
+}
+
+TEST(CliCapture, CapturedBytesDecodeToTheFramesThatArrived) {
+    test::TempDir dir;
+    const std::string raw = dir.file("capture.bin");
+    auto r = runProcess({Cli, "capture", "--seconds", "1", "-o", raw, "--simulate"});
+    ASSERT_EQ(r.exitCode, 0) << r.err;
+    const std::string bytes = test::readFileBytes(raw);
+    EXPECT_GE(bytes.size(), 800u);  // about 100 frames of 10 bytes in a second
+    EXPECT_LE(bytes.size(), 1200u);
+    r = runProcess({Cli, "decode", raw});
+    ASSERT_EQ(r.exitCode, 0);
+    const auto frames = lines(r.out);
+    EXPECT_EQ(frames.size(), bytes.size() / 10);
+    EXPECT_EQ(r.err, std::to_string(frames.size()) + " frames, " + std::to_string(bytes.size() % 10) +
+                         " bytes dropped\n");
+}
+
+TEST(CliCapture, UnwritableOutputFailsAndLeavesNothing) {
+    const auto r = runProcess({Cli, "capture", "--seconds", "1", "-o", "/nonexistent/dir/c.bin", "--simulate"});
+    EXPECT_EQ(r.exitCode, 1);
+    EXPECT_NE(r.err.find("/nonexistent/dir/c.bin"), std::string::npos);
+}
+
+// The emulator's pseudo-terminal is found through the environment and read by the real serial
+// code path, exactly as a USB adapter would be.
+TEST(CliEmulator, MonitorReadsTheEmulatedPlatformThroughTheSerialPath) {
+    test::BackgroundProcess emulator({Emulator, "--model", "1", "--seconds", "20", "--weight", "80"});
+    const std::string pty = emulator.readLine();
+    ASSERT_FALSE(pty.empty()) << "the emulator printed no device path";
+    const std::string env = "KENVOPLAT_SERIAL_DEVICES=" + pty + "=4KenvoPlatW";
+
+    auto r = runProcess({Cli, "devices"}, {env});
+    EXPECT_EQ(r.exitCode, 0);
+    EXPECT_NE(r.out.find("1 4KenvoPlatW " + pty), std::string::npos) << r.out;
+
+    r = runProcess({Cli, "monitor", "--seconds", "2"}, {env});
+    ASSERT_EQ(r.exitCode, 0) << r.err;
+    const auto readings = lines(r.out);
+    ASSERT_GE(readings.size(), 5u);
+    // 80 kg at 20 counts per kg: the total load is about 1600 counts above the zero offsets.
+    const std::string& last = readings.back();
+    const auto sum = last.find("SUM");
+    ASSERT_NE(sum, std::string::npos) << last;
+    const int total = std::stoi(last.substr(sum + 3));
+    EXPECT_GT(total, 1600);
+    EXPECT_LT(total, 1900);
+    EXPECT_NE(last.find("frames/s"), std::string::npos);
+    EXPECT_EQ(emulator.stop(), 0);
+}
+
+TEST(CliEmulator, HelpAndBadArguments) {
+    auto r = runProcess({Emulator, "--help"});
+    EXPECT_EQ(r.exitCode, 0);
+    EXPECT_NE(r.out.find("KENVOPLAT_SERIAL_DEVICES"), std::string::npos);
+    r = runProcess({Emulator, "--model", "4"});
+    EXPECT_EQ(r.exitCode, 2);
+}
+
+}  // namespace
+}  // namespace kenvo
