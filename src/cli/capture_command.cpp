@@ -1,4 +1,8 @@
+#include <unistd.h>
+
+#include <cerrno>
 #include <chrono>
+#include <filesystem>
 #include <cstdio>
 #include <cstring>
 #include <thread>
@@ -51,6 +55,14 @@ int runCapture(const std::vector<std::string>& words) {
                      : !error.empty() ? error.c_str()
                      : !seconds || !output ? "--seconds and -o are required" : "unexpected argument");
         return ExitUsage;
+    }
+
+    // Refuse an output that cannot be written before spending the capture time on it.
+    const std::string folder = std::filesystem::path(*output).parent_path().string();
+    if (::access(folder.empty() ? "." : folder.c_str(), W_OK) != 0) {
+        std::fprintf(stderr, "kenvoplat-cli capture: cannot write into %s: %s\n",
+                     folder.empty() ? "." : folder.c_str(), std::strerror(errno));
+        return ExitFailure;
     }
 
     CliPlatform platform(makeBus(model));
