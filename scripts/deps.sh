@@ -7,17 +7,29 @@ packages=(
     build-essential cmake ninja-build ccache pkg-config
     libgtest-dev libgmock-dev libbenchmark-dev
     clang libclang-rt-14-dev
+    locales
 )
+
+# A locale with a decimal comma, so the tests see numbers the way many users do.
+ensure_test_locale() {
+    locale -a 2>/dev/null | grep -qi '^de_DE\.utf-\?8$' && return 0
+    [ -f /etc/locale.gen ] || return 0
+    $SUDO sed -i 's/^# *de_DE.UTF-8 UTF-8/de_DE.UTF-8 UTF-8/' /etc/locale.gen
+    grep -q '^de_DE.UTF-8 UTF-8' /etc/locale.gen || echo 'de_DE.UTF-8 UTF-8' | $SUDO tee -a /etc/locale.gen >/dev/null
+    $SUDO locale-gen >/dev/null
+}
+
+SUDO=""
+[ "$(id -u)" -ne 0 ] && SUDO="sudo"
 
 missing=()
 for p in "${packages[@]}"; do
     dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")
 done
-[ ${#missing[@]} -eq 0 ] && exit 0
-
-echo "Installing: ${missing[*]}"
-SUDO=""
-[ "$(id -u)" -ne 0 ] && SUDO="sudo"
-export DEBIAN_FRONTEND=noninteractive
-$SUDO apt-get update -qq
-$SUDO apt-get install -y -qq --no-install-recommends "${missing[@]}" >/dev/null
+if [ ${#missing[@]} -gt 0 ]; then
+    echo "Installing: ${missing[*]}"
+    export DEBIAN_FRONTEND=noninteractive
+    $SUDO apt-get update -qq
+    $SUDO apt-get install -y -qq --no-install-recommends "${missing[@]}" >/dev/null
+fi
+ensure_test_locale
