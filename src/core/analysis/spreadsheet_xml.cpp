@@ -176,24 +176,20 @@ std::string spreadsheetHeadSingle() { return std::string(HeadCommon) + HeadEnd; 
 std::string spreadsheetHeadBatch() { return std::string(HeadCommon) + BatchStyles + HeadEnd; }
 std::string spreadsheetTail() { return "</ss:Worksheet>\n</ss:Workbook>\n"; }
 
-std::string exportDate(int32_t startTime) {
+namespace {
+std::string localStartTime(int32_t startTime, const char* format) {
     // The file keeps the low 32 bits of the time; read unsigned, they stay right until 2106.
     const time_t t = static_cast<time_t>(static_cast<uint32_t>(startTime));
     tm local{};
     localtime_r(&t, &local);
     char text[32];
-    std::strftime(text, sizeof text, "%d.%m.%Y", &local);
+    std::strftime(text, sizeof text, format, &local);
     return text;
 }
+}  // namespace
 
-std::string exportTime(int32_t startTime) {
-    const time_t t = static_cast<time_t>(static_cast<uint32_t>(startTime));
-    tm local{};
-    localtime_r(&t, &local);
-    char text[32];
-    std::strftime(text, sizeof text, "%H:%M:%S", &local);
-    return text;
-}
+std::string exportDate(int32_t startTime) { return localStartTime(startTime, "%d.%m.%Y"); }
+std::string exportTime(int32_t startTime) { return localStartTime(startTime, "%H:%M:%S"); }
 
 std::string buildTableDocument(const TableContent& table, const ExportHeading& heading) {
     const SingleLayout layout = singleLayout(table.table);
