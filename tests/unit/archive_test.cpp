@@ -19,7 +19,8 @@ std::vector<uint8_t> stringBytes(const std::string& s) {
     return w.bytes();
 }
 
-std::string readBack(const std::vector<uint8_t>& bytes, ArchiveReader::Failure expected = ArchiveReader::Failure::None) {
+std::string readBack(const std::vector<uint8_t>& bytes,
+                     ArchiveReader::Failure expected = ArchiveReader::Failure::None) {
     ArchiveReader r(bytes);
     std::string s = r.archiveString();
     EXPECT_EQ(r.failure(), expected);
@@ -68,7 +69,8 @@ TEST(ArchiveString, EightBitBytesAreStoredUnchanged) {
 
 TEST(ArchiveString, SixteenBitFormReadsAsWindows1250Bytes) {
     // "Žluťoučký kůň" plus the euro sign, a CJK character and an emoji (surrogate pair).
-    const std::u16string text = u"\u017Dlu\u0165ou\u010Dk\u00FD k\u016F\u0148 \u20AC\u65E5\U0001F600";
+    const std::u16string text =
+        u"\u017Dlu\u0165ou\u010Dk\u00FD k\u016F\u0148 \u20AC\u65E5\U0001F600";
     std::vector<uint8_t> bytes = {0xFF, 0xFE, 0xFF, static_cast<uint8_t>(text.size())};
     for (const char c : utf16le(text)) bytes.push_back(static_cast<uint8_t>(c));
     bytes.push_back(0x42);  // the next field
@@ -89,10 +91,15 @@ TEST(ArchiveString, MalformedOrShortStringsFailWithoutReadingPastTheEnd) {
     EXPECT_EQ(readBack({0x05, 'a', 'b'}, ArchiveReader::Failure::Truncated), "");
     EXPECT_EQ(readBack({0xFF, 0x2C}, ArchiveReader::Failure::Truncated), "");
     // A huge uint32 length is refused before anything is allocated.
-    EXPECT_EQ(readBack({0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 'a'}, ArchiveReader::Failure::Truncated), "");
+    EXPECT_EQ(readBack({0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 'a'},
+                       ArchiveReader::Failure::Truncated),
+              "");
     // 16-bit form: odd byte count, and a second marker where its own length belongs.
-    EXPECT_EQ(readBack({0xFF, 0xFE, 0xFF, 0x02, 'a', 0, 'b'}, ArchiveReader::Failure::Truncated), "");
-    EXPECT_EQ(readBack({0xFF, 0xFE, 0xFF, 0xFF, 0xFE, 0xFF, 0x01}, ArchiveReader::Failure::BadString), "");
+    EXPECT_EQ(readBack({0xFF, 0xFE, 0xFF, 0x02, 'a', 0, 'b'}, ArchiveReader::Failure::Truncated),
+              "");
+    EXPECT_EQ(
+        readBack({0xFF, 0xFE, 0xFF, 0xFF, 0xFE, 0xFF, 0x01}, ArchiveReader::Failure::BadString),
+        "");
 
     // Once failed, the reader stays failed and yields zeros.
     const std::vector<uint8_t> bytes = {0x01, 0x02, 0x03};
@@ -108,8 +115,8 @@ TEST(ArchiveNumbers, LittleEndianIntegersAndRawFloats) {
     w.putInt32(0x12345678);
     w.putInt32(-1);
     w.putFloat32(1.0f);
-    const std::vector<uint8_t> expected = {0xFE, 0xFF, 0x78, 0x56, 0x34, 0x12, 0xFF, 0xFF,
-                                           0xFF, 0xFF, 0x00, 0x00, 0x80, 0x3F};
+    const std::vector<uint8_t> expected = {0xFE, 0xFF, 0x78, 0x56, 0x34, 0x12, 0xFF,
+                                           0xFF, 0xFF, 0xFF, 0x00, 0x00, 0x80, 0x3F};
     EXPECT_EQ(w.bytes(), expected);
     ArchiveReader r(w.bytes());
     EXPECT_EQ(r.int16(), -2);
@@ -130,7 +137,8 @@ TEST(FixedPoint, TruncatesTowardZeroAndSaturates) {
     EXPECT_EQ(toFixedPoint(1e30f), std::numeric_limits<int32_t>::max());
     EXPECT_EQ(toFixedPoint(-1e30f), std::numeric_limits<int32_t>::min());
     EXPECT_EQ(toFixedPoint(std::numeric_limits<float>::quiet_NaN()), 0);
-    EXPECT_EQ(toFixedPoint(std::numeric_limits<float>::infinity()), std::numeric_limits<int32_t>::max());
+    EXPECT_EQ(toFixedPoint(std::numeric_limits<float>::infinity()),
+              std::numeric_limits<int32_t>::max());
 }
 
 TEST(CodePage, EveryByteSurvivesARoundTripThroughUtf8) {
@@ -144,10 +152,13 @@ TEST(CodePage, EveryByteSurvivesARoundTripThroughUtf8) {
 
 TEST(CodePage, UnmappableAndMalformedInputBecomesQuestionMarks) {
     EXPECT_EQ(utf8ToCp1250("a\u65E5b\U0001F600c\u00F1"), "a?b?c?");  // n with tilde is not in 1250
-    EXPECT_EQ(utf8ToCp1250("a\xC3"), "a?");                           // cut sequence
-    EXPECT_EQ(utf8ToCp1250("\xC0\xAF"), "?");                         // overlong encoding
-    EXPECT_EQ(utf8ToCp1250("\xED\xA0\x80x"), "?x");                   // encoded surrogate
-    EXPECT_EQ(utf16leToCp1250(utf16le(u"\xD800" u"a" u"\xDC00")), "?a?");
+    EXPECT_EQ(utf8ToCp1250("a\xC3"), "a?");                          // cut sequence
+    EXPECT_EQ(utf8ToCp1250("\xC0\xAF"), "?");                        // overlong encoding
+    EXPECT_EQ(utf8ToCp1250("\xED\xA0\x80x"), "?x");                  // encoded surrogate
+    EXPECT_EQ(utf16leToCp1250(utf16le(u"\xD800"
+                                      u"a"
+                                      u"\xDC00")),
+              "?a?");
     EXPECT_EQ(utf16leToCp1250(std::string("a\0b", 3)), "a");  // an odd last byte is dropped
 }
 

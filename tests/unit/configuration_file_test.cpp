@@ -45,7 +45,7 @@ TEST(ConfigurationFile, IsExactly212BytesInBlockOrder) {
         return static_cast<int32_t>(bytes[at] | bytes[at + 1] << 8 | bytes[at + 2] << 16 |
                                     static_cast<uint32_t>(bytes[at + 3]) << 24);
     };
-    EXPECT_EQ(word(16 + 4), 25);                    // stanceTime
+    EXPECT_EQ(word(16 + 4), 25);                   // stanceTime
     EXPECT_EQ(word(60), s.graph.timeAxisSeconds);  // the graph block
     EXPECT_EQ(word(68), 33);                       // its word 2 is the attempt duration
     EXPECT_EQ(word(60 + 27 * 4), s.graph.daStep[3]);
@@ -112,7 +112,8 @@ TEST(ConfigurationFile, CutFilesAreReadAsFarAsTheyGo) {
     for (std::size_t cut = 0; cut < bytes.size(); ++cut) {
         Settings s = current;
         int32_t attemptSeconds = 5;
-        const FileResult r = decodeConfiguration(std::span(bytes.data(), cut), "c.swpcfg", s, attemptSeconds);
+        const FileResult r =
+            decodeConfiguration(std::span(bytes.data(), cut), "c.swpcfg", s, attemptSeconds);
         if (cut < 16) {
             // Not even the signature: refused, nothing changes.
             ASSERT_FALSE(r.ok) << cut;
@@ -124,7 +125,8 @@ TEST(ConfigurationFile, CutFilesAreReadAsFarAsTheyGo) {
         ASSERT_TRUE(r.ok) << cut;
         // Expected: the file's bytes up to the cut, the current settings' bytes after it.
         std::vector<uint8_t> merged(bytes.begin(), bytes.begin() + static_cast<long>(cut));
-        merged.insert(merged.end(), currentBytes.begin() + static_cast<long>(cut), currentBytes.end());
+        merged.insert(merged.end(), currentBytes.begin() + static_cast<long>(cut),
+                      currentBytes.end());
         Settings expected;
         int32_t ignored = 0;
         ASSERT_TRUE(decodeConfiguration(merged, "m", expected, ignored).ok);
@@ -157,7 +159,7 @@ TEST(ConfigurationFile, WrongSignatureChangesNothingButAMeasurementFilePasses) {
     EXPECT_TRUE(loadConfiguration(dir.file("m.kplat"), s, attemptSeconds).ok);
     EXPECT_EQ(s.test.orientation, 30);  // the data file's spare
     EXPECT_EQ(s.test.testMode, 42);
-    EXPECT_EQ(attemptSeconds, 0);       // the data file's scaleY bits
+    EXPECT_EQ(attemptSeconds, 0);  // the data file's scaleY bits
 }
 
 }  // namespace

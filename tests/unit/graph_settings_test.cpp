@@ -11,8 +11,9 @@ namespace kenvo {
 namespace {
 
 TEST(GraphSettings, DefaultsInBlockOrder) {
-    const GraphSettings::Words expected = {10,  100, 0,   5,  0,  10, 0, -50, 50,   20, 0,  1, -100, 100,
-                                           20, -100, 100, 20, 0,  2,  50, 1000, 50, 50, 5, 100, 5,   5};
+    const GraphSettings::Words expected = {10, 100,  0,    5,   0,  10,   0,   -50, 50, 20,
+                                           0,  1,    -100, 100, 20, -100, 100, 20,  0,  2,
+                                           50, 1000, 50,   50,  5,  100,  5,   5};
     EXPECT_EQ(GraphSettings::defaults().words(), expected);
     EXPECT_EQ(GraphSettings::fromWords(expected), GraphSettings::defaults());
 }

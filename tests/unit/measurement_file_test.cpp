@@ -24,8 +24,8 @@ constexpr double StorageStep = 1e-4 + 1e-6;
 // Bytes of items 1..13 for the data sets built below (signature, scales, settings, subject
 // strings of these lengths, the three integers, duration, count).
 std::size_t headerBytes(const SubjectRecord& s) {
-    return 16 + 8 + 44 + (1 + s.name.size()) + 12 + (1 + s.comment1.size()) + (1 + s.comment2.size()) +
-           (1 + s.comment3.size()) + 4 + 4;
+    return 16 + 8 + 44 + (1 + s.name.size()) + 12 + (1 + s.comment1.size()) +
+           (1 + s.comment2.size()) + (1 + s.comment3.size()) + 4 + 4;
 }
 
 // A small data set: `attempts` attempts of `samples` samples each, with distinct values.
@@ -42,8 +42,9 @@ void fill(MeasurementStore& store, int32_t mode, int attempts, int samples) {
         store.length[i] = samples;
         store.targetLocation[i] = (i * 3) % 4;
         for (int j = 0; j < samples; ++j) {
-            store.samples(i)[j] = CopSample{std::sin(0.01f * j + i) * 0.8f, std::cos(0.013f * j) * -0.6f,
-                                            static_cast<int16_t>(j % 50 == 0 ? 1072 : 72 + i)};
+            store.samples(i)[j] =
+                CopSample{std::sin(0.01f * j + i) * 0.8f, std::cos(0.013f * j) * -0.6f,
+                          static_cast<int16_t>(j % 50 == 0 ? 1072 : 72 + i)};
             store.deviation(i)[j] = 12.5f * std::sin(0.02f * j) - i;
         }
     }
@@ -130,7 +131,8 @@ TEST(MeasurementFile, SaveAndLoadReproduceTheDataSet) {
                 ASSERT_NEAR(b.x, a.x, StorageStep);
                 ASSERT_NEAR(b.y, a.y, StorageStep);
                 if (mode == TestModeDriving)
-                    ASSERT_NEAR(loaded->deviation(i)[j], store->deviation(i)[j], StorageStep + 1e-6 * std::fabs(store->deviation(i)[j]));
+                    ASSERT_NEAR(loaded->deviation(i)[j], store->deviation(i)[j],
+                                StorageStep + 1e-6 * std::fabs(store->deviation(i)[j]));
                 else
                     ASSERT_EQ(loaded->deviation(i)[j], 0.0f);
             }
@@ -172,9 +174,15 @@ TEST(MeasurementFile, EverySignatureVariantIsRefusedAndChangesNothing) {
     fill(*store, TestModeDriving, 2, 7);
     GraphSettings graph = GraphSettings::defaults();
     const StoreSnapshot before(*store, graph, 2, 8);
-    const std::vector<std::string> variants = {"Kenvo_Plat_V1.2",  "kenvo_plat_v1.1",  "KENVO_PLAT_V1.1",
-                                               "Kenvo_Plat_V1.1 ", " Kenvo_Plat_V1.1", "Kenvo_Plat_V1.",
-                                               "Kenvo_Plat_V1.0",  "",                 std::string("Kenvo_Plat_V1.1\0", 16)};
+    const std::vector<std::string> variants = {"Kenvo_Plat_V1.2",
+                                               "kenvo_plat_v1.1",
+                                               "KENVO_PLAT_V1.1",
+                                               "Kenvo_Plat_V1.1 ",
+                                               " Kenvo_Plat_V1.1",
+                                               "Kenvo_Plat_V1.",
+                                               "Kenvo_Plat_V1.0",
+                                               "",
+                                               std::string("Kenvo_Plat_V1.1\0", 16)};
     for (const std::string& signature : variants) {
         ArchiveWriter w;
         w.putArchiveString(signature);
@@ -187,7 +195,8 @@ TEST(MeasurementFile, EverySignatureVariantIsRefusedAndChangesNothing) {
     }
     // The same signature in the 16-bit string form is the same text and is accepted.
     std::vector<uint8_t> wide = {0xFF, 0xFE, 0xFF, 15};
-    for (const char c : std::string("Kenvo_Plat_V1.1")) wide.insert(wide.end(), {static_cast<uint8_t>(c), 0});
+    for (const char c : std::string("Kenvo_Plat_V1.1"))
+        wide.insert(wide.end(), {static_cast<uint8_t>(c), 0});
     wide.insert(wide.end(), body.begin(), body.end());
     EXPECT_TRUE(decodeMeasurementFile(wide, "x", *store, graph).ok);
 }
@@ -224,7 +233,8 @@ TEST(MeasurementFile, CountsBeyondTheStoreAreRefusedAndNegativeOnesReadAsNothing
     const std::size_t countAt = headerBytes(source->subject) - 4;
     auto patch = [&](std::size_t at, int32_t v) {
         auto b = bytes;
-        for (int k = 0; k < 4; ++k) b[at + k] = static_cast<uint8_t>(static_cast<uint32_t>(v) >> (8 * k));
+        for (int k = 0; k < 4; ++k)
+            b[at + k] = static_cast<uint8_t>(static_cast<uint32_t>(v) >> (8 * k));
         return b;
     };
     auto store = std::make_unique<MeasurementStore>();

@@ -12,7 +12,8 @@ namespace kenvo::test {
 // the header, subject, flags, the per-attempt arrays, and the first `samples` samples and
 // deviations of the first `attempts` slots.
 struct StoreSnapshot {
-    StoreSnapshot(const MeasurementStore& store, const GraphSettings& graph, int attempts, int samples)
+    StoreSnapshot(const MeasurementStore& store, const GraphSettings& graph, int attempts,
+                  int samples)
         : length(store.length),
           startTime(store.startTime),
           targetLocation(store.targetLocation),

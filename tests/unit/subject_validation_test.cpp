@@ -10,7 +10,8 @@ SubjectForm form(const std::string& height, const std::string& weight) {
 }
 
 TEST(SubjectValidation, AcceptsIntegersWithinTheRangesAndCopiesEveryField) {
-    const auto r = validateSubjectForm(SubjectForm{"Petr \x8A", 1, "250", " +500 ", "c1", "c2", "c3"});
+    const auto r =
+        validateSubjectForm(SubjectForm{"Petr \x8A", 1, "250", " +500 ", "c1", "c2", "c3"});
     ASSERT_TRUE(r.ok);
     EXPECT_EQ(r.record, (SubjectRecord{"Petr \x8A", 1, 250, 500, "c1", "c2", "c3"}));
     EXPECT_TRUE(validateSubjectForm(form("0", "0")).ok);

@@ -37,9 +37,13 @@ uint32_t ArchiveReader::uint32() {
     return v;
 }
 
-float ArchiveReader::float32() { return std::bit_cast<float>(uint32()); }
+float ArchiveReader::float32() {
+    return std::bit_cast<float>(uint32());
+}
 
-float ArchiveReader::fixedPoint() { return fromFixedPoint(int32()); }
+float ArchiveReader::fixedPoint() {
+    return fromFixedPoint(int32());
+}
 
 void ArchiveReader::bytes(uint8_t* out, std::size_t count) {
     if (!take(count)) return;

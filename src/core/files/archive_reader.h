@@ -10,7 +10,7 @@ namespace kenvo {
 // makes the reader fail for good: every later read returns zero or an empty string, so a
 // loader checks failed() once per section instead of after every field.
 class ArchiveReader {
-public:
+  public:
     enum class Failure { None, Truncated, BadString };
 
     explicit ArchiveReader(std::span<const uint8_t> bytes) : bytes_(bytes) {}
@@ -37,7 +37,7 @@ public:
     std::size_t position() const { return position_; }
     std::size_t remaining() const { return bytes_.size() - position_; }
 
-private:
+  private:
     bool take(std::size_t count);
     // Length of a prefix of the 8-bit form; `unicode` is set when the 16-bit marker is seen
     // and `allowMarker` is true.

@@ -16,9 +16,13 @@ void ArchiveWriter::putUint32(uint32_t v) {
     for (int shift = 0; shift < 32; shift += 8) bytes_.push_back(static_cast<uint8_t>(v >> shift));
 }
 
-void ArchiveWriter::putFloat32(float v) { putUint32(std::bit_cast<uint32_t>(v)); }
+void ArchiveWriter::putFloat32(float v) {
+    putUint32(std::bit_cast<uint32_t>(v));
+}
 
-void ArchiveWriter::putFixedPoint(float v) { putInt32(toFixedPoint(v)); }
+void ArchiveWriter::putFixedPoint(float v) {
+    putInt32(toFixedPoint(v));
+}
 
 void ArchiveWriter::putArchiveString(std::string_view s) {
     const std::size_t n = s.size();

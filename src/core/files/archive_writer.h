@@ -10,7 +10,7 @@ namespace kenvo {
 // coordinates and length-prefixed 8-bit strings. Callers write the finished buffer in one
 // atomic step, so a failed save never leaves half a file.
 class ArchiveWriter {
-public:
+  public:
     void reserve(std::size_t bytes) { bytes_.reserve(bytes); }
 
     void putUint8(uint8_t v) { bytes_.push_back(v); }
@@ -27,7 +27,7 @@ public:
     const std::vector<uint8_t>& bytes() const { return bytes_; }
     std::size_t size() const { return bytes_.size(); }
 
-private:
+  private:
     std::vector<uint8_t> bytes_;
 };
 

@@ -21,8 +21,9 @@ constexpr std::size_t BlockBytes = ConfigurationFileSize - SignatureBytes;
 // by bit pattern.
 void putBlocks(ArchiveWriter& w, const Settings& s, int32_t attemptSeconds) {
     const TestSettings& t = s.test;
-    for (const int32_t v : {t.spare, t.stanceTime, t.orientation, t.testMode, t.stimuliCount, t.drivingVelocity,
-                            t.drivingDirection, t.drivingEndMode, t.drivingTime, t.objectSize, t.targetSize})
+    for (const int32_t v :
+         {t.spare, t.stanceTime, t.orientation, t.testMode, t.stimuliCount, t.drivingVelocity,
+          t.drivingDirection, t.drivingEndMode, t.drivingTime, t.objectSize, t.targetSize})
         w.putInt32(v);
     GraphSettings g = s.graph;
     g.attemptSeconds = attemptSeconds;
@@ -36,8 +37,9 @@ void putBlocks(ArchiveWriter& w, const Settings& s, int32_t attemptSeconds) {
 
 void readBlocks(ArchiveReader& r, Settings& s) {
     TestSettings& t = s.test;
-    for (int32_t* v : {&t.spare, &t.stanceTime, &t.orientation, &t.testMode, &t.stimuliCount, &t.drivingVelocity,
-                       &t.drivingDirection, &t.drivingEndMode, &t.drivingTime, &t.objectSize, &t.targetSize})
+    for (int32_t* v :
+         {&t.spare, &t.stanceTime, &t.orientation, &t.testMode, &t.stimuliCount, &t.drivingVelocity,
+          &t.drivingDirection, &t.drivingEndMode, &t.drivingTime, &t.objectSize, &t.targetSize})
         *v = r.int32();
     GraphSettings::Words words{};
     for (int32_t& v : words) v = r.int32();
@@ -66,12 +68,13 @@ std::vector<uint8_t> encodeConfiguration(const Settings& settings, int32_t attem
     return w.bytes();
 }
 
-FileResult decodeConfiguration(std::span<const uint8_t> bytes, const std::string& name, Settings& settings,
-                               int32_t& attemptSeconds) {
+FileResult decodeConfiguration(std::span<const uint8_t> bytes, const std::string& name,
+                               Settings& settings, int32_t& attemptSeconds) {
     ArchiveReader r(bytes);
     const std::string signature = r.archiveString();
     if (r.failed() || signature != FileSignature)
-        return FileResult::failure(MessageIncompatibleData, name + ": not a configuration file of this program");
+        return FileResult::failure(MessageIncompatibleData,
+                                   name + ": not a configuration file of this program");
 
     // A short file overwrites the settings byte by byte as far as it goes: lay the current
     // settings out as the file would hold them, put the file's bytes over the front, read back.
@@ -103,10 +106,12 @@ FileResult loadConfiguration(const std::string& path, Settings& settings, int32_
     return decodeConfiguration(bytes, fileNameOf(path), settings, attemptSeconds);
 }
 
-FileResult saveConfiguration(const std::string& path, const Settings& settings, int32_t attemptSeconds) {
+FileResult saveConfiguration(const std::string& path, const Settings& settings,
+                             int32_t attemptSeconds) {
     const std::vector<uint8_t> bytes = encodeConfiguration(settings, attemptSeconds);
     std::string error;
-    if (!writeFileAtomically(path, bytes, error)) return FileResult::failure(MessageSaveError, error);
+    if (!writeFileAtomically(path, bytes, error))
+        return FileResult::failure(MessageSaveError, error);
     return FileResult::success();
 }
 

@@ -27,12 +27,13 @@ inline constexpr std::size_t ConfigurationFileSize = 212;
 //   their values; the result is success;
 // then attemptSeconds (and the block's word 2) become the stanceTime just read.
 FileResult loadConfiguration(const std::string& path, Settings& settings, int32_t& attemptSeconds);
-FileResult saveConfiguration(const std::string& path, const Settings& settings, int32_t attemptSeconds);
+FileResult saveConfiguration(const std::string& path, const Settings& settings,
+                             int32_t attemptSeconds);
 
 // The same on bytes in memory.
 std::vector<uint8_t> encodeConfiguration(const Settings& settings, int32_t attemptSeconds);
-FileResult decodeConfiguration(std::span<const uint8_t> bytes, const std::string& name, Settings& settings,
-                               int32_t& attemptSeconds);
+FileResult decodeConfiguration(std::span<const uint8_t> bytes, const std::string& name,
+                               Settings& settings, int32_t& attemptSeconds);
 
 // What a missing configuration file leaves.
 void applyConfigurationDefaults(Settings& settings);

@@ -15,7 +15,8 @@ bool readWholeFile(const std::string& path, std::vector<uint8_t>& bytes, std::st
     bytes.clear();
     uint8_t buffer[65536];
     std::size_t n;
-    while ((n = std::fread(buffer, 1, sizeof buffer, in)) > 0) bytes.insert(bytes.end(), buffer, buffer + n);
+    while ((n = std::fread(buffer, 1, sizeof buffer, in)) > 0)
+        bytes.insert(bytes.end(), buffer, buffer + n);
     const bool failed = std::ferror(in) != 0;
     std::fclose(in);
     if (failed) {

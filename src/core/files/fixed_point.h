@@ -16,6 +16,8 @@ inline int32_t toFixedPoint(float value) {
     return static_cast<int32_t>(scaled);
 }
 
-inline float fromFixedPoint(int32_t stored) { return static_cast<float>(stored / 10000.0); }
+inline float fromFixedPoint(int32_t stored) {
+    return static_cast<float>(stored / 10000.0);
+}
 
 }  // namespace kenvo

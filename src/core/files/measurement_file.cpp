@@ -40,16 +40,16 @@ struct StagedFile {
 };
 
 void writeTestSettings(ArchiveWriter& w, const TestSettings& s) {
-    for (const int32_t v : {s.spare, s.stanceTime, s.orientation, s.testMode, s.stimuliCount,
-                            s.drivingVelocity, s.drivingDirection, s.drivingEndMode, s.drivingTime,
-                            s.objectSize, s.targetSize})
+    for (const int32_t v :
+         {s.spare, s.stanceTime, s.orientation, s.testMode, s.stimuliCount, s.drivingVelocity,
+          s.drivingDirection, s.drivingEndMode, s.drivingTime, s.objectSize, s.targetSize})
         w.putInt32(v);
 }
 
 void readTestSettings(ArchiveReader& r, TestSettings& s) {
-    for (int32_t* v : {&s.spare, &s.stanceTime, &s.orientation, &s.testMode, &s.stimuliCount,
-                       &s.drivingVelocity, &s.drivingDirection, &s.drivingEndMode, &s.drivingTime,
-                       &s.objectSize, &s.targetSize})
+    for (int32_t* v :
+         {&s.spare, &s.stanceTime, &s.orientation, &s.testMode, &s.stimuliCount, &s.drivingVelocity,
+          &s.drivingDirection, &s.drivingEndMode, &s.drivingTime, &s.objectSize, &s.targetSize})
         *v = r.int32();
 }
 
@@ -61,7 +61,8 @@ FileResult damaged(const std::string& name, const std::string& where) {
 FileResult readHeader(ArchiveReader& r, const std::string& name, StagedFile& f) {
     const std::string signature = r.archiveString();
     if (r.failed() || signature != FileSignature)
-        return FileResult::failure(MessageIncompatibleData, name + ": not a measurement file of this program");
+        return FileResult::failure(MessageIncompatibleData,
+                                   name + ": not a measurement file of this program");
     f.scaleX = r.float32();
     f.scaleY = r.float32();
     readTestSettings(r, f.settings);
@@ -74,8 +75,9 @@ FileResult readHeader(ArchiveReader& r, const std::string& name, StagedFile& f) 
     f.subject.comment2 = r.archiveString();
     f.subject.comment3 = r.archiveString();
     if (r.failure() == ArchiveReader::Failure::BadString)
-        return FileResult::failure("The file " + name + " is damaged: a subject text has no valid length.",
-                                   name + ": malformed string length in the subject");
+        return FileResult::failure(
+            "The file " + name + " is damaged: a subject text has no valid length.",
+            name + ": malformed string length in the subject");
     if (r.failed()) return damaged(name, "the subject");
     f.attemptSeconds = r.int32();
     if (r.failed()) return damaged(name, "the attempt duration");
@@ -87,7 +89,8 @@ FileResult readAttempts(ArchiveReader& r, const std::string& name, StagedFile& f
     if (r.failed()) return damaged(name, "the attempt count");
     if (count > MaxAttempts)
         return FileResult::failure("The file " + name + " holds " + std::to_string(count) +
-                                       " attempts; at most " + std::to_string(MaxAttempts) + " can be opened.",
+                                       " attempts; at most " + std::to_string(MaxAttempts) +
+                                       " can be opened.",
                                    name + ": too many attempts (" + std::to_string(count) + ")");
     const std::size_t perSample = sampleBytes(f.settings);
     for (int32_t i = 0; i < count; ++i) {  // a negative count reads as no attempts
@@ -95,11 +98,13 @@ FileResult readAttempts(ArchiveReader& r, const std::string& name, StagedFile& f
         a.startTime = r.int32();
         a.length = r.int32();
         a.targetLocation = r.int32();
-        const std::string which = "attempt " + std::to_string(i + 1) + " of " + std::to_string(count);
+        const std::string which =
+            "attempt " + std::to_string(i + 1) + " of " + std::to_string(count);
         if (r.failed()) return damaged(name, which);
         if (a.length > MaxSamples)
-            return FileResult::failure("The file " + name + " has " + std::to_string(a.length) + " samples in " +
-                                           which + "; at most " + std::to_string(MaxSamples) + " can be opened.",
+            return FileResult::failure("The file " + name + " has " + std::to_string(a.length) +
+                                           " samples in " + which + "; at most " +
+                                           std::to_string(MaxSamples) + " can be opened.",
                                        name + ": too many samples in " + which);
         if (a.length < 0) a.length = 0;  // reads as no samples
         a.offset = r.position();
@@ -110,7 +115,8 @@ FileResult readAttempts(ArchiveReader& r, const std::string& name, StagedFile& f
     return FileResult::success();
 }
 
-void commit(const StagedFile& f, std::span<const uint8_t> bytes, MeasurementStore& store, GraphSettings& graph) {
+void commit(const StagedFile& f, std::span<const uint8_t> bytes, MeasurementStore& store,
+            GraphSettings& graph) {
     store.calibration.scaleX = f.scaleX;
     store.calibration.scaleY = f.scaleY;
     store.settings = f.settings;
@@ -147,16 +153,18 @@ void commit(const StagedFile& f, std::span<const uint8_t> bytes, MeasurementStor
 FileResult encodeMeasurementFile(const MeasurementStore& store, std::vector<uint8_t>& bytes) {
     const int32_t count = store.attemptCount;
     if (count > MaxAttempts)
-        return FileResult::failure(MessageSaveError, "the data set has " + std::to_string(count) + " attempts; at most " +
-                                                         std::to_string(MaxAttempts) + " can be saved");
+        return FileResult::failure(
+            MessageSaveError, "the data set has " + std::to_string(count) + " attempts; at most " +
+                                  std::to_string(MaxAttempts) + " can be saved");
     const std::size_t perSample = sampleBytes(store.settings);
     std::size_t total = 256;
     for (int32_t i = 0; i < count; ++i) {
         const int32_t length = store.length[static_cast<std::size_t>(i)];
         if (length > MaxSamples)
-            return FileResult::failure(MessageSaveError, "attempt " + std::to_string(i + 1) + " has " +
-                                                             std::to_string(length) + " samples; at most " +
-                                                             std::to_string(MaxSamples) + " can be saved");
+            return FileResult::failure(MessageSaveError,
+                                       "attempt " + std::to_string(i + 1) + " has " +
+                                           std::to_string(length) + " samples; at most " +
+                                           std::to_string(MaxSamples) + " can be saved");
         total += 12 + (length > 0 ? static_cast<std::size_t>(length) * perSample : 0);
     }
 
@@ -202,13 +210,14 @@ FileResult saveMeasurementFile(const std::string& path, MeasurementStore& store)
         return encoded;
     }
     std::string error;
-    if (!writeFileAtomically(path, bytes, error)) return FileResult::failure(MessageSaveError, error);
+    if (!writeFileAtomically(path, bytes, error))
+        return FileResult::failure(MessageSaveError, error);
     store.dataSaved = 1;
     return FileResult::success();
 }
 
-FileResult decodeMeasurementFile(std::span<const uint8_t> bytes, const std::string& name, MeasurementStore& store,
-                                 GraphSettings& graph) {
+FileResult decodeMeasurementFile(std::span<const uint8_t> bytes, const std::string& name,
+                                 MeasurementStore& store, GraphSettings& graph) {
     ArchiveReader r(bytes);
     StagedFile staged;
     if (FileResult header = readHeader(r, name, staged); !header) return header;
@@ -217,7 +226,8 @@ FileResult decodeMeasurementFile(std::span<const uint8_t> bytes, const std::stri
     return FileResult::success();
 }
 
-FileResult loadMeasurementFile(const std::string& path, MeasurementStore& store, GraphSettings& graph) {
+FileResult loadMeasurementFile(const std::string& path, MeasurementStore& store,
+                               GraphSettings& graph) {
     std::vector<uint8_t> bytes;
     std::string error;
     if (!readWholeFile(path, bytes, error)) return FileResult::failure(MessageOpenError, error);

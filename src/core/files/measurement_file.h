@@ -25,7 +25,8 @@ FileResult saveMeasurementFile(const std::string& path, MeasurementStore& store)
 // refused or damaged file leaves the store, its subject and the graph settings as they were.
 // On success the data set header, subject and attempts 0..N-1 are replaced, the graph window
 // is clamped to the file's duration, and `dataPresent` and `dataSaved` are set.
-FileResult loadMeasurementFile(const std::string& path, MeasurementStore& store, GraphSettings& graph);
+FileResult loadMeasurementFile(const std::string& path, MeasurementStore& store,
+                               GraphSettings& graph);
 
 // The same two steps on bytes in memory; `name` names the file in messages.
 FileResult encodeMeasurementFile(const MeasurementStore& store, std::vector<uint8_t>& bytes);

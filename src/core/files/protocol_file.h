@@ -18,16 +18,18 @@ struct TargetProtocol;
 using TargetLocations = std::array<int32_t, MaxAttempts>;
 
 // A protocol longer than 501 entries is refused before anything is written.
-FileResult saveProtocol(const std::string& path, const TargetProtocol& protocol, const TargetLocations& locations);
+FileResult saveProtocol(const std::string& path, const TargetProtocol& protocol,
+                        const TargetLocations& locations);
 
 // Replaces the name, the length and locations[0 .. N-1] only when the whole file was read; a
 // refused, damaged or oversized file changes nothing. A negative count reads as no entries.
-FileResult loadProtocol(const std::string& path, TargetProtocol& protocol, TargetLocations& locations);
+FileResult loadProtocol(const std::string& path, TargetProtocol& protocol,
+                        TargetLocations& locations);
 
 // The same on bytes in memory.
 FileResult encodeProtocol(const TargetProtocol& protocol, const TargetLocations& locations,
                           std::vector<uint8_t>& bytes);
-FileResult decodeProtocol(std::span<const uint8_t> bytes, const std::string& name, TargetProtocol& protocol,
-                          TargetLocations& locations);
+FileResult decodeProtocol(std::span<const uint8_t> bytes, const std::string& name,
+                          TargetProtocol& protocol, TargetLocations& locations);
 
 }  // namespace kenvo

@@ -25,7 +25,8 @@ int32_t AxisScale::offset(double value) const {
     return static_cast<int32_t>(scaled);  // truncation toward zero
 }
 
-int32_t forEachTick(double first, double last, double step, const std::function<void(double)>& tick) {
+int32_t forEachTick(double first, double last, double step,
+                    const std::function<void(double)>& tick) {
     if (!(step > 0.0) || !std::isfinite(first) || !std::isfinite(last) || last < first) return 0;
     int32_t count = 0;
     // Each value is computed from its index, so rounding does not accumulate and a step too
@@ -38,7 +39,8 @@ int32_t forEachTick(double first, double last, double step, const std::function<
     return count;
 }
 
-int32_t forEachMultiple(double min, double max, double step, const std::function<void(double)>& tick) {
+int32_t forEachMultiple(double min, double max, double step,
+                        const std::function<void(double)>& tick) {
     if (!(step > 0.0) || !std::isfinite(min) || !std::isfinite(max)) return 0;
     const double first = std::ceil(min / step) * step;
     return forEachTick(first, max, step, tick);

@@ -48,8 +48,8 @@ struct GraphSettings {
     int32_t y2Min = 0;
     int32_t y2Max = 0;
     int32_t y2Step = 0;
-    int32_t daY1Parameter = 0;  // DiffusionParameter
-    int32_t daY2Parameter = 0;  // DiffusionParameter
+    int32_t daY1Parameter = 0;                     // DiffusionParameter
+    int32_t daY2Parameter = 0;                     // DiffusionParameter
     int32_t daMax[DiffusionParameterCount] = {};   // diffusion axis tops for r, r2, x, y
     int32_t daStep[DiffusionParameterCount] = {};  // their tick spacings
 
@@ -70,8 +70,12 @@ struct GraphSettings {
 };
 static_assert(sizeof(GraphSettings) == 112, "the block is stored as 28 words without padding");
 
-inline GraphSettings::Words GraphSettings::words() const { return std::bit_cast<Words>(*this); }
-inline GraphSettings GraphSettings::fromWords(const Words& words) { return std::bit_cast<GraphSettings>(words); }
+inline GraphSettings::Words GraphSettings::words() const {
+    return std::bit_cast<Words>(*this);
+}
+inline GraphSettings GraphSettings::fromWords(const Words& words) {
+    return std::bit_cast<GraphSettings>(words);
+}
 
 // The diffusion result line (slope and intercept), edited with the diffusion axes but kept in
 // no file.

@@ -6,7 +6,9 @@ namespace kenvo {
 
 namespace {
 
-bool isBlank(char c) { return c == ' ' || c == '\t'; }
+bool isBlank(char c) {
+    return c == ' ' || c == '\t';
+}
 
 // Reads one bounded integer box; on failure fills the validation result.
 bool readBox(const std::string& text, int32_t min, int32_t max, SubjectField field, int32_t& value,
@@ -25,14 +27,17 @@ bool readBox(const std::string& text, int32_t min, int32_t max, SubjectField fie
 }
 
 std::string replaceAll(std::string text, const std::string& what, const std::string& with) {
-    for (std::size_t at = text.find(what); at != std::string::npos; at = text.find(what, at + with.size()))
+    for (std::size_t at = text.find(what); at != std::string::npos;
+         at = text.find(what, at + with.size()))
         text.replace(at, what.size(), with);
     return text;
 }
 
 }  // namespace
 
-std::string integerMessage() { return "Please enter an integer."; }
+std::string integerMessage() {
+    return "Please enter an integer.";
+}
 
 std::string integerRangeMessage(int64_t min, int64_t max) {
     std::string text = "Please enter an integer between %1 and %2.";
@@ -56,8 +61,9 @@ bool parseIntegerBox(const std::string& text, int32_t& value) {
 }
 
 SubjectForm subjectFormFrom(const SubjectRecord& r) {
-    return SubjectForm{r.name,     r.sex,      std::to_string(r.height), std::to_string(r.weight),
-                       r.comment1, r.comment2, r.comment3};
+    return SubjectForm{
+        r.name,     r.sex,     std::to_string(r.height), std::to_string(r.weight), r.comment1,
+        r.comment2, r.comment3};
 }
 
 SubjectValidation validateSubjectForm(const SubjectForm& form) {
