@@ -141,6 +141,17 @@ TEST(FixedPoint, TruncatesTowardZeroAndSaturates) {
               std::numeric_limits<int32_t>::max());
 }
 
+TEST(FixedPoint, StoredValuesSurviveALoadAndSaveCycleUnchanged) {
+    int changed = 0;
+    for (int32_t v = -10000; v <= 10000; ++v) changed += toFixedPoint(fromFixedPoint(v)) != v;
+    for (const int32_t v : {123456, -987654, 2000000, 2147480000})
+        changed += toFixedPoint(fromFixedPoint(v)) != v;
+    EXPECT_EQ(changed, 0);
+    // Values between steps still truncate toward zero.
+    EXPECT_EQ(toFixedPoint(0.76765f), 7676);
+    EXPECT_EQ(toFixedPoint(-0.76765f), -7676);
+}
+
 TEST(CodePage, EveryByteSurvivesARoundTripThroughUtf8) {
     std::string all;
     for (int b = 0; b < 256; ++b) all += static_cast<char>(b);

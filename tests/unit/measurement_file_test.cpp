@@ -17,8 +17,7 @@ namespace {
 
 using test::StoreSnapshot;
 
-// One storage step (1e-4), plus the float rounding of the value itself: -0.7676f is just
-// below -0.7676 and stores as -7675.
+// One storage step (1e-4) of truncation, plus the float rounding of the value read back.
 constexpr double StorageStep = 1e-4 + 1e-6;
 
 // Bytes of items 1..13 for the data sets built below (signature, scales, settings, subject
