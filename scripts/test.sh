@@ -26,6 +26,9 @@ run_tsan() { if setarch "$(uname -m)" -R true 2>/dev/null; then setarch "$(uname
 TSAN_OPTIONS="halt_on_error=1 second_deadlock_stack=1 ignore_noninstrumented_modules=1" \
     run_tsan ctest --test-dir build-tsan -j "$jobs" --output-on-failure --timeout 300 -L 'core|link'
 
+echo "== fuzzing the file loaders (${FUZZ_SECONDS:-20} s each)"
+FUZZ_SECONDS="${FUZZ_SECONDS:-20}" scripts/fuzz.sh
+
 echo "== benchmark smoke run"
 build/tests/bench/kenvo_bench --benchmark_min_time=0.01 >/dev/null 2>&1
 

@@ -10,5 +10,8 @@ int runDevices(const std::vector<std::string>& words);
 int runMonitor(const std::vector<std::string>& words);
 int runCapture(const std::vector<std::string>& words);
 int runDecode(const std::vector<std::string>& words);
+int runInfo(const std::vector<std::string>& words);
+int runExportCsv(const std::vector<std::string>& words);
+int runImportCsv(const std::vector<std::string>& words);
 
 }  // namespace kenvo::cli

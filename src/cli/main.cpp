@@ -17,6 +17,13 @@ constexpr const char* Usage =
     "  monitor [--seconds N] [--simulate[=MODEL]]      show live sensor readings and the COP\n"
     "  capture --seconds N -o FILE [--simulate[=MODEL]] save the raw bytes the platform sends\n"
     "  decode FILE                                     print the frames of a raw byte file\n"
+    "  info FILE.kplat                                 describe a measurement file\n"
+    "  export-csv FILE.kplat [--attempt N] [-o FILE.csv]\n"
+    "                                                  write the samples in millimetres as CSV\n"
+    "  import-csv [--model M] [--subject NAME] -o FILE.kplat INPUT.csv...\n"
+    "                                                  make a stance data set of 100 Hz "
+    "recordings\n"
+    "                                                  (header t_s,x_mm,y_mm), one attempt each\n"
     "\n"
     "MODEL is 0 (4KenvoPlat), 1 (4KenvoPlatW), 2 (3KenvoPlatP) or 3 (3KenvoPlatT).\n"
     "Exit status: 0 success, 1 failure, 2 usage error.\n";
@@ -44,6 +51,9 @@ int main(int argc, char** argv) {
     if (command == "monitor") return runMonitor(words);
     if (command == "capture") return runCapture(words);
     if (command == "decode") return runDecode(words);
+    if (command == "info") return runInfo(words);
+    if (command == "export-csv") return runExportCsv(words);
+    if (command == "import-csv") return runImportCsv(words);
     std::fprintf(stderr, "kenvoplat-cli: unknown command '%s'\n\n%s", command.c_str(), Usage);
     return ExitUsage;
 }

@@ -8,6 +8,7 @@
 #include "measurement/live_trace.h"
 #include "measurement/platform_calibration.h"
 #include "measurement/reserved_array.h"
+#include "measurement/subject_record.h"
 #include "measurement/test_settings.h"
 
 namespace kenvo {
@@ -56,6 +57,7 @@ public:
     TestSettings settings{};
     PlatformCalibration calibration{};
     int32_t attemptSeconds = 0;
+    SubjectRecord subject;
 
     // Flags.
     int32_t dataSaved = 1;
