@@ -8,6 +8,7 @@ packages=(
     libgtest-dev libgmock-dev libbenchmark-dev
     clang libclang-rt-14-dev
     locales
+    libreoffice-calc-nogui
 )
 
 # A locale with a decimal comma, so the tests see numbers the way many users do.

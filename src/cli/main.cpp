@@ -24,6 +24,14 @@ constexpr const char* Usage =
     "                                                  make a stance data set of 100 Hz "
     "recordings\n"
     "                                                  (header t_s,x_mm,y_mm), one attempt each\n"
+    "  table TABLE FILE.kplat [--attempt N] [--interval L] [--filter MM] [--format text|csv]\n"
+    "                                                  print a digital table (TABLE: summary,\n"
+    "                                                  interval, attempt, target, driving, frequency)\n"
+    "  export-xml TABLE FILE.kplat [--attempt N] [--interval L] [--filter MM] [-o noname.xml]\n"
+    "                                                  the table as a spreadsheet (XML 2003)\n"
+    "  batch FILE.kplat... [--filter MM] [-o analysis.xml]\n"
+    "                                                  analyse several files into one spreadsheet;\n"
+    "                                                  files that do not load are skipped (exit 1)\n"
     "\n"
     "MODEL is 0 (4KenvoPlat), 1 (4KenvoPlatW), 2 (3KenvoPlatP) or 3 (3KenvoPlatT).\n"
     "Exit status: 0 success, 1 failure, 2 usage error.\n";
@@ -54,6 +62,9 @@ int main(int argc, char** argv) {
     if (command == "info") return runInfo(words);
     if (command == "export-csv") return runExportCsv(words);
     if (command == "import-csv") return runImportCsv(words);
+    if (command == "table") return runTable(words);
+    if (command == "export-xml") return runExportXml(words);
+    if (command == "batch") return runBatch(words);
     std::fprintf(stderr, "kenvoplat-cli: unknown command '%s'\n\n%s", command.c_str(), Usage);
     return ExitUsage;
 }

@@ -1,7 +1,4 @@
-#include <fcntl.h>
 #include <gtest/gtest.h>
-#include <spawn.h>
-#include <sys/wait.h>
 
 #include <cmath>
 #include <cstdlib>
@@ -11,10 +8,9 @@
 #include <vector>
 
 #include "platform/platform_models.h"
+#include "support/process.h"
 #include "support/temp_dir.h"
 #include "support/validation_data.h"
-
-extern char** environ;
 
 namespace kenvo {
 namespace {
@@ -26,30 +22,11 @@ struct CliRun {
 };
 
 // Runs the tool with `args`, capturing both output streams.
-CliRun runCli(const test::TempDir& dir, const std::vector<std::string>& args) {
-    const std::string outPath = dir.file("stdout.txt"), errPath = dir.file("stderr.txt");
-    posix_spawn_file_actions_t actions;
-    posix_spawn_file_actions_init(&actions);
-    posix_spawn_file_actions_addopen(&actions, 1, outPath.c_str(), O_WRONLY | O_CREAT | O_TRUNC,
-                                     0644);
-    posix_spawn_file_actions_addopen(&actions, 2, errPath.c_str(), O_WRONLY | O_CREAT | O_TRUNC,
-                                     0644);
+CliRun runCli(const test::TempDir&, const std::vector<std::string>& args) {
     std::vector<std::string> words = {KENVOPLAT_CLI};
     words.insert(words.end(), args.begin(), args.end());
-    std::vector<char*> argv;
-    for (auto& w : words) argv.push_back(w.data());
-    argv.push_back(nullptr);
-    CliRun run;
-    pid_t pid = 0;
-    if (posix_spawn(&pid, KENVOPLAT_CLI, &actions, nullptr, argv.data(), environ) == 0) {
-        int status = 0;
-        waitpid(pid, &status, 0);
-        run.status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-    }
-    posix_spawn_file_actions_destroy(&actions);
-    run.out = test::readFileBytes(outPath);
-    run.err = test::readFileBytes(errPath);
-    return run;
+    const test::ProcessResult r = test::runProcess(words);
+    return {r.exitCode, r.out, r.err};
 }
 
 struct Row {
