@@ -9,6 +9,8 @@ packages=(
     clang libclang-rt-14-dev
     locales
     libreoffice-calc-nogui
+    qt6-base-dev qt6-multimedia-dev libgl-dev fonts-liberation
+    xvfb xauth poppler-utils
 )
 
 # A locale with a decimal comma, so the tests see numbers the way many users do.
