@@ -16,5 +16,6 @@ int runBatch(const std::vector<std::string>& words);
 int runInfo(const std::vector<std::string>& words);
 int runExportCsv(const std::vector<std::string>& words);
 int runImportCsv(const std::vector<std::string>& words);
+int runRender(const std::vector<std::string>& words);
 
 }  // namespace kenvo::cli

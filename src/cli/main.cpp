@@ -32,6 +32,10 @@ constexpr const char* Usage =
     "  batch FILE.kplat... [--filter MM] [-o analysis.xml]\n"
     "                                                  analyse several files into one spreadsheet;\n"
     "                                                  files that do not load are skipped (exit 1)\n"
+#ifdef KENVO_WITH_RENDER
+    "  render VIEW FILE.kplat [--attempt N] [--width W --height H] -o OUT.png\n"
+    "                                                  draw a view as a PNG (without VIEW: the list)\n"
+#endif
     "\n"
     "MODEL is 0 (4KenvoPlat), 1 (4KenvoPlatW), 2 (3KenvoPlatP) or 3 (3KenvoPlatT).\n"
     "Exit status: 0 success, 1 failure, 2 usage error.\n";
@@ -65,6 +69,9 @@ int main(int argc, char** argv) {
     if (command == "table") return runTable(words);
     if (command == "export-xml") return runExportXml(words);
     if (command == "batch") return runBatch(words);
+#ifdef KENVO_WITH_RENDER
+    if (command == "render") return runRender(words);
+#endif
     std::fprintf(stderr, "kenvoplat-cli: unknown command '%s'\n\n%s", command.c_str(), Usage);
     return ExitUsage;
 }
