@@ -2,6 +2,7 @@
 
 #include "graphs/cop_pictures.h"
 #include "graphs/replay_step.h"
+#include "graphs/stance_view.h"
 #include "stance_fixture.h"
 
 namespace kenvo {
@@ -151,6 +152,30 @@ TEST_F(StanceReplayTest, RemovingThePictureClearsAndRedrawsThePlane) {
     EXPECT_NE(s.findText("COP (mm)"), nullptr);
     EXPECT_EQ(state.copPictureKind, CopPictureNone);
     EXPECT_EQ(state.traceStart, 0);  // the live trace is back
+}
+
+TEST_F(StanceReplayTest, RepaintDrawsTheFramesAndInReplayTheTraces) {
+    const StancePanels panels{panel::CopPlane, panel::TimeGraph};
+    step(60);
+    RecordingSurface frames;
+    repaintStanceView(ctx(), frames, panels, false);
+    ASSERT_FALSE(frames.texts().empty());
+    EXPECT_EQ(frames.texts().front()->colour, colour::Blue);  // the time graph comes first
+    EXPECT_TRUE(frames.of(Kind::Pixel).empty());
+
+    RecordingSurface replay;
+    repaintStanceView(ctx(), replay, panels, true);
+    EXPECT_EQ(replay.of(Kind::Pixel).size(), 5u * 50);
+    EXPECT_NE(replay.findText("Time: 0.60"), nullptr);
+}
+
+TEST_F(StanceReplayTest, StanceTickRedrawsTheTracesAndCountsTheShownSamples) {
+    RecordingSurface s;
+    stanceTick(ctx(), s, {panel::CopPlane, panel::TimeGraph}, 345);
+    EXPECT_EQ(state.shownSamples, 345);
+    ASSERT_FALSE(s.ops().empty());
+    EXPECT_EQ(s.ops().front().kind, Kind::Rectangle);  // the time graph's plot is cleared first
+    EXPECT_EQ(s.findText("COP (mm)"), nullptr);        // the frames stay from the last repaint
 }
 
 }  // namespace
