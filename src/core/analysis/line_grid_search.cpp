@@ -104,6 +104,16 @@ GridPick searchLineGrid(const LagSeries& series, std::span<const float> intercep
     GridPick pick;
     pick.candidates = static_cast<int64_t>(intercepts.size()) * static_cast<int64_t>(slopes.size());
     if (pick.candidates == 0) return pick;
+    if (series.count == 0) {
+        // Every candidate sums nothing: residual 0 throughout, so the first one is kept.
+        pick.evaluated = 1;
+        pick.found = 0.0f < initialBest;
+        if (pick.found) {
+            pick.slope = slopes.front();
+            pick.intercept = intercepts.front();
+        }
+        return pick;
+    }
 
     const Moments m = momentsOf(series);
     const double sMax = largestMagnitude(slopes);
