@@ -1,6 +1,6 @@
 #include "analysis/diffusion_texts.h"
 
-#include "analysis/printf_text.h"
+#include "analysis/text_format.h"
 
 namespace kenvo {
 
@@ -11,17 +11,17 @@ DiffusionCrossing diffusionCrossing(float originSlope, float lineA, float lineB)
     return {true, x, originSlope * x};
 }
 
-std::string markerText(int32_t marker) { return printfText("x result: %d", marker); }
-std::string yLeftText(float value) { return printfText("yleft: %5.1f", double{value}); }
-std::string yRightText(float value) { return printfText("y right: %5.1f", double{value}); }
+std::string markerText(int32_t marker) { return formatText("x result: %d", marker); }
+std::string yLeftText(float value) { return formatText("yleft: %5.1f", double{value}); }
+std::string yRightText(float value) { return formatText("y right: %5.1f", double{value}); }
 std::string originLineText(float originSlope) {
-    return printfText("y1= %5.3f x", double{originSlope});
+    return formatText("y1= %5.3f x", double{originSlope});
 }
 std::string generalLineText(float lineA, float lineB) {
-    return printfText("y2= %6.4fx+%6.4f", double{lineA}, double{lineB});
+    return formatText("y2= %6.4fx+%6.4f", double{lineA}, double{lineB});
 }
 std::string crossingText(const DiffusionCrossing& at) {
-    return printfText("result[x][y]: [%5.2f] [%5.2f]", double{at.x}, double{at.y});
+    return formatText("result[x][y]: [%5.2f] [%5.2f]", double{at.x}, double{at.y});
 }
 
 DiffusionTexts diffusionTexts(const DiffusionCurve& curve, int32_t marker, int32_t y1Kind,

@@ -1,6 +1,6 @@
 #include "analysis/report_readouts.h"
 
-#include "analysis/printf_text.h"
+#include "analysis/text_format.h"
 #include "measurement/sample_metric.h"
 
 namespace kenvo {
@@ -59,17 +59,17 @@ ReportReadouts computeReportReadouts(std::span<const CopSample> samples,
 
 ReportReadoutTexts reportReadoutTexts(const ReportReadouts& r) {
     ReportReadoutTexts t;
-    t.left = printfText("XL: %d", r.left * 10);
-    t.distance = printfText("diff X: %d", (r.right - r.left) * 10);
-    t.right = printfText("XR: %d", r.right * 10);
-    t.y1 = {printfText("Y1L: %7.1f", double{r.y1Left}),
-            printfText("int Y1: %7.1f", double{r.y1Integral}),
-            printfText("avr Y1: %7.1f", double{r.y1Average}),
-            printfText("Y1R: %7.1f", double{r.y1Right})};
-    t.y2 = {printfText("Y2L: %7.1f", double{r.y2Left}),
-            printfText("int Y2: %7.1f", double{r.y2Integral}),
-            printfText("avr Y2: %7.1f", double{r.y2Average}),
-            printfText("Y2R: %7.1f", double{r.y2Right})};
+    t.left = formatText("XL: %d", r.left * 10);
+    t.distance = formatText("diff X: %d", (r.right - r.left) * 10);
+    t.right = formatText("XR: %d", r.right * 10);
+    t.y1 = {formatText("Y1L: %7.1f", double{r.y1Left}),
+            formatText("int Y1: %7.1f", double{r.y1Integral}),
+            formatText("avr Y1: %7.1f", double{r.y1Average}),
+            formatText("Y1R: %7.1f", double{r.y1Right})};
+    t.y2 = {formatText("Y2L: %7.1f", double{r.y2Left}),
+            formatText("int Y2: %7.1f", double{r.y2Integral}),
+            formatText("avr Y2: %7.1f", double{r.y2Average}),
+            formatText("Y2R: %7.1f", double{r.y2Right})};
     return t;
 }
 
