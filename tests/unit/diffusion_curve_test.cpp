@@ -15,7 +15,9 @@ namespace {
 const PlatformCalibration Model0{175.0f, 276.0f, {1, 1, 1, 1}};
 const PlatformCalibration UnitScales{1.0f, 1.0f, {1, 1, 1, 1}};
 
-bool sameBits(float a, float b) { return std::memcmp(&a, &b, sizeof a) == 0; }
+bool sameBits(float a, float b) {
+    return std::memcmp(&a, &b, sizeof a) == 0;
+}
 
 // Every value of every record, bit for bit.
 void expectSameCurve(const DiffusionCurve& got, const DiffusionCurve& want) {

@@ -18,7 +18,9 @@ namespace {
 
 const PlatformCalibration Model0{175.0f, 276.0f, {1, 1, 1, 1}};
 
-bool sameBits(float a, float b) { return std::memcmp(&a, &b, sizeof a) == 0; }
+bool sameBits(float a, float b) {
+    return std::memcmp(&a, &b, sizeof a) == 0;
+}
 
 std::vector<CopSample> asStored(const test::Recording& r) {
     std::vector<CopSample> samples(r.xMm.size());

@@ -12,7 +12,9 @@
 namespace kenvo {
 namespace {
 
-bool sameBits(float a, float b) { return std::memcmp(&a, &b, sizeof a) == 0; }
+bool sameBits(float a, float b) {
+    return std::memcmp(&a, &b, sizeof a) == 0;
+}
 
 // A curve whose r values are f(lag) for lags 1 .. samplesUsed − 1 (and at most 1000).
 DiffusionCurve curveOf(int32_t samplesUsed, const std::function<float(int32_t)>& f) {
@@ -57,7 +59,8 @@ TEST(DiffusionFit, MarkerAtZeroLeavesTheOriginLineWithoutPointsAndEndsAtMinus111
 TEST(DiffusionFit, RecoversExactLinesOnBothSidesOfTheMarker) {
     // 0.75·m up to the marker, then 0.001·m + 5. (The intercepts searched lie within 8 of the
     // curve value at the marker, so the general line must start near its intercept.)
-    const auto curve = curveOf(1001, [](int32_t m) { return m < 10 ? 0.75f * m : 0.001f * m + 5.0f; });
+    const auto curve =
+        curveOf(1001, [](int32_t m) { return m < 10 ? 0.75f * m : 0.001f * m + 5.0f; });
     const DiffusionFit fit = fitDiffusionLines(curve, DiffusionKindR, 10);
     EXPECT_NEAR(fit.originSlope, 0.75, 1e-4);
     EXPECT_NEAR(fit.lineA, 0.001, 1e-5);
@@ -162,8 +165,10 @@ TEST(RunningGrid, MovesFloatByFloatWhereTheStepIsTooSmall) {
     ASSERT_GT(grid.size(), 1000u);
     for (std::size_t i = 1; i < grid.size(); ++i) {
         ASSERT_GT(grid[i], grid[i - 1]);
-        if (grid[i - 1] >= 2048.0f) ASSERT_EQ(grid[i], std::nextafter(grid[i - 1], 1e9f));
-        else ASSERT_EQ(grid[i], grid[i - 1] + 0.0001f);
+        if (grid[i - 1] >= 2048.0f)
+            ASSERT_EQ(grid[i], std::nextafter(grid[i - 1], 1e9f));
+        else
+            ASSERT_EQ(grid[i], grid[i - 1] + 0.0001f);
     }
     EXPECT_LE(grid.back(), 2050.0f);
     EXPECT_EQ(runningGrid(std::numeric_limits<float>::infinity(),

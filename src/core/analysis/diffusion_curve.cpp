@@ -24,15 +24,18 @@ struct TileSums {
     float y[Tile]{};
 };
 
-// One pair of every lag m0 + j (j < lanes) at sample k. Lanes past the last lag of the last
-// tile read the zero padding of px/py and are discarded.
-#if defined(__GNUC__) && !defined(__clang__) && defined(__x86_64__) && !defined(__SANITIZE_THREAD__) && \
-    !defined(__SANITIZE_ADDRESS__)
+// An AVX2 copy of the pair loop where the processor has it (chosen once at load time): the
+// same IEEE operations on eight lags at a time instead of four, so the same sums. Sanitizer
+// builds keep the one portable copy.
+#if defined(__GNUC__) && !defined(__clang__) && defined(__x86_64__) && \
+    !defined(__SANITIZE_THREAD__) && !defined(__SANITIZE_ADDRESS__)
 #define KENVO_LAG_CLONES __attribute__((target_clones("avx2", "default")))
 #else
 #define KENVO_LAG_CLONES
 #endif
 
+// The sums of lags m0 .. m0 + width − 1 over all their pairs. Lanes past the last lag of the
+// last tile read the zero padding of px/py and are discarded.
 KENVO_LAG_CLONES
 TileSums sumTile(const float* px, const float* py, int32_t n, int32_t m0, int32_t width) {
     // Local sums: the compiler may keep them in registers, as they cannot alias px or py.
@@ -75,8 +78,9 @@ TileSums sumTile(const float* px, const float* py, int32_t n, int32_t m0, int32_
 DiffusionCurve computeDiffusionCurve(std::span<const CopSample> samples,
                                      const PlatformCalibration& calibration, int32_t span) {
     DiffusionCurve curve;
-    const int32_t n = std::clamp(span, 0, static_cast<int32_t>(std::min<std::size_t>(
-                                             samples.size(), static_cast<std::size_t>(MaxSamples))));
+    const int32_t n = std::clamp(span, 0,
+                                 static_cast<int32_t>(std::min<std::size_t>(
+                                     samples.size(), static_cast<std::size_t>(MaxSamples))));
     curve.samplesUsed = n;
     const int32_t maxLag = std::min(DiffusionMaxLag, n - 1);
     if (maxLag < 1) return curve;
@@ -106,8 +110,7 @@ DiffusionCurve computeDiffusionCurve(std::span<const CopSample> samples,
     return curve;
 }
 
-DiffusionCurve computeDiffusionCurve(const MeasurementStore& store, int32_t attempt,
-                                     int32_t span) {
+DiffusionCurve computeDiffusionCurve(const MeasurementStore& store, int32_t attempt, int32_t span) {
     if (attempt < 0 || attempt >= store.attemptCount || attempt >= MaxAttempts) return {};
     const auto length = static_cast<std::size_t>(
         std::clamp(store.length[static_cast<std::size_t>(attempt)], 0, MaxSamples));

@@ -19,9 +19,9 @@ inline constexpr int32_t DiffusionKindX = 2;   // mean absolute X difference, mm
 inline constexpr int32_t DiffusionKindY = 3;   // mean absolute Y difference, mm
 inline constexpr int32_t DiffusionKindCount = 4;
 
-inline constexpr int32_t DiffusionRecordCount = 1010;  // lags 0 .. 1009
-inline constexpr int32_t DiffusionMaxLag = 1000;       // lags 1 .. 1000 are computed
-inline constexpr int32_t DiffusionValuesPerRecord = 5; // the fifth value is never used
+inline constexpr int32_t DiffusionRecordCount = 1010;   // lags 0 .. 1009
+inline constexpr int32_t DiffusionMaxLag = 1000;        // lags 1 .. 1000 are computed
+inline constexpr int32_t DiffusionValuesPerRecord = 5;  // the fifth value is never used
 
 // The stabilogram diffusion function of one attempt: for lag m (m samples = 10·m ms apart)
 // the mean of the four quantities over all sample pairs m apart. Record 0 and records
@@ -59,7 +59,6 @@ DiffusionCurve computeDiffusionCurve(std::span<const CopSample> samples,
 // The curve of attempt `attempt` of the store with the data set's calibration. An attempt
 // shorter than the span gives the curve of its recorded samples (fewer pairs per lag, and
 // the top lags without pairs); an attempt that does not exist gives an all-zero curve.
-DiffusionCurve computeDiffusionCurve(const MeasurementStore& store, int32_t attempt,
-                                     int32_t span);
+DiffusionCurve computeDiffusionCurve(const MeasurementStore& store, int32_t attempt, int32_t span);
 
 }  // namespace kenvo

@@ -12,9 +12,10 @@ inline constexpr int32_t GeneralFitPasses = 4;
 
 // The two lines fitted to one curve quantity on either side of the marker L: the line
 // y1 = originSlope·m through the origin over lags 0 .. L − 1, and the line
-// y2 = lineA·m + lineB over lags L .. 999. The abscissa is the lag index m. Only the curve's
-// usable lags take part (lag 0 and the lags with pairs, DiffusionCurve::usableLags); a side
-// left without lags has residual 0 for every line, so each pass keeps its first grid value.
+// y2 = lineA·m + lineB over lags L .. 999 (the view's daOriginSlope, daLineA and daLineB).
+// The abscissa is the lag index m. Only the curve's usable lags take part (lag 0 and the lags
+// with pairs, DiffusionCurve::usableLags); a side left without lags has residual 0 for every
+// line, so each pass keeps its first grid value.
 struct DiffusionFit {
     float originSlope = 0.0f;
     float lineA = 0.0f;

@@ -11,9 +11,15 @@ DiffusionCrossing diffusionCrossing(float originSlope, float lineA, float lineB)
     return {true, x, originSlope * x};
 }
 
-std::string markerText(int32_t marker) { return formatText("x result: %d", marker); }
-std::string yLeftText(float value) { return formatText("yleft: %5.1f", double{value}); }
-std::string yRightText(float value) { return formatText("y right: %5.1f", double{value}); }
+std::string markerText(int32_t marker) {
+    return formatText("x result: %d", marker);
+}
+std::string yLeftText(float value) {
+    return formatText("yleft: %5.1f", double{value});
+}
+std::string yRightText(float value) {
+    return formatText("y right: %5.1f", double{value});
+}
 std::string originLineText(float originSlope) {
     return formatText("y1= %5.3f x", double{originSlope});
 }

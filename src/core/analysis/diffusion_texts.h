@@ -20,12 +20,12 @@ DiffusionCrossing diffusionCrossing(float originSlope, float lineA, float lineB)
 
 // The result texts of the diffusion view, each formatted with printf under the process's
 // current numeric locale (the user's decimal separator).
-std::string markerText(int32_t marker);                  // "x result: %d"
-std::string yLeftText(float value);                      // "yleft: %5.1f"
-std::string yRightText(float value);                     // "y right: %5.1f"
-std::string originLineText(float originSlope);           // "y1= %5.3f x"
-std::string generalLineText(float lineA, float lineB);   // "y2= %6.4fx+%6.4f"
-std::string crossingText(const DiffusionCrossing& at);   // "result[x][y]: [%5.2f] [%5.2f]"
+std::string markerText(int32_t marker);                 // "x result: %d"
+std::string yLeftText(float value);                     // "yleft: %5.1f"
+std::string yRightText(float value);                    // "y right: %5.1f"
+std::string originLineText(float originSlope);          // "y1= %5.3f x"
+std::string generalLineText(float lineA, float lineB);  // "y2= %6.4fx+%6.4f"
+std::string crossingText(const DiffusionCrossing& at);  // "result[x][y]: [%5.2f] [%5.2f]"
 
 struct DiffusionTexts {
     std::string marker;

@@ -25,7 +25,8 @@ struct Row {
 
 Row rowOf(const Series& series, int32_t left, int32_t right) {
     Row row;
-    for (int64_t i = int64_t{left} + 1; i <= right; ++i) row.sum += series.at(static_cast<int32_t>(i));
+    for (int64_t i = int64_t{left} + 1; i <= right; ++i)
+        row.sum += series.at(static_cast<int32_t>(i));
     row.atLeft = series.at(left + 1);
     row.atRight = series.at(right);
     row.integral = row.sum / 1000.0f;

@@ -39,9 +39,9 @@ ReportReadouts computeReportReadouts(std::span<const CopSample> samples,
 // The strip's texts: the marker row in milliseconds and the Y1 and Y2 rows in the order
 // L, int, avr, R.
 struct ReportReadoutTexts {
-    std::string left;      // "XL: %d" of L·10
-    std::string distance;  // "diff X: %d" of (R − L)·10
-    std::string right;     // "XR: %d" of R·10
+    std::string left;               // "XL: %d" of L·10
+    std::string distance;           // "diff X: %d" of (R − L)·10
+    std::string right;              // "XR: %d" of R·10
     std::array<std::string, 4> y1;  // "Y1L: %7.1f", "int Y1: %7.1f", "avr Y1: %7.1f", "Y1R: %7.1f"
     std::array<std::string, 4> y2;  // the same with Y2
 };
