@@ -153,6 +153,13 @@ TEST(ReportControls, AxisCombosWriteTheGraphSettings) {
     EXPECT_FALSE(selectReportY2(st, g, -1));
     EXPECT_EQ(g.y1Parameter, GraphVelocity);
     EXPECT_EQ(g.y2Parameter, GraphCopX);
+    // The diffusion page's combos write their own pair.
+    EXPECT_TRUE(selectDiffusionY1(st, g, DiffusionR2));
+    EXPECT_TRUE(selectDiffusionY2(st, g, DiffusionY));
+    EXPECT_FALSE(selectDiffusionY1(st, g, 4));
+    EXPECT_EQ(g.daY1Parameter, DiffusionR2);
+    EXPECT_EQ(g.daY2Parameter, DiffusionY);
+    EXPECT_EQ(g.y1Parameter, GraphVelocity);
 }
 
 TEST(DiffusionControls, MarkerStaysWithinTheDisplayedLags) {

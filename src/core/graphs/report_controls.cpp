@@ -156,4 +156,18 @@ bool diffusionClick(DisplayState& state, const Rect& graph, int32_t x, int32_t y
     return true;
 }
 
+bool selectDiffusionY1(DisplayState& state, GraphSettings& settings, int32_t kind) {
+    if (kind < 0 || kind >= DiffusionParameterCount) return false;
+    state.reportY1 = kind;
+    settings.daY1Parameter = kind;
+    return true;
+}
+
+bool selectDiffusionY2(DisplayState& state, GraphSettings& settings, int32_t kind) {
+    if (kind < 0 || kind >= DiffusionParameterCount) return false;
+    state.reportY2 = kind;
+    settings.daY2Parameter = kind;
+    return true;
+}
+
 }  // namespace kenvo

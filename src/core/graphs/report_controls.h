@@ -55,6 +55,12 @@ bool diffusionMarkerBack(DisplayState& state);
 bool diffusionMarkerForward(DisplayState& state);
 bool diffusionClick(DisplayState& state, const Rect& graph, int32_t x, int32_t y);
 
+// The diffusion page's Y1 and Y2 combos: the curve kind, remembered in the graph settings.
+// A new Y1 kind makes the fit results stale: the caller clears its results flag when
+// selectDiffusionY1 returns true. Values outside the DiffusionParameter list are ignored.
+bool selectDiffusionY1(DisplayState& state, GraphSettings& settings, int32_t kind);
+bool selectDiffusionY2(DisplayState& state, GraphSettings& settings, int32_t kind);
+
 // The sample (or lag) under horizontal position x of a graph starting at `left`: rangeStart +
 // trunc((x - left) / reportXScale); none while the graph has no scale (not drawn yet, or an
 // empty range).
