@@ -74,7 +74,7 @@ TEST(DiffusionGraph, AxesTicksAndTitles) {
 }
 
 TEST(DiffusionGraph, SegmentEndingAboveTheMaximumIsLeftOut) {
-    Diffusion d(10);  // 63 units per lag
+    Diffusion d(10);              // 63 units per lag
     d.set(2, DiffusionR, -5.0f);  // drawn as 0
     d.set(5, DiffusionR, 60.0f);  // above the r maximum of 50
     d.set(6, DiffusionR, 10.0f);
@@ -96,10 +96,10 @@ TEST(DiffusionGraph, SegmentEndingAboveTheMaximumIsLeftOut) {
 }
 
 TEST(DiffusionGraph, FitLinesStopWhereTheyLeaveTheTopAndOnlyWhileCurrent) {
-    Diffusion d(100);  // 6.3 units per lag, 4 units per mm
+    Diffusion d(100);            // 6.3 units per lag, 4 units per mm
     d.input.originSlope = 2.0f;  // reaches 50 at lag 25
     d.input.lineA = 0.0f;
-    d.input.lineB = 60.0f;  // entirely above the graph
+    d.input.lineB = 60.0f;                                 // entirely above the graph
     EXPECT_TRUE(sloped(d.draw(), colour::Black).empty());  // results not current
 
     d.input.resultsCurrent = true;

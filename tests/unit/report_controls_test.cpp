@@ -9,7 +9,8 @@
 namespace kenvo {
 namespace {
 
-std::unique_ptr<MeasurementStore> storeWith(int32_t seconds, std::initializer_list<int32_t> lengths) {
+std::unique_ptr<MeasurementStore> storeWith(int32_t seconds,
+                                            std::initializer_list<int32_t> lengths) {
     auto store = std::make_unique<MeasurementStore>();
     store->attemptSeconds = seconds;
     int32_t k = 0;

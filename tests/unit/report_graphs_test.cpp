@@ -119,7 +119,8 @@ TEST(ReportTimeGraphs, ZeroLinesOnlyWhereZeroIsInsideTheAxis) {
     const auto across = [](const RecordingSurface& rs, Rgb c) {
         std::vector<int32_t> ys;
         for (const Segment& seg : segmentsIn(rs, c))
-            if (seg.from.x == 300 && seg.to.x == 710 && seg.from.y == seg.to.y) ys.push_back(seg.from.y);
+            if (seg.from.x == 300 && seg.to.x == 710 && seg.from.y == seg.to.y)
+                ys.push_back(seg.from.y);
         return ys;
     };
     EXPECT_EQ(across(s, colour::Black), (std::vector<int32_t>{350, 250}));  // bottom, zero
@@ -210,12 +211,16 @@ TEST(ReportTimeGraphs, PaperBoxesFollowThePageWithYUpward) {
     EXPECT_EQ(y2Bottom, (Rect{1820, -1330, 2000, -1370}));
     // Ticks point down out of the graph: the first time tick and the Y1 tick at -100.
     const auto all = segments(s);
-    EXPECT_NE(std::find_if(all.begin(), all.end(), [](const Segment& g) {
-                  return g.from == Point{850, -1350} && g.to == Point{850, -1370};
-              }), all.end());
-    EXPECT_NE(std::find_if(all.begin(), all.end(), [](const Segment& g) {
-                  return g.from == Point{850, -1350} && g.to == Point{835, -1350};
-              }), all.end());
+    EXPECT_NE(std::find_if(all.begin(), all.end(),
+                           [](const Segment& g) {
+                               return g.from == Point{850, -1350} && g.to == Point{850, -1370};
+                           }),
+              all.end());
+    EXPECT_NE(std::find_if(all.begin(), all.end(),
+                           [](const Segment& g) {
+                               return g.from == Point{850, -1350} && g.to == Point{835, -1350};
+                           }),
+              all.end());
     // A negative height turns the scale negative, so larger values rise on the page.
     EXPECT_LT(report.state.reportY1Scale, 0.0);
 }
@@ -297,15 +302,21 @@ TEST(HeaderBand, SubjectAttemptAndEmptySubject) {
     // No subject: the labels with empty fields, and no attempt outside the stance views.
     const SubjectRecord none;
     s.clear();
-    drawHeaderBand(s, panel::HeaderUpper, panel::HeaderLower, {&none, HeaderContent::SubjectOnly, 0, nullptr});
+    drawHeaderBand(s, panel::HeaderUpper, panel::HeaderLower,
+                   {&none, HeaderContent::SubjectOnly, 0, nullptr});
     EXPECT_EQ(textsAtTop(s, 5), (Strings{"Name:", "Weight:", "", ""}));
     EXPECT_TRUE(textsAtTop(s, 25).empty());
     EXPECT_EQ(s.font(), ViewFont::SmallNormal);  // restored
 }
 
 TEST(HeaderBand, DiffusionResultRowsOnScreenAndPaper) {
-    DiffusionResultTexts t{"x result: 120", "yleft:   4.2", "y right:   2.5", false,
-                           "y1= 0.035 x", "y2= 0.0010x+3.9000", "result[x][y]: [114.71] [  4.01]"};
+    DiffusionResultTexts t{"x result: 120",
+                           "yleft:   4.2",
+                           "y right:   2.5",
+                           false,
+                           "y1= 0.035 x",
+                           "y2= 0.0010x+3.9000",
+                           "result[x][y]: [114.71] [  4.01]"};
     const HeaderBandInput input{nullptr, HeaderContent::DiffusionResults, 0, &t};
     RecordingSurface s;
     drawHeaderBand(s, panel::HeaderUpper, panel::HeaderLower, input);
@@ -331,9 +342,12 @@ TEST(HeaderBand, DiffusionResultRowsOnScreenAndPaper) {
 }
 
 TEST(ReadoutStrip, ThreeRowsFourColumnsCentred) {
-    const ReadoutStripTexts t{"XL: 100", "diff X: 500", "XR: 600",
-                              {"Y1L:     1.0", "int Y1:     2.0", "avr Y1:     3.0", "Y1R:     4.0"},
-                              {"Y2L:     5.0", "int Y2:     6.0", "avr Y2:     7.0", "Y2R:     8.0"}};
+    const ReadoutStripTexts t{
+        "XL: 100",
+        "diff X: 500",
+        "XR: 600",
+        {"Y1L:     1.0", "int Y1:     2.0", "avr Y1:     3.0", "Y1R:     4.0"},
+        {"Y2L:     5.0", "int Y2:     6.0", "avr Y2:     7.0", "Y2R:     8.0"}};
     RecordingSurface s;
     drawReadoutStrip(s, panel::ReadoutStrip, t);
     ASSERT_EQ(s.of(RecordingSurface::Kind::Rectangle).size(), 1u);

@@ -12,9 +12,9 @@ namespace kenvo {
 
 namespace {
 
-constexpr ValueAxisLayout ScreenAxis{3, 5, 40, 10, 30, 10, 25};
-constexpr ValueAxisLayout PaperY1{15, 20, 100, 20, 200, 20, 60};
-constexpr ValueAxisLayout PaperY2{15, 20, 200, 20, 200, 20, 60};
+constexpr ReportAxisLayout ScreenAxis{3, 5, 40, 10, 30, 10, 25};
+constexpr ReportAxisLayout PaperY1{15, 20, 100, 20, 200, 20, 60};
+constexpr ReportAxisLayout PaperY2{15, 20, 200, 20, 200, 20, 60};
 constexpr int32_t LagsPerTick = 100;
 
 int32_t kindOf(int32_t parameter) {
@@ -55,21 +55,23 @@ void drawDiffusionGraph(Surface& s, const Rect& r, const GraphSettings& g,
     s.lineTo(c, b);
 
     forEachTick(0.0, st.rangeEnd, LagsPerTick, [&](double offset) {
-        drawTimeTick(s, lag.horizontal(a, offset), d,
-                     formatText("%d", static_cast<int>(offset) * 10), 3, 18);
+        drawReportTimeTick(s, lag.horizontal(a, offset), d,
+                           formatText("%d", static_cast<int>(offset) * 10), 3, 18);
     });
-    drawTimeTitle(s, a, c, d, "Time interval (ms)", 18, 33);
+    drawReportTimeTitle(s, a, c, d, "Time interval (ms)", 18, 33);
 
     s.setTextColour(colour::Blue);
     s.selectPen(ReportBluePen);
-    drawValueAxis(s, ValueAxis{false, a, b, d, y1, 0.0, static_cast<double>(m1), static_cast<double>(s1),
-                               diffusionAxisTitle(k1)},
-                  paper ? PaperY1 : ScreenAxis);
+    drawReportValueAxis(s,
+                        ReportValueAxis{false, a, b, d, y1, 0.0, static_cast<double>(m1),
+                                        static_cast<double>(s1), diffusionAxisTitle(k1)},
+                        paper ? PaperY1 : ScreenAxis);
     s.setTextColour(colour::Red);
     s.selectPen(ReportRedPen);
-    drawValueAxis(s, ValueAxis{true, c, b, d, y2, 0.0, static_cast<double>(m2), static_cast<double>(s2),
-                               diffusionAxisTitle(k2)},
-                  paper ? PaperY2 : ScreenAxis);
+    drawReportValueAxis(s,
+                        ReportValueAxis{true, c, b, d, y2, 0.0, static_cast<double>(m2),
+                                        static_cast<double>(s2), diffusionAxisTitle(k2)},
+                        paper ? PaperY2 : ScreenAxis);
 
     // Lags past the records are not drawn; the displayed range never reaches them.
     const int32_t first = std::max(st.rangeStart, 0);
@@ -82,7 +84,8 @@ void drawDiffusionGraph(Surface& s, const Rect& r, const GraphSettings& g,
              {std::tuple{k1, m1, &y1, ReportBluePen}, std::tuple{k2, m2, &y2, ReportRedPen}}) {
             s.selectPen(pen);
             const auto value = [&](int32_t i) {
-                return std::max(curve[static_cast<std::size_t>(i)][static_cast<std::size_t>(kind)], 0.0f);
+                return std::max(curve[static_cast<std::size_t>(i)][static_cast<std::size_t>(kind)],
+                                0.0f);
             };
             // A point above the maximum ends no segment but still starts the next one.
             for (int32_t i = first + 1; i < end; ++i) {

@@ -7,7 +7,9 @@ namespace kenvo {
 
 namespace {
 
-Rect shifted(const Rect& r, int32_t dy) { return {r.left, r.top + dy, r.right, r.bottom + dy}; }
+Rect shifted(const Rect& r, int32_t dy) {
+    return {r.left, r.top + dy, r.right, r.bottom + dy};
+}
 
 }  // namespace
 

@@ -18,9 +18,9 @@ enum class HeaderContent : int32_t {
 // The diffusion page's result texts, already formatted (the diffusion analysis formats them
 // with the numeric locale): the marker row always, the fit row only while the fit is current.
 struct DiffusionResultTexts {
-    std::string marker;       // "x result: %d"
-    std::string yLeft;        // "yleft: %5.1f"
-    std::string yRight;       // "y right: %5.1f"
+    std::string marker;  // "x result: %d"
+    std::string yLeft;   // "yleft: %5.1f"
+    std::string yRight;  // "y right: %5.1f"
     bool resultsCurrent = false;
     std::string originLine;   // "y1= %5.3f x"
     std::string generalLine;  // "y2= %6.4fx+%6.4f"
@@ -30,7 +30,7 @@ struct DiffusionResultTexts {
 struct HeaderBandInput {
     const SubjectRecord* subject = nullptr;  // strings in Windows-1250; none: empty fields
     HeaderContent content = HeaderContent::SubjectOnly;
-    int32_t selectedAttempt = 0;                    // shown 1-based with HeaderContent::Attempt
+    int32_t selectedAttempt = 0;                      // shown 1-based with HeaderContent::Attempt
     const DiffusionResultTexts* diffusion = nullptr;  // with HeaderContent::DiffusionResults
 };
 

@@ -8,11 +8,13 @@ namespace kenvo {
 namespace {
 
 // +1 where larger y is further down (the screen), -1 on paper.
-int32_t down(const Surface& s) { return s.isPrinting() ? -1 : 1; }
+int32_t down(const Surface& s) {
+    return s.isPrinting() ? -1 : 1;
+}
 
 }  // namespace
 
-void drawValueAxis(Surface& s, const ValueAxis& axis, const ValueAxisLayout& l) {
+void drawReportValueAxis(Surface& s, const ReportValueAxis& axis, const ReportAxisLayout& l) {
     const int32_t out = axis.rightSide ? 1 : -1;  // outward from the graph
     const int32_t dn = down(s);
     const TextAlign align = axis.rightSide ? TextAlign::Left : TextAlign::Right;
@@ -29,8 +31,8 @@ void drawValueAxis(Surface& s, const ValueAxis& axis, const ValueAxisLayout& l) 
            axis.title, TextAlign::Centre);
 }
 
-void drawTimeTick(Surface& s, int32_t x, int32_t d, const std::string& label, int32_t labelNear,
-                  int32_t labelFar) {
+void drawReportTimeTick(Surface& s, int32_t x, int32_t d, const std::string& label,
+                        int32_t labelNear, int32_t labelFar) {
     if (s.isPrinting()) {
         drawLine(s, x, d, x, d - 20);
         s.text({x - 200, d - 20, x + 200, d - 60}, label, TextAlign::Centre);
@@ -40,8 +42,8 @@ void drawTimeTick(Surface& s, int32_t x, int32_t d, const std::string& label, in
     }
 }
 
-void drawTimeTitle(Surface& s, int32_t a, int32_t c, int32_t d, std::string_view title,
-                   int32_t titleNear, int32_t titleFar) {
+void drawReportTimeTitle(Surface& s, int32_t a, int32_t c, int32_t d, std::string_view title,
+                         int32_t titleNear, int32_t titleFar) {
     if (s.isPrinting())
         s.text({a, d - 80, c, d - 120}, title, TextAlign::Centre);
     else

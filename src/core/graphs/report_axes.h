@@ -14,9 +14,9 @@ namespace kenvo {
 // rectangles for the screen (y down) or the page (y up, so a box's top is above its bottom).
 
 // A value axis on the left or right edge of a graph.
-struct ValueAxisLayout {
-    int32_t tick;             // tick length
-    int32_t labelNear;        // the label box from labelNear to labelFar beside the edge
+struct ReportAxisLayout {
+    int32_t tick;       // tick length
+    int32_t labelNear;  // the label box from labelNear to labelFar beside the edge
     int32_t labelFar;
     int32_t labelHalfHeight;  // the label box from y - h to y + h
     int32_t titleHalfWidth;   // the title box around the edge ...
@@ -24,7 +24,7 @@ struct ValueAxisLayout {
     int32_t titleFar;
 };
 
-struct ValueAxis {
+struct ReportValueAxis {
     bool rightSide = false;  // right edge: ticks outward to the right, labels left-aligned
     int32_t edge = 0;        // x of the edge
     int32_t top = 0;
@@ -37,14 +37,15 @@ struct ValueAxis {
 };
 
 // The ticks with "%d" labels and the centred title, in the current pen and text colour.
-void drawValueAxis(Surface& surface, const ValueAxis& axis, const ValueAxisLayout& layout);
+void drawReportValueAxis(Surface& surface, const ReportValueAxis& axis,
+                         const ReportAxisLayout& layout);
 
 // A time tick at x on the bottom line with its label centred below, the screen label box
 // from labelNear to labelFar below the line; the paper layout is the same for every graph.
-void drawTimeTick(Surface& surface, int32_t x, int32_t bottom, const std::string& label,
-                  int32_t labelNear, int32_t labelFar);
+void drawReportTimeTick(Surface& surface, int32_t x, int32_t bottom, const std::string& label,
+                        int32_t labelNear, int32_t labelFar);
 // The time axis title across left .. right, below the labels.
-void drawTimeTitle(Surface& surface, int32_t left, int32_t right, int32_t bottom,
-                   std::string_view title, int32_t titleNear, int32_t titleFar);
+void drawReportTimeTitle(Surface& surface, int32_t left, int32_t right, int32_t bottom,
+                         std::string_view title, int32_t titleNear, int32_t titleFar);
 
 }  // namespace kenvo

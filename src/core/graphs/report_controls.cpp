@@ -17,7 +17,9 @@ int32_t recordedLength(const MeasurementStore& store, int32_t attempt) {
     return std::clamp(store.length[static_cast<std::size_t>(attempt)], 0, MaxSamples);
 }
 
-bool validGraphParameter(int32_t p) { return p >= GraphCopX && p <= GraphHeartFrequency; }
+bool validGraphParameter(int32_t p) {
+    return p >= GraphCopX && p <= GraphHeartFrequency;
+}
 
 // Half-open, as window hit tests are: a click on the right or bottom edge is outside.
 bool inside(const Rect& r, int32_t x, int32_t y) {
@@ -43,8 +45,8 @@ void enterGraphReport(DisplayState& state, const MeasurementStore& store,
     state.rangeStart = 0;
     state.selectedAttempt = 0;
     const int64_t planned = int64_t{store.attemptSeconds} * SampleRate;
-    state.rangeEnd = static_cast<int32_t>(
-        std::clamp<int64_t>(planned, 0, recordedLength(store, 0)));
+    state.rangeEnd =
+        static_cast<int32_t>(std::clamp<int64_t>(planned, 0, recordedLength(store, 0)));
     state.leftMarker = 0;
     state.rightMarker = state.rangeEnd - 1;
     state.traceStart = -1;
@@ -93,7 +95,8 @@ bool leftCursorBack(DisplayState& state) {
 bool leftCursorForward(DisplayState& state) {
     // Also kept left of the right cursor, as the clicks and XR "<<" keep it: a left cursor
     // past the right one would make the next zoom an inverted range.
-    if (state.leftMarker >= state.rangeEnd || state.leftMarker + 1 >= state.rightMarker) return false;
+    if (state.leftMarker >= state.rangeEnd || state.leftMarker + 1 >= state.rightMarker)
+        return false;
     ++state.leftMarker;
     return true;
 }

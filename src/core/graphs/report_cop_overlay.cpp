@@ -16,7 +16,8 @@ void drawReportCopOverlay(Surface& s, const Rect& r, const MeasurementStore& sto
                           const GraphSettings& g, const DisplayState& st) {
     const int32_t attempt = st.selectedAttempt;
     if (attempt < 0 || attempt >= MaxAttempts) return;
-    const int32_t recorded = std::clamp(store.length[static_cast<std::size_t>(attempt)], 0, MaxSamples);
+    const int32_t recorded =
+        std::clamp(store.length[static_cast<std::size_t>(attempt)], 0, MaxSamples);
     if (recorded == 0) return;
 
     const SurfaceState keep(s);
@@ -46,7 +47,8 @@ void drawReportCopOverlay(Surface& s, const Rect& r, const MeasurementStore& sto
 
     const auto onRecording = [&](int32_t i) { return std::clamp(i, 0, recorded - 1); };
     const int32_t left = onRecording(st.leftMarker), right = onRecording(st.rightMarker);
-    for (const auto& [sample, pen] : {std::pair{left, ReportBluePen}, std::pair{right, ReportRedPen}}) {
+    for (const auto& [sample, pen] :
+         {std::pair{left, ReportBluePen}, std::pair{right, ReportRedPen}}) {
         const Point p = point(sample);
         s.selectPen(pen);
         drawLine(s, p.x - 3, p.y, p.x + 3, p.y);
@@ -57,7 +59,8 @@ void drawReportCopOverlay(Surface& s, const Rect& r, const MeasurementStore& sto
     const float dy = mm(left, MetricCopY) - mm(right, MetricCopY);
     const float distance = std::sqrt(dy * dy + dx * dx);
     const Rect band = s.isPrinting() ? Rect{a, b + 60, c, b + 20} : Rect{a, b - 40, c, b - 25};
-    s.text(band, formatText("  DISTANCE: %4.3f  ", static_cast<double>(distance)), TextAlign::Centre);
+    s.text(band, formatText("  DISTANCE: %4.3f  ", static_cast<double>(distance)),
+           TextAlign::Centre);
 }
 
 }  // namespace kenvo

@@ -14,10 +14,10 @@ namespace kenvo {
 
 namespace {
 
-constexpr ValueAxisLayout ScreenY1{3, 5, 40, 10, 40, 15, 35};
-constexpr ValueAxisLayout PaperY1{15, 20, 120, 20, 200, 20, 60};
-constexpr ValueAxisLayout ScreenY2 = ScreenY1;
-constexpr ValueAxisLayout PaperY2{15, 20, 200, 20, 200, 20, 60};
+constexpr ReportAxisLayout ScreenY1{3, 5, 40, 10, 40, 15, 35};
+constexpr ReportAxisLayout PaperY1{15, 20, 120, 20, 200, 20, 60};
+constexpr ReportAxisLayout ScreenY2 = ScreenY1;
+constexpr ReportAxisLayout PaperY2{15, 20, 200, 20, 200, 20, 60};
 
 struct Trace {
     int32_t kind;
@@ -82,32 +82,35 @@ void drawReportTimeGraphs(Surface& s, const Rect& r, const MeasurementStore& sto
     s.selectPen(ReportBluePen);
     forEachTick(0.0, static_cast<double>(n - 1), static_cast<double>(xStep), [&](double k) {
         const int64_t sample = st.rangeStart + static_cast<int64_t>(k);
-        drawTimeTick(s, xOf(sample), d, formatText("%lld", static_cast<long long>(sample * 10)),
-                     10, 25);
+        drawReportTimeTick(s, xOf(sample), d,
+                           formatText("%lld", static_cast<long long>(sample * 10)), 10, 25);
     });
-    drawTimeTitle(s, a, c, d, "TIME (ms)", 25, 40);
+    drawReportTimeTitle(s, a, c, d, "TIME (ms)", 25, 40);
 
     s.setTextColour(colour::Blue);
-    drawValueAxis(s,
-                  ValueAxis{false, a, b, d, y1, static_cast<double>(g.y1Min),
-                            static_cast<double>(g.y1Max),
-                            static_cast<double>(reportValueStep(g.y1Min, g.y1Max, g.y1Step)),
-                            reportAxisTitle(st.reportY1)},
-                  paper ? PaperY1 : ScreenY1);
+    drawReportValueAxis(
+        s,
+        ReportValueAxis{false, a, b, d, y1, static_cast<double>(g.y1Min),
+                        static_cast<double>(g.y1Max),
+                        static_cast<double>(reportValueStep(g.y1Min, g.y1Max, g.y1Step)),
+                        reportAxisTitle(st.reportY1)},
+        paper ? PaperY1 : ScreenY1);
     s.selectPen(ReportRedPen);
     s.setTextColour(colour::Red);
-    drawValueAxis(s,
-                  ValueAxis{true, c, b, d, y2, static_cast<double>(g.y2Min),
-                            static_cast<double>(g.y2Max),
-                            static_cast<double>(reportValueStep(g.y2Min, g.y2Max, g.y2Step)),
-                            reportAxisTitle(st.reportY2)},
-                  paper ? PaperY2 : ScreenY2);
+    drawReportValueAxis(
+        s,
+        ReportValueAxis{true, c, b, d, y2, static_cast<double>(g.y2Min),
+                        static_cast<double>(g.y2Max),
+                        static_cast<double>(reportValueStep(g.y2Min, g.y2Max, g.y2Step)),
+                        reportAxisTitle(st.reportY2)},
+        paper ? PaperY2 : ScreenY2);
 
     // Traces over the recorded part of the range: the value of sample i is taken with sample
     // i - 1 as its predecessor, the first one with itself.
     const int32_t attempt = st.selectedAttempt;
     if (attempt >= 0 && attempt < MaxAttempts) {
-        const int32_t recorded = std::clamp(store.length[static_cast<std::size_t>(attempt)], 0, MaxSamples);
+        const int32_t recorded =
+            std::clamp(store.length[static_cast<std::size_t>(attempt)], 0, MaxSamples);
         const int32_t first = std::max(st.rangeStart, 0);
         const int32_t end = std::min(st.rangeEnd, recorded);
         const CopSample* samples = store.samples(attempt);
@@ -116,9 +119,10 @@ void drawReportTimeGraphs(Surface& s, const Rect& r, const MeasurementStore& sto
             if (end - first < 2) break;
             s.selectPen(t.pen);
             const auto y = [&](int32_t i, int32_t previous) {
-                const float v = sampleMetric(t.kind, samples[i], samples[previous], store.calibration);
-                return t.scale.vertical(d, clampToAxis(v, static_cast<float>(t.min),
-                                                       static_cast<float>(t.max)));
+                const float v =
+                    sampleMetric(t.kind, samples[i], samples[previous], store.calibration);
+                return t.scale.vertical(
+                    d, clampToAxis(v, static_cast<float>(t.min), static_cast<float>(t.max)));
             };
             s.moveTo(xOf(first), y(first, first));
             for (int32_t i = first + 1; i < end; ++i) s.lineTo(xOf(i), y(i, i - 1));
