@@ -310,14 +310,13 @@ TEST(HeaderBand, SubjectAttemptAndEmptySubject) {
 }
 
 TEST(HeaderBand, DiffusionResultRowsOnScreenAndPaper) {
-    DiffusionResultTexts t{"x result: 120",
+    DiffusionTexts t{"x result: 120",
                            "yleft:   4.2",
                            "y right:   2.5",
-                           false,
                            "y1= 0.035 x",
                            "y2= 0.0010x+3.9000",
                            "result[x][y]: [114.71] [  4.01]"};
-    const HeaderBandInput input{nullptr, HeaderContent::DiffusionResults, 0, &t};
+    HeaderBandInput input{nullptr, HeaderContent::DiffusionResults, 0, &t, false};
     RecordingSurface s;
     drawHeaderBand(s, panel::HeaderUpper, panel::HeaderLower, input);
     EXPECT_EQ(textsAtTop(s, 15), (Strings{"x result: 120", "yleft:   4.2", "y right:   2.5"}));
@@ -325,7 +324,7 @@ TEST(HeaderBand, DiffusionResultRowsOnScreenAndPaper) {
     EXPECT_TRUE(textsAtTop(s, 35).empty());  // fit not current
     EXPECT_EQ(s.findText("Attempt:"), nullptr);
 
-    t.resultsCurrent = true;
+    input.diffusionResultsCurrent = true;
     s.clear();
     drawHeaderBand(s, panel::HeaderUpper, panel::HeaderLower, input);
     EXPECT_EQ(textsAtTop(s, 35), (Strings{t.originLine, t.generalLine, t.crossing}));

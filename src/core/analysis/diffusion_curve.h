@@ -4,6 +4,7 @@
 #include <cstdint>
 #include <span>
 
+#include "graphs/graph_settings.h"
 #include "measurement/cop_sample.h"
 #include "measurement/platform_calibration.h"
 
@@ -11,13 +12,12 @@ namespace kenvo {
 
 class MeasurementStore;
 
-// The four quantities of a diffusion record, in record order. (The graph settings name the
-// same values; the two lists are one and the same index.)
-inline constexpr int32_t DiffusionKindR = 0;   // mean distance between two samples, mm
-inline constexpr int32_t DiffusionKindR2 = 1;  // mean squared distance, mm²
-inline constexpr int32_t DiffusionKindX = 2;   // mean absolute X difference, mm
-inline constexpr int32_t DiffusionKindY = 3;   // mean absolute Y difference, mm
-inline constexpr int32_t DiffusionKindCount = 4;
+// The four quantities of a diffusion record, in record order: the diffusion axes' parameters.
+inline constexpr int32_t DiffusionKindR = DiffusionR;    // mean distance between two samples, mm
+inline constexpr int32_t DiffusionKindR2 = DiffusionR2;  // mean squared distance, mm²
+inline constexpr int32_t DiffusionKindX = DiffusionX;    // mean absolute X difference, mm
+inline constexpr int32_t DiffusionKindY = DiffusionY;    // mean absolute Y difference, mm
+inline constexpr int32_t DiffusionKindCount = DiffusionParameterCount;
 
 inline constexpr int32_t DiffusionRecordCount = 1010;   // lags 0 .. 1009
 inline constexpr int32_t DiffusionMaxLag = 1000;        // lags 1 .. 1000 are computed

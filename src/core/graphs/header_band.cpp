@@ -45,7 +45,7 @@ void drawHeaderBand(Surface& s, const Rect& r1, const Rect& r2, const HeaderBand
                formatText("%d", input.selectedAttempt + 1), TextAlign::Left);
 
     if (input.content != HeaderContent::DiffusionResults || !input.diffusion) return;
-    const DiffusionResultTexts& t = *input.diffusion;
+    const DiffusionTexts& t = *input.diffusion;
     // The marker row sits above the middle of the lower row and the fit row below it. Paper
     // y grows upward, so there "above" is a positive offset.
     const int32_t up = paper ? 30 : -10;
@@ -54,7 +54,7 @@ void drawHeaderBand(Surface& s, const Rect& r1, const Rect& r2, const HeaderBand
     s.text({x0, m.top, quarter, m.bottom}, t.marker, TextAlign::Left);
     s.text({quarter, m.top, half, m.bottom}, t.yLeft, TextAlign::Left);
     s.text({half, m.top, threeQuarter, m.bottom}, t.yRight, TextAlign::Left);
-    if (!t.resultsCurrent) return;
+    if (!input.diffusionResultsCurrent) return;
     const Rect f = shifted(r2, down);
     s.text({x0, f.top, quarter, f.bottom}, t.originLine, TextAlign::Left);
     s.text({quarter, f.top, half, f.bottom}, t.generalLine, TextAlign::Left);

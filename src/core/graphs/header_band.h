@@ -3,6 +3,8 @@
 #include <cstdint>
 #include <string>
 
+#include "analysis/diffusion_texts.h"
+
 #include "graphs/surface.h"
 #include "measurement/subject_record.h"
 
@@ -15,23 +17,12 @@ enum class HeaderContent : int32_t {
     DiffusionResults,  // the diffusion page: the marker read-outs and, when current, the fit
 };
 
-// The diffusion page's result texts, already formatted (the diffusion analysis formats them
-// with the numeric locale): the marker row always, the fit row only while the fit is current.
-struct DiffusionResultTexts {
-    std::string marker;  // "x result: %d"
-    std::string yLeft;   // "yleft: %5.1f"
-    std::string yRight;  // "y right: %5.1f"
-    bool resultsCurrent = false;
-    std::string originLine;   // "y1= %5.3f x"
-    std::string generalLine;  // "y2= %6.4fx+%6.4f"
-    std::string crossing;     // "result[x][y]: [%5.2f] [%5.2f]"
-};
-
 struct HeaderBandInput {
     const SubjectRecord* subject = nullptr;  // strings in Windows-1250; none: empty fields
     HeaderContent content = HeaderContent::SubjectOnly;
     int32_t selectedAttempt = 0;                      // shown 1-based with HeaderContent::Attempt
-    const DiffusionResultTexts* diffusion = nullptr;  // with HeaderContent::DiffusionResults
+    const DiffusionTexts* diffusion = nullptr;  // with HeaderContent::DiffusionResults
+    bool diffusionResultsCurrent = false;       // the fit row only while the fit is current
 };
 
 // The subject header above every page's graphs: both rows outlined with the current pen and

@@ -3,6 +3,8 @@
 #include <array>
 #include <string>
 
+#include "analysis/report_readouts.h"
+
 #include "graphs/surface.h"
 
 namespace kenvo {
@@ -10,13 +12,7 @@ namespace kenvo {
 // The graph report's cursor read-outs, already formatted by the analysis with the numeric
 // locale: the marker row ("XL: %d", "diff X: %d", "XR: %d", in ms) and the Y1 and Y2 rows in
 // the order left value, integral, average, right value.
-struct ReadoutStripTexts {
-    std::string left;
-    std::string distance;
-    std::string right;
-    std::array<std::string, 4> y1;
-    std::array<std::string, 4> y2;
-};
+using ReadoutStripTexts = ReportReadoutTexts;
 
 // The read-out strip: the rectangle outlined, split into three rows of equal height and four
 // columns of equal width. The marker row puts XL in the first quarter, diff X across the two
