@@ -26,7 +26,7 @@ const Point Inside{400, 260};
 const Point OnLeftWall{342, 250};  // radius 10 reaches the wall at x = 350
 
 class TargetFrames : public ::testing::Test {
-protected:
+  protected:
     void SetUp() override {
         store = std::make_unique<MeasurementStore>();
         store->calibration.scaleX = 1.0f;  // fractions are millimetres
@@ -47,7 +47,8 @@ protected:
     }
 
     HitOutcome frame(bool recording = true) {
-        const TargetFrame f{store->liveTrace, TargetAttemptLimit, store->calibration, 0.0f, 0.0f, recording};
+        const TargetFrame f{store->liveTrace, TargetAttemptLimit, store->calibration, 0.0f, 0.0f,
+                            recording};
         const HitOutcome out = updateTargetFrame(state, layout.square, f);
         applyHitOutcome(out, *store, control);
         return out;

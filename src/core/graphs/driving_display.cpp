@@ -27,9 +27,12 @@ DrivingRows drivingRows(int32_t scrollPosition, int32_t squareHeight) {
     return {std::max(last - squareHeight, 0), last};
 }
 
-int32_t drivingTrackRow(int32_t row) { return std::clamp(row, 0, MaxSamples - 1); }
+int32_t drivingTrackRow(int32_t row) {
+    return std::clamp(row, 0, MaxSamples - 1);
+}
 
-DrivingFrame drivingFrame(const MeasurementStore& store, const AcquisitionControl& control, bool overload) {
+DrivingFrame drivingFrame(const MeasurementStore& store, const AcquisitionControl& control,
+                          bool overload) {
     DrivingFrame f;
     const int32_t attempt = store.attemptCount;
     if (attempt >= 0 && attempt < MaxAttempts) f.track = store.track(attempt);
@@ -56,7 +59,8 @@ void drawDrivingDisplay(Surface& s, const Rect& square, DrivingDisplay& d, const
     d.lastRow.store(rows.last, std::memory_order_release);
 
     const bool vertical = f.direction == DrivingUpDown || f.direction == DrivingDownUp;
-    const bool known = vertical || f.direction == DrivingLeftRight || f.direction == DrivingRightLeft;
+    const bool known =
+        vertical || f.direction == DrivingLeftRight || f.direction == DrivingRightLeft;
     std::optional<Point> onMarkerRow;
     if (f.track && known && rows.first < rows.last) {
         s.selectPen(Pen{DarkGreen, 5});
@@ -68,10 +72,18 @@ void drawDrivingDisplay(Surface& s, const Rect& square, DrivingDisplay& d, const
             const int32_t p = trackOffset(v, d.trackMin, d.trackScale);
             Point pt;
             switch (f.direction) {
-                case DrivingUpDown: pt = {p, rows.last - i}; break;
-                case DrivingDownUp: pt = {p, height - rows.last + i}; break;
-                case DrivingLeftRight: pt = {rows.last - i, height - p}; break;
-                default: pt = {height - rows.last + i, height - p}; break;
+                case DrivingUpDown:
+                    pt = {p, rows.last - i};
+                    break;
+                case DrivingDownUp:
+                    pt = {p, height - rows.last + i};
+                    break;
+                case DrivingLeftRight:
+                    pt = {rows.last - i, height - p};
+                    break;
+                default:
+                    pt = {height - rows.last + i, height - p};
+                    break;
             }
             if (first) {
                 s.moveTo(ox + pt.x, oy + pt.y);

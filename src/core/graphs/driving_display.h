@@ -43,7 +43,8 @@ struct DrivingFrame {
     bool recording = false;
     bool overload = false;
 };
-DrivingFrame drivingFrame(const MeasurementStore& store, const AcquisitionControl& control, bool overload);
+DrivingFrame drivingFrame(const MeasurementStore& store, const AcquisitionControl& control,
+                          bool overload);
 
 // Draws the driving square: white fill, the frame (black, red while overloaded), the visible
 // track in dark green 5 units wide for the frame's direction, the blue cross marker 5 units
@@ -51,6 +52,7 @@ DrivingFrame drivingFrame(const MeasurementStore& store, const AcquisitionContro
 // the marker's row. Computes the visible rows and stores them in display.firstRow/lastRow for
 // the reader thread. Coordinates are relative to the square and offset by its top-left corner
 // here, so a caller drawing into an image of the square's size passes {0, 0, width, height}.
-void drawDrivingDisplay(Surface& surface, const Rect& square, DrivingDisplay& display, const DrivingFrame& frame);
+void drawDrivingDisplay(Surface& surface, const Rect& square, DrivingDisplay& display,
+                        const DrivingFrame& frame);
 
 }  // namespace kenvo

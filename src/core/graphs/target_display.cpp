@@ -20,8 +20,8 @@ Rect holdProgressBar(const Rect& band, int32_t holdFrames) {
     return {band.left, band.bottom, right, band.bottom + 3};
 }
 
-void drawTargetDisplay(Surface& s, const TargetLayout& layout, const TargetTestState& state, bool recording,
-                       int32_t completedTargets, int32_t timeCount) {
+void drawTargetDisplay(Surface& s, const TargetLayout& layout, const TargetTestState& state,
+                       bool recording, int32_t completedTargets, int32_t timeCount) {
     SurfaceState keep(s);
     s.fillSolid(layout.client, colour::White);
 
@@ -46,11 +46,12 @@ void drawTargetDisplay(Surface& s, const TargetLayout& layout, const TargetTestS
     const double seconds = (static_cast<double>(timeCount) + state.elapsedBefore) / 100.0;
     s.selectFont(ViewFont::LargeBold);
     s.setTextColour(colour::Black);
-    s.text(layout.status, formatText("Targets: %2d    Time: %8.2f  ", completedTargets, seconds), TextAlign::Right);
+    s.text(layout.status, formatText("Targets: %2d    Time: %8.2f  ", completedTargets, seconds),
+           TextAlign::Right);
 }
 
-HitOutcome runTargetFrame(Surface& s, const TargetLayout& layout, TargetTestState& state, const TargetFrame& frame,
-                          int32_t completedTargets) {
+HitOutcome runTargetFrame(Surface& s, const TargetLayout& layout, TargetTestState& state,
+                          const TargetFrame& frame, int32_t completedTargets) {
     const HitOutcome out = updateTargetFrame(state, layout.square, frame);
     drawTargetDisplay(s, layout, state, frame.recording, completedTargets, out.timeCount);
     return out;

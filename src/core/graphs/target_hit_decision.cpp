@@ -10,8 +10,9 @@
 
 namespace kenvo {
 
-Point targetCursor(const CopSample& sample, const Rect& square, const PlatformCalibration& calibration,
-                   float displayCentreX, float displayCentreY) {
+Point targetCursor(const CopSample& sample, const Rect& square,
+                   const PlatformCalibration& calibration, float displayCentreX,
+                   float displayCentreY) {
     const float x = sampleMetric(MetricCopX, sample, sample, calibration) - displayCentreX;
     const float y = sampleMetric(MetricCopY, sample, sample, calibration) - displayCentreY;
     const double half = TargetSquareSpanMm / 2.0;
@@ -110,8 +111,8 @@ HitOutcome updateTargetFrame(TargetTestState& s, const Rect& square, const Targe
             s.testedSamples = timeCount;
             break;
         }
-        const Point p = targetCursor(f.trace.entry(at(offset)), square, f.calibration, f.displayCentreX,
-                                     f.displayCentreY);
+        const Point p = targetCursor(f.trace.entry(at(offset)), square, f.calibration,
+                                     f.displayCentreX, f.displayCentreY);
         contacts.wall = contacts.wall || touchesWall(p.x, p.y, s.cursorRadius, s.cup);
         contacts.mouth = contacts.mouth || inMouth(p.x, p.y, s.cup);
         ++s.testedSamples;
@@ -125,11 +126,13 @@ HitOutcome updateTargetFrame(TargetTestState& s, const Rect& square, const Targe
     return out;
 }
 
-void applyHitOutcome(const HitOutcome& outcome, MeasurementStore& store, AcquisitionControl& control) {
+void applyHitOutcome(const HitOutcome& outcome, MeasurementStore& store,
+                     AcquisitionControl& control) {
     const int32_t attempt = store.attemptCount;
     if (attempt < 0 || attempt >= MaxAttempts) return;
     if (outcome.resetSampleCount) control.sampleCount.store(0, std::memory_order_relaxed);
-    if (outcome.storeLength) store.length[static_cast<std::size_t>(attempt)] = control.sampleCount.load();
+    if (outcome.storeLength)
+        store.length[static_cast<std::size_t>(attempt)] = control.sampleCount.load();
     if (outcome.setTargetReached) store.targetReached[static_cast<std::size_t>(attempt)] = 1;
 }
 

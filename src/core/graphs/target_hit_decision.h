@@ -22,11 +22,13 @@ enum TargetHitState : int32_t {
     HitReached = 4,  // inside the cup after passing the mouth; held for HoldFramesToReach frames
 };
 
-inline constexpr int32_t HoldFramesToReach = 20;  // one second of 50 ms frames
+inline constexpr int32_t HoldFramesToReach = 20;     // one second of 50 ms frames
 inline constexpr double TargetSquareSpanMm = 160.0;  // the square shows -80..+80 mm
 
 // The disc's radius for the test's object size (its diameter), truncating like the set-up.
-constexpr int32_t cursorRadiusFor(int32_t objectSize) { return objectSize / 2; }
+constexpr int32_t cursorRadiusFor(int32_t objectSize) {
+    return objectSize / 2;
+}
 
 // What a frame wants the sound player to do. The alarm loops until stopped or replaced.
 enum class HitSound { Unchanged, StartAlarmLoop, Stop, PlaySuccess };
@@ -53,8 +55,9 @@ struct TargetFrame {
 };
 
 // A sample's cursor position on the target square (view units, y downward).
-Point targetCursor(const CopSample& sample, const Rect& square, const PlatformCalibration& calibration,
-                   float displayCentreX, float displayCentreY);
+Point targetCursor(const CopSample& sample, const Rect& square,
+                   const PlatformCalibration& calibration, float displayCentreX,
+                   float displayCentreY);
 
 // What the samples of one frame touched: `wall` and `mouth` over the samples that arrived since
 // the last frame and the current cursor, `inside` for the current cursor only.
@@ -77,6 +80,7 @@ HitOutcome updateTargetFrame(TargetTestState& state, const Rect& square, const T
 
 // Carries out the data effects of an outcome on the current attempt (store.attemptCount):
 // the sample count reset, the stored length and the reached flag. The sound is the caller's.
-void applyHitOutcome(const HitOutcome& outcome, MeasurementStore& store, AcquisitionControl& control);
+void applyHitOutcome(const HitOutcome& outcome, MeasurementStore& store,
+                     AcquisitionControl& control);
 
 }  // namespace kenvo

@@ -6,11 +6,13 @@
 
 namespace kenvo {
 
-TargetTickDecision decideTargetTick(int32_t targetReached, int32_t sampleCount, int32_t attemptCount,
-                                    int32_t stimuliCount) {
-    if (targetReached == 0 && sampleCount < TargetAttemptLimit) return TargetTickDecision::AttemptContinues;
+TargetTickDecision decideTargetTick(int32_t targetReached, int32_t sampleCount,
+                                    int32_t attemptCount, int32_t stimuliCount) {
+    if (targetReached == 0 && sampleCount < TargetAttemptLimit)
+        return TargetTickDecision::AttemptContinues;
     if (sampleCount < MinTargetSamples) return TargetTickDecision::TooShort;
-    return attemptCount + 1 < stimuliCount ? TargetTickDecision::NextTarget : TargetTickDecision::TestFinished;
+    return attemptCount + 1 < stimuliCount ? TargetTickDecision::NextTarget
+                                           : TargetTickDecision::TestFinished;
 }
 
 TargetTickResult targetTick(MeasurementStore& store, const AcquisitionControl& control) {
@@ -23,7 +25,8 @@ TargetTickResult targetTick(MeasurementStore& store, const AcquisitionControl& c
     }
     auto& reached = store.targetReached[static_cast<std::size_t>(attempt)];
     result.sampleCount = control.sampleCount.load(std::memory_order_acquire);
-    result.decision = decideTargetTick(reached, result.sampleCount, attempt, store.settings.stimuliCount);
+    result.decision =
+        decideTargetTick(reached, result.sampleCount, attempt, store.settings.stimuliCount);
     switch (result.decision) {
         case TargetTickDecision::AttemptContinues:
             break;
@@ -40,7 +43,8 @@ TargetTickResult targetTick(MeasurementStore& store, const AcquisitionControl& c
 }
 
 void beginNextTarget(MeasurementStore& store, AcquisitionControl& control, DisplayState& display,
-                     TargetTestState& state, int32_t finishedSamples, int64_t now, const NextTarget& next) {
+                     TargetTestState& state, int32_t finishedSamples, int64_t now,
+                     const NextTarget& next) {
     const int32_t attempt = store.attemptCount;
     if (attempt < 0 || attempt >= MaxAttempts) return;
 

@@ -10,7 +10,7 @@ namespace kenvo {
 class MeasurementStore;
 struct AcquisitionControl;
 
-inline constexpr int32_t MinTargetSamples = 15;      // a shorter attempt is not accepted
+inline constexpr int32_t MinTargetSamples = 15;       // a shorter attempt is not accepted
 inline constexpr int32_t TargetAttemptLimit = 30999;  // samples; the attempt ends unreached here
 
 // What the target tick decides after a frame.
@@ -23,8 +23,8 @@ enum class TargetTickDecision {
 
 // The decision alone, from the current attempt's reached flag and sample count and the
 // targets done before it.
-TargetTickDecision decideTargetTick(int32_t targetReached, int32_t sampleCount, int32_t attemptCount,
-                                    int32_t stimuliCount);
+TargetTickDecision decideTargetTick(int32_t targetReached, int32_t sampleCount,
+                                    int32_t attemptCount, int32_t stimuliCount);
 
 struct TargetTickResult {
     TargetTickDecision decision = TargetTickDecision::AttemptContinues;
@@ -50,6 +50,7 @@ struct NextTarget {
 // attempt's samples added to the elapsed time. `now` is the attempt's start time (seconds
 // since 1970).
 void beginNextTarget(MeasurementStore& store, AcquisitionControl& control, DisplayState& display,
-                     TargetTestState& state, int32_t finishedSamples, int64_t now, const NextTarget& next);
+                     TargetTestState& state, int32_t finishedSamples, int64_t now,
+                     const NextTarget& next);
 
 }  // namespace kenvo
