@@ -72,9 +72,7 @@ int runCapture(const std::vector<std::string>& words) {
     AcquisitionControl control;  // idle: frames are decoded and counted, nothing else
     installInterruptHandler();
     if (!platform.link.arm(control)) {
-        std::fprintf(stderr, "Error in communication\n");
-        if (const std::string why = openFailureText(platform.link); !why.empty())
-            std::fprintf(stderr, "%s\n", why.c_str());
+        reportArmFailure(platform.link);
         return ExitFailure;
     }
     const auto end = std::chrono::steady_clock::now() + std::chrono::seconds(*seconds);

@@ -1,6 +1,7 @@
 #include "cli_platform.h"
 
 #include <csignal>
+#include <cstdio>
 #include <cstring>
 
 #include "cli_args.h"
@@ -48,6 +49,11 @@ std::string openFailureText(const PlatformLink& link) {
     const auto& failure = link.lastOpenError();
     if (!failure) return {};
     return "cannot open " + failure->path + ": " + std::strerror(failure->errorNumber);
+}
+
+void reportArmFailure(const PlatformLink& link) {
+    std::fprintf(stderr, "Error in communication\n");
+    if (const std::string why = openFailureText(link); !why.empty()) std::fprintf(stderr, "%s\n", why.c_str());
 }
 
 bool interrupted() { return interruptedFlag != 0; }

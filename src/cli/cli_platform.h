@@ -35,6 +35,8 @@ struct CliPlatform {
 
 // Text for a platform that was found but could not be opened, or empty.
 std::string openFailureText(const PlatformLink& link);
+// Prints "Error in communication" and, when a platform could not be opened, why.
+void reportArmFailure(const PlatformLink& link);
 
 // Set by SIGINT and SIGTERM so long-running commands end cleanly.
 bool interrupted();

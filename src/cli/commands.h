@@ -13,6 +13,7 @@ int runDecode(const std::vector<std::string>& words);
 int runTable(const std::vector<std::string>& words);
 int runExportXml(const std::vector<std::string>& words);
 int runBatch(const std::vector<std::string>& words);
+int runDiffusion(const std::vector<std::string>& words);
 int runInfo(const std::vector<std::string>& words);
 int runExportCsv(const std::vector<std::string>& words);
 int runImportCsv(const std::vector<std::string>& words);

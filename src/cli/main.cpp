@@ -29,6 +29,9 @@ constexpr const char* Usage =
     "                                                  interval, attempt, target, driving, frequency)\n"
     "  export-xml TABLE FILE.kplat [--attempt N] [--interval L] [--filter MM] [-o noname.xml]\n"
     "                                                  the table as a spreadsheet (XML 2003)\n"
+    "  diffusion FILE.kplat [--attempt N] [--span S] [--marker L] [--param r|r2|x|y] [--curve]\n"
+    "                                                  the diffusion analysis: fitted lines and their\n"
+    "                                                  crossing, or the curve as CSV\n"
     "  batch FILE.kplat... [--filter MM] [-o analysis.xml]\n"
     "                                                  analyse several files into one spreadsheet;\n"
     "                                                  files that do not load are skipped (exit 1)\n"
@@ -69,6 +72,7 @@ int main(int argc, char** argv) {
     if (command == "table") return runTable(words);
     if (command == "export-xml") return runExportXml(words);
     if (command == "batch") return runBatch(words);
+    if (command == "diffusion") return runDiffusion(words);
 #ifdef KENVO_WITH_RENDER
     if (command == "render") return runRender(words);
 #endif

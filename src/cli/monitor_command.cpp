@@ -42,9 +42,7 @@ int runMonitor(const std::vector<std::string>& words) {
     control.setZeroOffsets(platform.calibration.zeroOffset);
     installInterruptHandler();
     if (!platform.link.arm(control)) {
-        std::fprintf(stderr, "Error in communication\n");
-        if (const std::string why = openFailureText(platform.link); !why.empty())
-            std::fprintf(stderr, "%s\n", why.c_str());
+        reportArmFailure(platform.link);
         return ExitFailure;
     }
 

@@ -99,6 +99,31 @@ TEST(CliTable, TextAndCsvForms) {
     EXPECT_NE(r.err.find("Error opening file"), std::string::npos);
 }
 
+TEST(CliDiffusion, ResultTextsAndCurve) {
+    test::TempDir dir;
+    const std::string set = makeDataSet(dir);
+    auto r = runProcess({Cli, "diffusion", set, "--attempt", "2"});
+    ASSERT_EQ(r.exitCode, 0) << r.err;
+    const auto lines = csvRows(r.out);
+    ASSERT_EQ(lines.size(), 6u);
+    EXPECT_EQ(lines[0][0], "x result: 0");
+    EXPECT_EQ(lines[3][0], "y1= -1.111 x");  // no lags left of a marker at 0
+    EXPECT_EQ(lines[5][0].substr(0, 13), "result[x][y]:");
+    r = runProcess({Cli, "diffusion", set, "--marker", "20", "--param", "r2"});
+    ASSERT_EQ(r.exitCode, 0);
+    EXPECT_EQ(r.out.substr(0, 13), "x result: 20\n");
+    r = runProcess({Cli, "diffusion", set, "--curve", "--span", "5"});
+    ASSERT_EQ(r.exitCode, 0);
+    const auto curve = csvRows(r.out);
+    ASSERT_EQ(curve.size(), 1002u);  // header and lags 0..1000
+    EXPECT_EQ(curve[0], (std::vector<std::string>{"lag", "r", "r2", "x", "y"}));
+    // A circle of radius 10 walked once a second: samples half a turn (50 lags) apart are a
+    // diameter apart.
+    EXPECT_NEAR(std::stod(curve[51][1]), 20.0, 0.05);
+    EXPECT_EQ(curve[600][1], "0.000000");  // 500 samples: lag 600 has no pairs
+    EXPECT_EQ(runProcess({Cli, "diffusion", set, "--param", "z"}).exitCode, 2);
+}
+
 TEST(CliBatch, SkipsFilesThatDoNotLoadAndWritesTheRest) {
     test::TempDir dir;
     const std::string set = makeDataSet(dir);
@@ -113,6 +138,51 @@ TEST(CliBatch, SkipsFilesThatDoNotLoadAndWritesTheRest) {
     r = runProcess({Cli, "batch", set, "-o", dir.file("nodir/analysis.xml")});
     EXPECT_EQ(r.exitCode, 1);
     EXPECT_FALSE(std::filesystem::exists(dir.file("nodir")));
+}
+
+// Lengths, DX/DY, mean velocity and mean distance of every validation recording, imported with
+// import-csv, against an independent double-precision computation over the samples as the file
+// holds them (export-csv gives the stored fractions times the scales).
+TEST(CliTable, SummaryOfTheValidationRecordingsAgreesWithAnIndependentComputation) {
+    const auto files = test::validationFiles();
+    if (files.empty()) GTEST_SKIP() << test::validationMissingReason();
+    test::TempDir dir;
+    std::vector<std::string> import = {Cli, "import-csv", "-o", dir.file("v.kplat")};
+    import.insert(import.end(), files.begin(), files.end());
+    ASSERT_EQ(runProcess(import).exitCode, 0);
+    const auto table = runProcess({Cli, "table", "summary", dir.file("v.kplat"), "--format", "csv"});
+    const auto samples = runProcess({Cli, "export-csv", dir.file("v.kplat")});
+    ASSERT_EQ(table.exitCode, 0);
+    ASSERT_EQ(samples.exitCode, 0);
+    const auto summary = csvRows(table.out);
+    const auto rows = csvRows(samples.out);
+    ASSERT_EQ(summary.size(), files.size() + 1);
+    std::vector<std::vector<std::pair<double, double>>> attempts(files.size());
+    for (std::size_t i = 1; i < rows.size(); ++i)
+        attempts[std::stoul(rows[i][0]) - 1].push_back({std::stod(rows[i][2]), std::stod(rows[i][3])});
+    for (std::size_t a = 0; a < files.size(); ++a) {
+        const auto& p = attempts[a];
+        const double n = static_cast<double>(p.size());
+        double lx = 0, ly = 0, path = 0, mx = 0, my = 0;
+        for (std::size_t k = 0; k < p.size(); ++k) {
+            mx += p[k].first / n;
+            my += p[k].second / n;
+            if (k == 0) continue;
+            lx += std::fabs(p[k].first - p[k - 1].first);
+            ly += std::fabs(p[k].second - p[k - 1].second);
+            path += std::hypot(p[k].first - p[k - 1].first, p[k].second - p[k - 1].second);
+        }
+        double distance = 0;
+        for (const auto& q : p) distance += std::hypot(q.first - mx, q.second - my) / n;
+        const double independent[] = {lx, ly, lx / ly, path / (n * 0.01), distance};
+        for (int c = 0; c < 5; ++c) {
+            char printed[32];
+            std::snprintf(printed, sizeof printed, "%.1f", independent[c]);
+            EXPECT_LE(std::fabs(std::stod(summary[a + 1][static_cast<std::size_t>(c) + 1]) - std::stod(printed)), 0.1 + 1e-9)
+                << files[a] << " column " << c + 1 << ": program " << summary[a + 1][static_cast<std::size_t>(c) + 1]
+                << ", independent " << printed;
+        }
+    }
 }
 
 std::optional<std::string> soffice() {

@@ -46,6 +46,17 @@ TEST(HitTests, WallContactOnlyWithinTheSegment) {
     EXPECT_TRUE(circleTouchesSegment(0, 0, 5, Point{0, 0}, Point{0, 0}));   // a point wall inside
 }
 
+TEST(HitTests, SlantedCupsAsPlacedAtRandomOrientations) {
+    // A diamond, and a diagonal wall whose line the circle meets only beyond its end.
+    const std::array<Point, 4> diamond = {Point{0, -50}, Point{50, 0}, Point{0, 50}, Point{-50, 0}};
+    EXPECT_TRUE(pointInQuadrilateral(0, 0, diamond));
+    EXPECT_TRUE(pointInQuadrilateral(20, 20, diamond));
+    EXPECT_FALSE(pointInQuadrilateral(30, 30, diamond));
+    EXPECT_FALSE(pointInQuadrilateral(-30, -30, diamond));
+    EXPECT_TRUE(circleTouchesSegment(60, 40, 15, Point{0, 0}, Point{100, 100}));
+    EXPECT_FALSE(circleTouchesSegment(120, 100, 15, Point{0, 0}, Point{100, 100}));
+}
+
 TEST(HitTests, InsideCircleIncludesTheBoundary) {
     EXPECT_TRUE(insideCircle(3, 4, 0, 0, 5));
     EXPECT_FALSE(insideCircle(4, 4, 0, 0, 5));

@@ -23,6 +23,7 @@ public:
         ViewFont font;
         TextAlign align;
         std::string text;
+        bool multiline = false;
     };
 
     explicit RecordingSurface(bool printing = false) : printing_(printing) {}
@@ -37,6 +38,11 @@ public:
         Op& op = add(Kind::Text, r, text_);
         op.text = std::string(utf8);
         op.align = align;
+    }
+    // Recorded whole, so tests see a multi-line title as the one text it is.
+    void multilineText(const Rect& r, std::string_view utf8, TextAlign align) override {
+        text(r, utf8, align);
+        ops_.back().multiline = true;
     }
     Pen selectPen(const Pen& p) override { return std::exchange(pen_, p); }
     Brush selectBrush(const Brush& b) override { return std::exchange(brush_, b); }
@@ -66,7 +72,7 @@ public:
 
 private:
     Op& add(Kind kind, const Rect& r, Rgb colour) {
-        ops_.push_back(Op{kind, r, colour, brush_.colour, pen_.width, font_, TextAlign::Left, {}});
+        ops_.push_back(Op{kind, r, colour, brush_.colour, pen_.width, font_, TextAlign::Left, {}, false});
         return ops_.back();
     }
     Op& add(Kind kind, const Rect& r) { return add(kind, r, pen_.colour); }

@@ -88,6 +88,9 @@ public:
     // One line of UTF-8 text in the rectangle, aligned horizontally and centred vertically,
     // in the selected font and text colour, with a transparent background.
     virtual void text(const Rect& r, std::string_view utf8, TextAlign align) = 0;
+    // Several lines (split at line feeds and carriage returns) from the top of the rectangle
+    // down, each as text() would draw it, one font height and a little leading apart.
+    virtual void multilineText(const Rect& r, std::string_view utf8, TextAlign align);
 
     // Each returns what was selected before, so a routine can restore it.
     virtual Pen selectPen(const Pen& pen) = 0;

@@ -124,13 +124,20 @@ int16_t Dispatcher::pulseWord(int32_t status) noexcept {
     return static_cast<int16_t>(rate);
 }
 
+void Dispatcher::showLive(AcquisitionControl& c, const CopSample& sample) noexcept {
+    c.liveCount.store(c.liveCount.load(relaxed) + 1, relaxed);
+    trace_.pushLive(sample);
+}
+
+void Dispatcher::record(AcquisitionControl& c, CopSample* dest, int32_t count, const CopSample& sample) noexcept {
+    storeRelaxed(dest[count], sample);
+    trace_.pushRecorded(sample);
+    c.sampleCount.store(count + 1, std::memory_order_release);
+}
+
 void Dispatcher::stance(AcquisitionControl& c, CopFraction cop, int32_t status) noexcept {
     const CopSample sample{cop.x, cop.y, pulseWord(status)};
-    if (c.recording.load(std::memory_order_acquire) == 0) {
-        c.liveCount.store(c.liveCount.load(relaxed) + 1, relaxed);
-        trace_.pushLive(sample);
-        return;
-    }
+    if (c.recording.load(std::memory_order_acquire) == 0) return showLive(c, sample);
     const int32_t count = c.sampleCount.load(relaxed);
     CopSample* dest = c.dest.load(relaxed);
     if (count >= c.length.load(relaxed) || !dest) {
@@ -138,24 +145,17 @@ void Dispatcher::stance(AcquisitionControl& c, CopFraction cop, int32_t status) 
         c.liveCount.store(0, relaxed);
         return;
     }
-    storeRelaxed(dest[count], sample);
-    trace_.pushRecorded(sample);
-    c.sampleCount.store(count + 1, std::memory_order_release);
+    record(c, dest, count, sample);
 }
 
 void Dispatcher::target(AcquisitionControl& c, CopFraction cop) noexcept {
     const CopSample sample{cop.x, cop.y, 0};
-    if (c.recording.load(std::memory_order_acquire) == 0) {
-        c.liveCount.store(c.liveCount.load(relaxed) + 1, relaxed);
-        trace_.pushLive(sample);
-        return;
-    }
+    if (c.recording.load(std::memory_order_acquire) == 0) return showLive(c, sample);
     const int32_t count = c.sampleCount.load(relaxed);
     CopSample* dest = c.dest.load(relaxed);
+    // At most 30999 target samples: the target test ends an attempt there.
     if (count > MaxSamples - 2 || !dest) return;
-    storeRelaxed(dest[count], sample);
-    trace_.pushRecorded(sample);
-    c.sampleCount.store(count + 1, std::memory_order_release);
+    record(c, dest, count, sample);
 }
 
 }  // namespace kenvo

@@ -79,6 +79,8 @@ private:
     void sensorSums(AcquisitionControl& c, const int32_t raw[4]) noexcept;
     void stance(AcquisitionControl& c, CopFraction cop, int32_t status) noexcept;
     void target(AcquisitionControl& c, CopFraction cop) noexcept;
+    void showLive(AcquisitionControl& c, const CopSample& sample) noexcept;
+    void record(AcquisitionControl& c, CopSample* dest, int32_t count, const CopSample& sample) noexcept;
     int16_t pulseWord(int32_t status) noexcept;
 
     LiveTrace& trace_;

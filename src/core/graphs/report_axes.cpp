@@ -1,0 +1,53 @@
+#include "graphs/report_axes.h"
+
+#include "analysis/text_format.h"
+#include "graphs/report_pens.h"
+
+namespace kenvo {
+
+namespace {
+
+// +1 where larger y is further down (the screen), -1 on paper.
+int32_t down(const Surface& s) {
+    return s.isPrinting() ? -1 : 1;
+}
+
+}  // namespace
+
+void drawReportValueAxis(Surface& s, const ReportValueAxis& axis, const ReportAxisLayout& l) {
+    const int32_t out = axis.rightSide ? 1 : -1;  // outward from the graph
+    const int32_t dn = down(s);
+    const TextAlign align = axis.rightSide ? TextAlign::Left : TextAlign::Right;
+    forEachTick(axis.first, axis.last, axis.step, [&](double v) {
+        const int32_t y = axis.scale.vertical(axis.bottom, v);
+        drawLine(s, axis.edge, y, axis.edge + out * l.tick, y);
+        const int32_t nearX = axis.edge + out * l.labelNear, farX = axis.edge + out * l.labelFar;
+        const Rect box{axis.rightSide ? nearX : farX, y - dn * l.labelHalfHeight,
+                       axis.rightSide ? farX : nearX, y + dn * l.labelHalfHeight};
+        s.text(box, formatText("%d", static_cast<int>(v)), align);
+    });
+    s.text({axis.edge - l.titleHalfWidth, axis.top - dn * l.titleFar, axis.edge + l.titleHalfWidth,
+            axis.top - dn * l.titleNear},
+           axis.title, TextAlign::Centre);
+}
+
+void drawReportTimeTick(Surface& s, int32_t x, int32_t d, const std::string& label,
+                        int32_t labelNear, int32_t labelFar) {
+    if (s.isPrinting()) {
+        drawLine(s, x, d, x, d - 20);
+        s.text({x - 200, d - 20, x + 200, d - 60}, label, TextAlign::Centre);
+    } else {
+        drawLine(s, x, d, x, d + 3);
+        s.text({x - 20, d + labelNear, x + 20, d + labelFar}, label, TextAlign::Centre);
+    }
+}
+
+void drawReportTimeTitle(Surface& s, int32_t a, int32_t c, int32_t d, std::string_view title,
+                         int32_t titleNear, int32_t titleFar) {
+    if (s.isPrinting())
+        s.text({a, d - 80, c, d - 120}, title, TextAlign::Centre);
+    else
+        s.text({a, d + titleNear, c, d + titleFar}, title, TextAlign::Centre);
+}
+
+}  // namespace kenvo
