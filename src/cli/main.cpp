@@ -38,6 +38,8 @@ constexpr const char* Usage =
 #ifdef KENVO_WITH_RENDER
     "  render VIEW FILE.kplat [--attempt N] [--width W --height H] -o OUT.png\n"
     "                                                  draw a view as a PNG (without VIEW: the list)\n"
+    "  print VIEW FILE.kplat [--attempt N] [--interval L] [--marker L] -o OUT.pdf\n"
+    "                                                  the printed report of a view as an A4 PDF\n"
 #endif
     "\n"
     "MODEL is 0 (4KenvoPlat), 1 (4KenvoPlatW), 2 (3KenvoPlatP) or 3 (3KenvoPlatT).\n"
@@ -75,6 +77,7 @@ int main(int argc, char** argv) {
     if (command == "diffusion") return runDiffusion(words);
 #ifdef KENVO_WITH_RENDER
     if (command == "render") return runRender(words);
+    if (command == "print") return runPrint(words);
 #endif
     std::fprintf(stderr, "kenvoplat-cli: unknown command '%s'\n\n%s", command.c_str(), Usage);
     return ExitUsage;

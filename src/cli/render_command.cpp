@@ -1,9 +1,12 @@
 #include <algorithm>
+#include <memory>
 #include <cstdio>
 #include <string>
 
 #include "cli_args.h"
 #include "cli_data_set.h"
+#include "view_setup.h"
+#include "graphs/report_pages.h"
 #include "commands.h"
 #include "graphs/cop_pictures.h"
 #include "graphs/display_geometry.h"
@@ -18,62 +21,40 @@ namespace kenvo::cli {
 
 namespace {
 
-// One picture to render: the loaded data set, the attempt chosen on the command line, the
-// image (the view's client area) and the view's drawing state.
-struct RenderJob {
-    DataSet& data;
-    int32_t attempt;
-    Rect client;
-    DisplayState state;
-};
-
-StanceContext stanceContext(RenderJob& job) {
-    return StanceContext{.graph = job.data.graph, .store = *job.data.store, .state = job.state, .client = job.client};
+void drawStance(ViewSetup& v, Surface& s) {
+    v.replayToEnd();
+    repaintStanceView(v.context(), s, {panel::CopPlane, panel::TimeGraph}, true);
 }
 
-// The live window after the attempt has been replayed forward to its end, the way the replay
-// view leaves it.
-void replayToEnd(RenderJob& job) {
-    MeasurementStore& store = *job.data.store;
-    DisplayState& st = job.state;
-    const int32_t n = std::clamp(job.data.graph.timeAxisSeconds * 100, 1, MaxSamples - 1);
-    store.liveTrace.reset(n + 1);
-    st.traceLength = n;
-    st.traceStart = -1;
-    st.selectedAttempt = job.attempt;
-    st.shownSamples = 0;
-    if (job.data.graph.copCentred) {
-        const CopSample& first = store.samples(job.attempt)[0];
-        st.displayCentreX = sampleMetric(MetricCopX, first, first, store.calibration);
-        st.displayCentreY = sampleMetric(MetricCopY, first, first, store.calibration);
-    }
-    st.replayStep = MaxSamples;
-    while (advanceReplay(store, st)) {
-    }
-}
-
-void drawStance(RenderJob& job, Surface& s) {
-    replayToEnd(job);
-    repaintStanceView(stanceContext(job), s, {panel::CopPlane, panel::TimeGraph}, true);
-}
-
-void drawCopAll(RenderJob& job, Surface& s) {
-    job.state.selectedAttempt = job.attempt;
-    const StanceContext ctx = stanceContext(job);
+void drawCopAll(ViewSetup& v, Surface& s) {
+    v.state.selectedAttempt = v.attempt;
+    const StanceContext ctx = v.context();
     drawCopPlaneFrame(ctx, s, panel::CopPlane);
     showCopPicture(ctx, s, panel::CopPlane, CopPictureAll);
+}
+
+void drawGraphReport(ViewSetup& v, Surface& s) {
+    v.graphReport();
+    drawGraphReportPage(v.context(), s, screenReportBoxes());
+}
+
+void drawDiffusion(ViewSetup& v, Surface& s) {
+    v.diffusionPage(std::nullopt);
+    drawDiffusionPage(v.context(), s, v.diffusion, panel::HeaderUpper, panel::HeaderLower, panel::DiffusionGraph);
 }
 
 struct RenderView {
     const char* name;
     const char* what;
-    void (*draw)(RenderJob&, Surface&);
+    void (*draw)(ViewSetup&, Surface&);
 };
 
 // Every view the command can render; a new view is one more row.
 constexpr RenderView Views[] = {
     {"stance", "COP plane and time graph of the attempt, replayed to its end", drawStance},
     {"cop-all", "COP plane with the trajectories of all attempts", drawCopAll},
+    {"graph-report", "the graph report of the whole attempt, cursors at its ends", drawGraphReport},
+    {"diffusion", "the diffusion graph of the attempt, the marker at 0", drawDiffusion},
 };
 
 constexpr int DefaultWidth = 760;
@@ -102,9 +83,9 @@ int runRender(const std::vector<std::string>& words) {
         return ExitUsage;
     }
     const std::string& viewName = args.positional()[0];
-    const auto view = std::find_if(std::begin(Views), std::end(Views),
+    const auto chosen = std::find_if(std::begin(Views), std::end(Views),
                                    [&](const RenderView& v) { return viewName == v.name; });
-    if (view == std::end(Views)) {
+    if (chosen == std::end(Views)) {
         printUsage(("unknown view '" + viewName + "'").c_str());
         return ExitUsage;
     }
@@ -116,10 +97,10 @@ int runRender(const std::vector<std::string>& words) {
 
     const int w = static_cast<int>(width.value_or(DefaultWidth));
     const int h = static_cast<int>(height.value_or(DefaultHeight));
-    RenderJob job{*data, *index, Rect{0, 0, w, h}, DisplayState{}};
+    auto view = std::make_unique<ViewSetup>(ViewSetup{*data, *index, Rect{0, 0, w, h}});
     GuiSession gui;
     std::string error;
-    if (!writePng(*args.value("-o"), w, h, [&](Surface& s) { view->draw(job, s); }, error)) {
+    if (!writePng(*args.value("-o"), w, h, [&](Surface& s) { chosen->draw(*view, s); }, error)) {
         std::fprintf(stderr, "kenvoplat-cli render: %s\n", error.c_str());
         return ExitFailure;
     }
