@@ -8,7 +8,7 @@ build="$root/build-fuzz"
 seconds="${FUZZ_SECONDS:-20}"
 
 CXX=clang++ cmake -S "$root" -B "$build" -G Ninja -DKENVO_FUZZ=ON -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
-ninja -C "$build" >/dev/null
+ninja -C "$build" >"$build.log" 2>&1 || { tail -n 40 "$build.log" >&2; echo "fuzz build failed" >&2; exit 1; }
 
 # Small valid files as starting points, so the runs spend their time past the signature.
 seed() {

@@ -83,9 +83,9 @@ void drawDiffusionGraph(Surface& s, const Rect& r, const GraphSettings& g,
         for (const auto& [kind, max, scale, pen] :
              {std::tuple{k1, m1, &y1, ReportBluePen}, std::tuple{k2, m2, &y2, ReportRedPen}}) {
             s.selectPen(pen);
-            const auto value = [&](int32_t i) {
-                return std::max(curve[static_cast<std::size_t>(i)][static_cast<std::size_t>(kind)],
-                                0.0f);
+            const auto column = static_cast<std::size_t>(kind);
+            const auto value = [&curve, column](int32_t i) {
+                return std::max(curve[static_cast<std::size_t>(i)][column], 0.0f);
             };
             // A point above the maximum ends no segment but still starts the next one.
             for (int32_t i = first + 1; i < end; ++i) {
