@@ -8,7 +8,9 @@
 #include <QMenu>
 #include <QMenuBar>
 #include <QStatusBar>
+#include <QProxyStyle>
 #include <QToolBar>
+#include <QToolButton>
 
 #include "command_ids.h"
 #include "command_table.h"
@@ -20,6 +22,21 @@
 namespace kenvo {
 
 namespace {
+
+// Tool buttons sized to the small images, so the whole toolbar fits the 800-pixel window.
+class CompactToolBarStyle final : public QProxyStyle {
+public:
+    int pixelMetric(PixelMetric metric, const QStyleOption* option, const QWidget* widget) const override {
+        if (metric == PM_ToolBarItemSpacing) return 0;
+        if (metric == PM_ToolBarSeparatorExtent) return 6;
+        return QProxyStyle::pixelMetric(metric, option, widget);
+    }
+    QSize sizeFromContents(ContentsType type, const QStyleOption* option, const QSize& size,
+                           const QWidget* widget) const override {
+        if (type == CT_ToolButton) return size + QSize(5, 6);
+        return QProxyStyle::sizeFromContents(type, option, size, widget);
+    }
+};
 
 QString text(std::string_view s) { return QString::fromUtf8(s.data(), static_cast<qsizetype>(s.size())); }
 
@@ -122,6 +139,10 @@ void CMainFrame::createToolBar() {
     toolBar_->setFloatable(true);
     toolBar_->setAllowedAreas(Qt::AllToolBarAreas);
     for (int id : toolbarLayout()) id == 0 ? (void)toolBar_->addSeparator() : toolBar_->addAction(actions_.value(id));
+    auto* compact = new CompactToolBarStyle;
+    compact->setParent(toolBar_);
+    toolBar_->setStyle(compact);
+    for (QToolButton* button : toolBar_->findChildren<QToolButton*>()) button->setStyle(compact);
 }
 
 void CMainFrame::createStatusBar() {

@@ -65,6 +65,9 @@ int main(int argc, char** argv) {
     kenvo::CSubjectDlg subject(app.state().store.subject, port, &app.frame());
     ok = save(subject, out + "/subject_dialog.png") && ok;
     subject.hide();
+    // Two recorded attempts of 10 s, so the bar's combos show their entries.
+    app.state().store.attemptCount = 2;
+    app.state().store.attemptSeconds = 10;
     app.frame().applyBarSetup(32776);
     ok = save(app.frame(), out + "/interval_bar.png") && ok;
     return ok ? 0 : 1;
