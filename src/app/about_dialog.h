@@ -9,7 +9,7 @@ namespace kenvo {
 class AboutDialog final : public QDialog {
     Q_OBJECT
 
-public:
+  public:
     explicit AboutDialog(QWidget* parent = nullptr);
 };
 

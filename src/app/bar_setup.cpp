@@ -42,10 +42,13 @@ std::optional<BarSetup> barSetupFor(int32_t viewCommand) {
     switch (viewCommand) {
         case CmdStanceTest:
         case CmdContinueStance:
-        case CmdTargetTest: return BarSetup{BarTest, {}, {}, false, false, false};
+        case CmdTargetTest:
+            return BarSetup{BarTest, {}, {}, false, false, false};
         case CmdDrivingTest:
-        case CmdContinueDriving: return BarSetup{BarDriving, {}, {}, false, false, false};
-        case CmdRealSimulation: return BarSetup{BarReplay, {}, {}, true, false, false};
+        case CmdContinueDriving:
+            return BarSetup{BarDriving, {}, {}, false, false, false};
+        case CmdRealSimulation:
+            return BarSetup{BarReplay, {}, {}, true, false, false};
         case CmdAttempt:
         case CmdDrivingSummary:
             return BarSetup{BarList, {BarAttemptCombo}, {BarDeleteButton}, true, false, false};
@@ -54,10 +57,14 @@ std::optional<BarSetup> barSetupFor(int32_t viewCommand) {
             return BarSetup{BarList, {}, {BarAttemptCombo, BarDeleteButton}, false, false, false};
         case CmdTargetSummary:
             return BarSetup{BarList, {BarDeleteButton}, {BarAttemptCombo}, false, false, false};
-        case CmdIntervalSummary: return BarSetup{BarIntervalList, {}, {}, true, true, false};
-        case CmdGraphReport: return BarSetup{BarGraphReport, {}, {}, true, false, false};
-        case CmdDifusAnalysis: return BarSetup{BarDiffusion, {}, {}, true, false, true};
-        default: return std::nullopt;
+        case CmdIntervalSummary:
+            return BarSetup{BarIntervalList, {}, {}, true, true, false};
+        case CmdGraphReport:
+            return BarSetup{BarGraphReport, {}, {}, true, false, false};
+        case CmdDifusAnalysis:
+            return BarSetup{BarDiffusion, {}, {}, true, false, true};
+        default:
+            return std::nullopt;
     }
 }
 

@@ -9,13 +9,13 @@ namespace kenvo {
 
 // Dialog bar templates, one per group of view commands.
 enum BarTemplate : int32_t {
-    BarTest = 142,           // stance and target hitting tests
-    BarDriving = 150,        // driving test
-    BarReplay = 139,         // real simulation
-    BarList = 138,           // the digital tables
-    BarIntervalList = 143,   // interval summary
-    BarGraphReport = 140,    // graph report
-    BarDiffusion = 141,      // diffusion analysis
+    BarTest = 142,          // stance and target hitting tests
+    BarDriving = 150,       // driving test
+    BarReplay = 139,        // real simulation
+    BarList = 138,          // the digital tables
+    BarIntervalList = 143,  // interval summary
+    BarGraphReport = 140,   // graph report
+    BarDiffusion = 141,     // diffusion analysis
 };
 
 // Control ids shared by several bars.

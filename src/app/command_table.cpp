@@ -25,8 +25,7 @@ constexpr auto Commands = std::to_array<CommandInfo>({
      ""},
     {CmdSubjectInfo, M::Subject, "Subject Info", "", H::Application,
      "Edit the subject's name, sex, height, weight and comments", "Subject Info"},
-    {CmdStanceTest, M::Test, "Stance test", "", H::View, "Start a new stance test",
-     "Stance test"},
+    {CmdStanceTest, M::Test, "Stance test", "", H::View, "Start a new stance test", "Stance test"},
     {CmdContinueStance, M::Test, "Continue stance test with same subject", "", H::View,
      "Record more stance attempts of the same subject", "Continue stance test"},
     {CmdTargetTest, M::Test, "Target hiting test", "", H::View, "Start a target hitting test",
@@ -74,17 +73,50 @@ constexpr auto Commands = std::to_array<CommandInfo>({
     {CmdBlankView, M::None, "Blank view", "", H::View, "Clear the view", ""},
 });
 
-constexpr auto Toolbar = std::to_array<int32_t>({
-    CmdOpen, CmdSave, 0, CmdOpenCfg, CmdSaveCfg, 0, CmdPrint, 0, CmdSubjectInfo, 0,
-    CmdStanceTest, CmdContinueStance, CmdTargetTest, CmdDrivingTest, CmdContinueDriving, 0,
-    CmdCheck, 0, CmdRealSimulation, 0, CmdSummary, CmdIntervalSummary, CmdAttempt,
-    CmdTargetSummary, CmdDrivingSummary, CmdFrequencyAnalysis, CmdGraphReport, CmdDifusAnalysis,
-    CmdBatchAnalysis, 0, CmdGraphSetup, CmdDaGraphSetup, 0, CmdNewProtocol, CmdOpenProtocol,
-    CmdSaveProtocol, 0, CmdAbout});
+constexpr auto Toolbar = std::to_array<int32_t>({CmdOpen,
+                                                 CmdSave,
+                                                 0,
+                                                 CmdOpenCfg,
+                                                 CmdSaveCfg,
+                                                 0,
+                                                 CmdPrint,
+                                                 0,
+                                                 CmdSubjectInfo,
+                                                 0,
+                                                 CmdStanceTest,
+                                                 CmdContinueStance,
+                                                 CmdTargetTest,
+                                                 CmdDrivingTest,
+                                                 CmdContinueDriving,
+                                                 0,
+                                                 CmdCheck,
+                                                 0,
+                                                 CmdRealSimulation,
+                                                 0,
+                                                 CmdSummary,
+                                                 CmdIntervalSummary,
+                                                 CmdAttempt,
+                                                 CmdTargetSummary,
+                                                 CmdDrivingSummary,
+                                                 CmdFrequencyAnalysis,
+                                                 CmdGraphReport,
+                                                 CmdDifusAnalysis,
+                                                 CmdBatchAnalysis,
+                                                 0,
+                                                 CmdGraphSetup,
+                                                 CmdDaGraphSetup,
+                                                 0,
+                                                 CmdNewProtocol,
+                                                 CmdOpenProtocol,
+                                                 CmdSaveProtocol,
+                                                 0,
+                                                 CmdAbout});
 
 }  // namespace
 
-std::span<const CommandInfo> commandTable() { return Commands; }
+std::span<const CommandInfo> commandTable() {
+    return Commands;
+}
 
 const CommandInfo* findCommand(int32_t id) {
     for (const auto& c : Commands)
@@ -92,6 +124,8 @@ const CommandInfo* findCommand(int32_t id) {
     return nullptr;
 }
 
-std::span<const int32_t> toolbarLayout() { return Toolbar; }
+std::span<const int32_t> toolbarLayout() {
+    return Toolbar;
+}
 
 }  // namespace kenvo

@@ -31,8 +31,7 @@ bool parseNumberBox(const QString& text, float& value) {
     return true;
 }
 
-CYaxesDlg::CYaxesDlg(GraphSettings& graph, DiffusionLine& line, OperatorPort& port,
-                     QWidget* parent)
+CYaxesDlg::CYaxesDlg(GraphSettings& graph, DiffusionLine& line, OperatorPort& port, QWidget* parent)
     : QDialog(parent), graph_(graph), line_(line), port_(port) {
     setWindowTitle("DA Y-axes Setup & Graph options");
 
@@ -94,7 +93,8 @@ void CYaxesDlg::accept() {
         for (int c = 0; c < 3; ++c) {
             QLineEdit* edit = axisBoxes_[static_cast<std::size_t>(row * 3 + c)];
             int32_t value = 0;
-            if (!parseIntegerBox(edit->text().toStdString(), value)) return fail(edit, integerMessage());
+            if (!parseIntegerBox(edit->text().toStdString(), value))
+                return fail(edit, integerMessage());
             if (c == 1) maxima[row] = value;
             if (c == 2) steps[row] = value;
         }

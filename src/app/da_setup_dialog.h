@@ -17,7 +17,7 @@ class OperatorPort;
 class CYaxesDlg final : public QDialog {
     Q_OBJECT
 
-public:
+  public:
     CYaxesDlg(GraphSettings& graph, DiffusionLine& line, OperatorPort& port,
               QWidget* parent = nullptr);
 
@@ -27,7 +27,7 @@ public:
 
     void accept() override;
 
-private:
+  private:
     GraphSettings& graph_;
     DiffusionLine& line_;
     OperatorPort& port_;

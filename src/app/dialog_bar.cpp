@@ -19,16 +19,17 @@ DialogBar* DialogBar::create(int templateId, QWidget* parent) {
         case BarList:
         case BarIntervalList:
         case BarGraphReport:
-        case BarDiffusion: break;
-        default: return nullptr;
+        case BarDiffusion:
+            break;
+        default:
+            return nullptr;
     }
     auto* bar = new DialogBar(templateId, parent);
     bar->build();
     return bar;
 }
 
-DialogBar::DialogBar(int templateId, QWidget* parent)
-    : QToolBar(parent), templateId_(templateId) {
+DialogBar::DialogBar(int templateId, QWidget* parent) : QToolBar(parent), templateId_(templateId) {
     setObjectName(QStringLiteral("dialogBar%1").arg(templateId));
     setWindowTitle(QStringLiteral("Controls"));
     setMovable(false);
@@ -148,11 +149,14 @@ void DialogBar::build() {
             addCombo(BarDiffusionIntervalCombo, 170);
             addButton(1059, "RESULT");
             break;
-        default: break;
+        default:
+            break;
     }
 }
 
-QComboBox* DialogBar::combo(int id) const { return qobject_cast<QComboBox*>(control(id)); }
+QComboBox* DialogBar::combo(int id) const {
+    return qobject_cast<QComboBox*>(control(id));
+}
 
 bool DialogBar::fillCombo(int id, const QStringList& entries, int selected) {
     QComboBox* box = combo(id);
@@ -180,6 +184,8 @@ bool DialogBar::showControl(int id, bool visible) {
     return true;
 }
 
-bool DialogBar::isControlShown(int id) const { return shown_.value(id, false); }
+bool DialogBar::isControlShown(int id) const {
+    return shown_.value(id, false);
+}
 
 }  // namespace kenvo

@@ -15,7 +15,7 @@ namespace kenvo {
 class DialogBar final : public QToolBar {
     Q_OBJECT
 
-public:
+  public:
     // Null for an unknown template.
     static DialogBar* create(int templateId, QWidget* parent);
 
@@ -32,10 +32,10 @@ public:
     bool showControl(int id, bool visible);
     bool isControlShown(int id) const;
 
-signals:
+  signals:
     void command(int id);
 
-private:
+  private:
     explicit DialogBar(int templateId, QWidget* parent);
     void addButton(int id, const QString& text, QWidget* into = nullptr);
     void addCombo(int id, int width, const QStringList& items = {});

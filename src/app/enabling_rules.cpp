@@ -13,15 +13,21 @@ namespace {
 // Disabled while a test runs. The batch analysis loads files into the store the reader thread
 // is writing, and so does a recent file, so both wait as Open does.
 constexpr auto IdleOnly = std::to_array<int32_t>({
-    CmdOpen, CmdSave, CmdOpenCfg, CmdSaveCfg, CmdPrint, CmdSubjectInfo, CmdStanceTest,
-    CmdContinueStance, CmdTargetTest, CmdDrivingTest, CmdContinueDriving, CmdCheck,
-    CmdRealSimulation, CmdNewProtocol, CmdOpenProtocol, CmdSaveProtocol, CmdGraphSetup,
-    CmdDaGraphSetup, CmdBatchAnalysis,
+    CmdOpen,           CmdSave,         CmdOpenCfg,         CmdSaveCfg,
+    CmdPrint,          CmdSubjectInfo,  CmdStanceTest,      CmdContinueStance,
+    CmdTargetTest,     CmdDrivingTest,  CmdContinueDriving, CmdCheck,
+    CmdRealSimulation, CmdNewProtocol,  CmdOpenProtocol,    CmdSaveProtocol,
+    CmdGraphSetup,     CmdDaGraphSetup, CmdBatchAnalysis,
 });
 
 constexpr auto NeedAttempts = std::to_array<int32_t>({
-    CmdSummary, CmdIntervalSummary, CmdAttempt, CmdTargetSummary, CmdDrivingSummary,
-    CmdFrequencyAnalysis, CmdDifusAnalysis,
+    CmdSummary,
+    CmdIntervalSummary,
+    CmdAttempt,
+    CmdTargetSummary,
+    CmdDrivingSummary,
+    CmdFrequencyAnalysis,
+    CmdDifusAnalysis,
 });
 
 template <std::size_t N>
@@ -29,7 +35,9 @@ bool contains(const std::array<int32_t, N>& ids, int32_t id) {
     return std::find(ids.begin(), ids.end(), id) != ids.end();
 }
 
-bool isRecentFile(int32_t id) { return id >= CmdRecentFile1 && id < CmdRecentFile1 + RecentFileCount; }
+bool isRecentFile(int32_t id) {
+    return id >= CmdRecentFile1 && id < CmdRecentFile1 + RecentFileCount;
+}
 
 }  // namespace
 

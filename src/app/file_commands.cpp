@@ -17,14 +17,16 @@ namespace {
 
 // The wait cursor while a file loads.
 class WaitCursor {
-public:
+  public:
     WaitCursor() { QApplication::setOverrideCursor(QCursor(Qt::WaitCursor)); }
     ~WaitCursor() { QApplication::restoreOverrideCursor(); }
     WaitCursor(const WaitCursor&) = delete;
     WaitCursor& operator=(const WaitCursor&) = delete;
 };
 
-std::string local(const QString& path) { return QFile::encodeName(path).toStdString(); }
+std::string local(const QString& path) {
+    return QFile::encodeName(path).toStdString();
+}
 
 }  // namespace
 
@@ -38,15 +40,20 @@ FileCommands::FileCommands(AppState& state, OperatorPort& port, RecentFiles& rec
     : state_(state), port_(port), recent_(recent), blankView_(std::move(blankView)) {}
 
 void FileCommands::report(const FileResult& result) {
-    if (!result) port_.message(QString::fromStdString(result.message), QString::fromStdString(result.reason));
+    if (!result)
+        port_.message(QString::fromStdString(result.message),
+                      QString::fromStdString(result.reason));
 }
 
 bool FileCommands::offerSave(bool withCancel) {
     if (state_.store.dataSaved != 0) return true;
     switch (port_.ask(UnsavedQuestion, withCancel)) {
-        case Answer::No: return true;
-        case Answer::Yes: return save();
-        case Answer::Cancel: return false;
+        case Answer::No:
+            return true;
+        case Answer::Yes:
+            return save();
+        case Answer::Cancel:
+            return false;
     }
     return false;
 }
@@ -88,24 +95,24 @@ bool FileCommands::save() {
 }
 
 void FileCommands::openConfiguration() {
-    const auto path = port_.chooseFile({false, ConfigurationFilter, "swpcfg",
-                                        QString::fromStdString(state_.paths.programFolder)});
+    const auto path = port_.chooseFile(
+        {false, ConfigurationFilter, "swpcfg", QString::fromStdString(state_.paths.programFolder)});
     if (!path) return;
     report(loadConfiguration(local(withDefaultExtension(*path, "swpcfg")), state_.settings,
                              state_.store.attemptSeconds));
 }
 
 void FileCommands::saveConfiguration() {
-    const auto path = port_.chooseFile({true, ConfigurationFilter, "swpcfg",
-                                        QString::fromStdString(state_.paths.programFolder)});
+    const auto path = port_.chooseFile(
+        {true, ConfigurationFilter, "swpcfg", QString::fromStdString(state_.paths.programFolder)});
     if (!path) return;
-    report(kenvo::saveConfiguration(local(withDefaultExtension(*path, "swpcfg")),
-                                    state_.settings, state_.store.attemptSeconds));
+    report(kenvo::saveConfiguration(local(withDefaultExtension(*path, "swpcfg")), state_.settings,
+                                    state_.store.attemptSeconds));
 }
 
 void FileCommands::openProtocol() {
-    const auto path = port_.chooseFile({false, ProtocolFilter, "kplatprt",
-                                        QString::fromStdString(state_.paths.programFolder)});
+    const auto path = port_.chooseFile(
+        {false, ProtocolFilter, "kplatprt", QString::fromStdString(state_.paths.programFolder)});
     if (!path) return;
     const FileResult result = loadProtocol(local(withDefaultExtension(*path, "kplatprt")),
                                            state_.protocol, state_.store.targetLocation);
@@ -114,8 +121,8 @@ void FileCommands::openProtocol() {
 }
 
 void FileCommands::saveProtocol() {
-    const auto path = port_.chooseFile({true, ProtocolFilter, "kplatprt",
-                                        QString::fromStdString(state_.paths.programFolder)});
+    const auto path = port_.chooseFile(
+        {true, ProtocolFilter, "kplatprt", QString::fromStdString(state_.paths.programFolder)});
     if (!path) return;
     report(kenvo::saveProtocol(local(withDefaultExtension(*path, "kplatprt")), state_.protocol,
                                state_.store.targetLocation));

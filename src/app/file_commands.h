@@ -19,7 +19,7 @@ inline constexpr const char* UnsavedQuestion = "Data not saved. Save?";
 // The six commands that move data between the program and files, with their file choosers,
 // and the question before unsaved measurements are discarded.
 class FileCommands {
-public:
+  public:
     FileCommands(AppState& state, OperatorPort& port, RecentFiles& recent,
                  std::function<void()> blankView);
 
@@ -38,7 +38,7 @@ public:
     // data were saved. A cancelled or failed save keeps the data and stops the command.
     bool offerSave(bool withCancel);
 
-private:
+  private:
     void load(const QString& path);
     void report(const FileResult& result);
 

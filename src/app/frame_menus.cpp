@@ -7,8 +7,8 @@
 #include <QLabel>
 #include <QMenu>
 #include <QMenuBar>
-#include <QStatusBar>
 #include <QProxyStyle>
+#include <QStatusBar>
 #include <QToolBar>
 #include <QToolButton>
 
@@ -25,8 +25,9 @@ namespace {
 
 // Tool buttons sized to the small images, so the whole toolbar fits the 800-pixel window.
 class CompactToolBarStyle final : public QProxyStyle {
-public:
-    int pixelMetric(PixelMetric metric, const QStyleOption* option, const QWidget* widget) const override {
+  public:
+    int pixelMetric(PixelMetric metric, const QStyleOption* option,
+                    const QWidget* widget) const override {
         if (metric == PM_ToolBarItemSpacing) return 0;
         if (metric == PM_ToolBarSeparatorExtent) return 6;
         return QProxyStyle::pixelMetric(metric, option, widget);
@@ -38,7 +39,9 @@ public:
     }
 };
 
-QString text(std::string_view s) { return QString::fromUtf8(s.data(), static_cast<qsizetype>(s.size())); }
+QString text(std::string_view s) {
+    return QString::fromUtf8(s.data(), static_cast<qsizetype>(s.size()));
+}
 
 }  // namespace
 
@@ -74,15 +77,19 @@ void CMainFrame::createActions() {
 
 void CMainFrame::createMenus() {
     QMenuBar* bar = menuBar();
-    auto menuFor = [](QMenu* menu, std::initializer_list<int> ids, const QHash<int, QAction*>& actions) {
-        for (int id : ids) id == 0 ? (void)menu->addSeparator() : menu->addAction(actions.value(id));
+    auto menuFor = [](QMenu* menu, std::initializer_list<int> ids,
+                      const QHash<int, QAction*>& actions) {
+        for (int id : ids)
+            id == 0 ? (void)menu->addSeparator() : menu->addAction(actions.value(id));
     };
     auto refresh = [this](QMenu* menu) {
         connect(menu, &QMenu::aboutToShow, this, &CMainFrame::updateCommandStates);
     };
 
     QMenu* file = bar->addMenu("&File");
-    menuFor(file, {CmdOpen, CmdSave, 0, CmdOpenCfg, CmdSaveCfg, 0, CmdPrint, CmdPrintPreview, 0, CmdSetLogo, 0},
+    menuFor(file,
+            {CmdOpen, CmdSave, 0, CmdOpenCfg, CmdSaveCfg, 0, CmdPrint, CmdPrintPreview, 0,
+             CmdSetLogo, 0},
             actions_);
     for (int i = 0; i < RecentFileCount; ++i) file->addAction(actions_.value(CmdRecentFile1 + i));
     file->addSeparator();
@@ -92,7 +99,9 @@ void CMainFrame::createMenus() {
     menuFor(subject, {CmdSubjectInfo}, actions_);
 
     QMenu* test = bar->addMenu("&Test");
-    menuFor(test, {CmdStanceTest, CmdContinueStance, CmdTargetTest, CmdDrivingTest, CmdContinueDriving, 0, CmdCheck, 0},
+    menuFor(test,
+            {CmdStanceTest, CmdContinueStance, CmdTargetTest, CmdDrivingTest, CmdContinueDriving, 0,
+             CmdCheck, 0},
             actions_);
     QMenu* platform = test->addMenu("&Platform");
     platformGroup_ = new QActionGroup(this);
@@ -116,13 +125,15 @@ void CMainFrame::createMenus() {
     QMenu* view = bar->addMenu("&View");
     view->addAction(actions_.value(CmdRealSimulation));
     QMenu* digital = view->addMenu("&Digital");
-    menuFor(digital, {CmdSummary, CmdIntervalSummary, CmdAttempt, CmdTargetSummary, CmdDrivingSummary,
-                      CmdFrequencyAnalysis},
+    menuFor(digital,
+            {CmdSummary, CmdIntervalSummary, CmdAttempt, CmdTargetSummary, CmdDrivingSummary,
+             CmdFrequencyAnalysis},
             actions_);
     menuFor(view, {CmdGraphReport, CmdDifusAnalysis}, actions_);
 
     QMenu* setup = bar->addMenu("Set&uP");
-    menuFor(setup, {CmdGraphSetup, CmdDaGraphSetup, 0, CmdNewProtocol, CmdOpenProtocol, CmdSaveProtocol},
+    menuFor(setup,
+            {CmdGraphSetup, CmdDaGraphSetup, 0, CmdNewProtocol, CmdOpenProtocol, CmdSaveProtocol},
             actions_);
 
     QMenu* about = bar->addMenu("&About");
@@ -138,7 +149,8 @@ void CMainFrame::createToolBar() {
     toolBar_->setMovable(true);
     toolBar_->setFloatable(true);
     toolBar_->setAllowedAreas(Qt::AllToolBarAreas);
-    for (int id : toolbarLayout()) id == 0 ? (void)toolBar_->addSeparator() : toolBar_->addAction(actions_.value(id));
+    for (int id : toolbarLayout())
+        id == 0 ? (void)toolBar_->addSeparator() : toolBar_->addAction(actions_.value(id));
     auto* compact = new CompactToolBarStyle;
     compact->setParent(toolBar_);
     toolBar_->setStyle(compact);

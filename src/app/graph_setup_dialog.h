@@ -19,7 +19,7 @@ class OperatorPort;
 class CSetypGDlg final : public QDialog {
     Q_OBJECT
 
-public:
+  public:
     CSetypGDlg(GraphSettings& graph, OperatorPort& port, QWidget* parent = nullptr);
 
     // The integer box of a control id (1003 .. 1020), or null.
@@ -34,7 +34,7 @@ public:
     static int32_t parameterOfRow(int row);
     static int rowOfParameter(int32_t parameter);
 
-private:
+  private:
     struct IntegerBox {
         int32_t GraphSettings::*member;
         int32_t min;

@@ -8,7 +8,9 @@ namespace kenvo {
 
 namespace {
 
-QColor toQColor(Rgb c) { return QColor(c.r, c.g, c.b); }
+QColor toQColor(Rgb c) {
+    return QColor(c.r, c.g, c.b);
+}
 
 // The routines' rectangles include the left and top edges and exclude the right and bottom.
 QRect toQRect(const Rect& r) {
@@ -20,11 +22,11 @@ QRect toQRect(const Rect& r) {
 }  // namespace
 
 QFont viewQFont(ViewFont font) {
-    const FontSpec spec = fontSpec(font);
+    const FontSpec size = fontSpec(font);
     QFont f(QStringLiteral("Liberation Sans"));
     f.setStyleHint(QFont::SansSerif);
-    f.setPixelSize(spec.height);
-    f.setBold(spec.bold);
+    f.setPixelSize(size.height);
+    f.setBold(size.bold);
     return f;
 }
 
@@ -40,7 +42,9 @@ void ImageSurface::applyPen() {
     painter_.setPen(pen);
 }
 
-void ImageSurface::moveTo(int32_t x, int32_t y) { position_ = QPoint(x, y); }
+void ImageSurface::moveTo(int32_t x, int32_t y) {
+    position_ = QPoint(x, y);
+}
 
 void ImageSurface::lineTo(int32_t x, int32_t y) {
     const QPoint to(x, y);
@@ -48,9 +52,13 @@ void ImageSurface::lineTo(int32_t x, int32_t y) {
     position_ = to;
 }
 
-void ImageSurface::rectangle(const Rect& r) { painter_.drawRect(toQRect(r).adjusted(0, 0, -1, -1)); }
+void ImageSurface::rectangle(const Rect& r) {
+    painter_.drawRect(toQRect(r).adjusted(0, 0, -1, -1));
+}
 
-void ImageSurface::ellipse(const Rect& r) { painter_.drawEllipse(toQRect(r).adjusted(0, 0, -1, -1)); }
+void ImageSurface::ellipse(const Rect& r) {
+    painter_.drawEllipse(toQRect(r).adjusted(0, 0, -1, -1));
+}
 
 void ImageSurface::setPixel(int32_t x, int32_t y, Rgb colour) {
     const QPen saved = painter_.pen();
@@ -59,7 +67,9 @@ void ImageSurface::setPixel(int32_t x, int32_t y, Rgb colour) {
     painter_.setPen(saved);
 }
 
-void ImageSurface::fillSolid(const Rect& r, Rgb colour) { painter_.fillRect(toQRect(r), toQColor(colour)); }
+void ImageSurface::fillSolid(const Rect& r, Rgb colour) {
+    painter_.fillRect(toQRect(r), toQColor(colour));
+}
 
 void ImageSurface::text(const Rect& r, std::string_view utf8, TextAlign align) {
     const Qt::Alignment horizontal = align == TextAlign::Left    ? Qt::AlignLeft

@@ -14,7 +14,7 @@ namespace kenvo {
 // The drawing surface on the view's backing image: a QPainter carrying out the display
 // routines' primitives in view pixels. Lives only while one drawing pass runs.
 class ImageSurface final : public Surface {
-public:
+  public:
     explicit ImageSurface(QImage& image);
 
     void moveTo(int32_t x, int32_t y) override;
@@ -32,7 +32,7 @@ public:
 
     bool isPrinting() const override { return false; }
 
-private:
+  private:
     void applyPen();
 
     QPainter painter_;

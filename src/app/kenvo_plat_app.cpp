@@ -22,8 +22,11 @@
 namespace kenvo {
 
 CKenvoPlatApp::CKenvoPlatApp(OperatorPort& port, QSettings& profile, PathSources sources)
-    : port_(port), profile_(profile), sources_(std::move(sources)),
-      state_(std::make_unique<AppState>()), platformChoice_(loadPlatformChoice(profile)) {
+    : port_(port),
+      profile_(profile),
+      sources_(std::move(sources)),
+      state_(std::make_unique<AppState>()),
+      platformChoice_(loadPlatformChoice(profile)) {
     dispatcher_ = std::make_unique<Dispatcher>(state_->store.liveTrace);
     buildLink();
 }
@@ -70,8 +73,11 @@ void CKenvoPlatApp::start(bool show) {
     std::error_code ignored;
     std::filesystem::create_directories(std::filesystem::path(s.paths.configPath).parent_path(),
                                         ignored);
-    const FileResult config = loadConfiguration(s.paths.configPath, s.settings, s.store.attemptSeconds);
-    if (!config) port_.message(QString::fromStdString(config.message), QString::fromStdString(config.reason));
+    const FileResult config =
+        loadConfiguration(s.paths.configPath, s.settings, s.store.attemptSeconds);
+    if (!config)
+        port_.message(QString::fromStdString(config.message),
+                      QString::fromStdString(config.reason));
 
     std::setlocale(LC_NUMERIC, "");
 
@@ -90,8 +96,8 @@ void CKenvoPlatApp::shutdown() {
     if (shutDown_) return;
     shutDown_ = true;
     link_->stopLink();
-    const FileResult saved = saveConfiguration(state_->paths.configPath, state_->settings,
-                                               state_->store.attemptSeconds);
+    const FileResult saved =
+        saveConfiguration(state_->paths.configPath, state_->settings, state_->store.attemptSeconds);
     if (!saved)
         port_.notice(QStringLiteral("The settings could not be saved: %1")
                          .arg(QString::fromStdString(saved.reason)));
@@ -99,11 +105,20 @@ void CKenvoPlatApp::shutdown() {
 
 bool CKenvoPlatApp::handleCommand(int id) {
     switch (id) {
-        case CmdSubjectInfo: subjectInfo(); return true;
-        case CmdGraphSetup: graphSetup(); return true;
-        case CmdAbout: about(); return true;
-        case CmdExit: frame_->close(); return true;
-        default: return false;
+        case CmdSubjectInfo:
+            subjectInfo();
+            return true;
+        case CmdGraphSetup:
+            graphSetup();
+            return true;
+        case CmdAbout:
+            about();
+            return true;
+        case CmdExit:
+            frame_->close();
+            return true;
+        default:
+            return false;
     }
 }
 

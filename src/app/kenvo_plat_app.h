@@ -21,7 +21,7 @@ class PlatformLink;
 // The application: owns the data set, the settings, the platform link and the main window,
 // starts them in order and saves the configuration when the window closes.
 class CKenvoPlatApp {
-public:
+  public:
     CKenvoPlatApp(OperatorPort& port, QSettings& profile, PathSources sources);
     ~CKenvoPlatApp();
     CKenvoPlatApp(const CKenvoPlatApp&) = delete;
@@ -49,7 +49,7 @@ public:
     // Problems of start-up told to the operator once the window shows (empty when none).
     const QStringList& startupProblems() const { return startupProblems_; }
 
-private:
+  private:
     void buildLink();
     void subjectInfo();
     void graphSetup();

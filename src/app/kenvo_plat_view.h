@@ -30,7 +30,7 @@ void renderBlankView(Surface& surface, const ViewContext& context);
 class CKenvoPlatView final : public QWidget {
     Q_OBJECT
 
-public:
+  public:
     CKenvoPlatView(AppState& state, QWidget* parent = nullptr);
 
     ViewMode mode() const { return mode_; }
@@ -50,15 +50,15 @@ public:
     // The view's own commands; false for an id it does not handle.
     bool handleCommand(int32_t id);
 
-signals:
+  signals:
     // The view was switched to the blank view; the frame removes the dialog bar.
     void blanked();
 
-protected:
+  protected:
     void paintEvent(QPaintEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
 
-private:
+  private:
     AppState& state_;
     ViewMode mode_ = ViewMode::Blank;
     ModeRenderer renderer_;

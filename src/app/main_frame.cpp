@@ -21,7 +21,11 @@
 namespace kenvo {
 
 CMainFrame::CMainFrame(AppState& state, OperatorPort& port, QSettings& profile, QWidget* parent)
-    : QMainWindow(parent), state_(state), port_(port), profile_(profile), recent_(profile),
+    : QMainWindow(parent),
+      state_(state),
+      port_(port),
+      profile_(profile),
+      recent_(profile),
       files_(state, port, recent_, [this] { runCommand(CmdBlankView); }),
       view_(new CKenvoPlatView(state, this)) {
     setObjectName("mainFrame");
@@ -57,8 +61,8 @@ void CMainFrame::updateCommandStates() {
 
 void CMainFrame::runCommand(int id) {
     if (!isCommandEnabled(id, state_.store)) return;
-    const bool handled = view_->handleCommand(id) || handleFrameCommand(id) ||
-                         (appHandler_ && appHandler_(id));
+    const bool handled =
+        view_->handleCommand(id) || handleFrameCommand(id) || (appHandler_ && appHandler_(id));
     if (!handled) statusBar()->showMessage("This command is not available yet.", 4000);
     updateCommandStates();
 }
@@ -72,19 +76,32 @@ bool CMainFrame::handleFrameCommand(int id) {
         return true;
     }
     switch (id) {
-        case CmdOpen: files_.open(); break;
-        case CmdSave: files_.save(); break;
-        case CmdOpenCfg: files_.openConfiguration(); break;
-        case CmdSaveCfg: files_.saveConfiguration(); break;
-        case CmdOpenProtocol: files_.openProtocol(); break;
-        case CmdSaveProtocol: files_.saveProtocol(); break;
+        case CmdOpen:
+            files_.open();
+            break;
+        case CmdSave:
+            files_.save();
+            break;
+        case CmdOpenCfg:
+            files_.openConfiguration();
+            break;
+        case CmdSaveCfg:
+            files_.saveConfiguration();
+            break;
+        case CmdOpenProtocol:
+            files_.openProtocol();
+            break;
+        case CmdSaveProtocol:
+            files_.saveProtocol();
+            break;
         case CmdDaGraphSetup: {
             CYaxesDlg dialog(state_.settings.graph, state_.settings.diffusionLine, port_, this);
             port_.runDialog(dialog);
             view_->redraw();
             break;
         }
-        default: return false;
+        default:
+            return false;
     }
     rebuildRecentFiles();
     return true;
@@ -121,9 +138,13 @@ bool CMainFrame::fillBarCombo(int id, const ComboFill& fill) {
     return fillBarCombo(id, entries, fill.selected);
 }
 
-int CMainFrame::barComboSelection(int id) const { return bar_ ? bar_->comboSelection(id) : -1; }
+int CMainFrame::barComboSelection(int id) const {
+    return bar_ ? bar_->comboSelection(id) : -1;
+}
 
-bool CMainFrame::showBarControl(int id, bool visible) { return bar_ && bar_->showControl(id, visible); }
+bool CMainFrame::showBarControl(int id, bool visible) {
+    return bar_ && bar_->showControl(id, visible);
+}
 
 DialogBar* CMainFrame::applyBarSetup(int viewCommand, int32_t diffusionSamples) {
     const auto setup = barSetupFor(viewCommand);
@@ -134,8 +155,10 @@ DialogBar* CMainFrame::applyBarSetup(int viewCommand, int32_t diffusionSamples) 
     if (!switchDialogBar(setup->templateId)) return nullptr;
     for (int id : setup->shown) showBarControl(id, true);
     for (int id : setup->hidden) showBarControl(id, false);
-    if (setup->fillAttempts) fillBarCombo(BarAttemptCombo, attemptComboFill(state_.store.attemptCount));
-    if (setup->fillIntervals) fillBarCombo(BarIntervalCombo, intervalComboFill(state_.store.attemptSeconds));
+    if (setup->fillAttempts)
+        fillBarCombo(BarAttemptCombo, attemptComboFill(state_.store.attemptCount));
+    if (setup->fillIntervals)
+        fillBarCombo(BarIntervalCombo, intervalComboFill(state_.store.attemptSeconds));
     if (setup->fillDiffusion)
         fillBarCombo(BarDiffusionIntervalCombo, diffusionComboFill(diffusionSamples));
     return bar_;

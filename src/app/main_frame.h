@@ -30,7 +30,7 @@ class OperatorPort;
 class CMainFrame final : public QMainWindow {
     Q_OBJECT
 
-public:
+  public:
     CMainFrame(AppState& state, OperatorPort& port, QSettings& profile, QWidget* parent = nullptr);
     ~CMainFrame() override;
 
@@ -44,7 +44,9 @@ public:
     // Re-evaluates the enabling rules of every command (menus are refreshed when opened).
     void updateCommandStates();
     // Commands the application answers; returns false for ids it does not know.
-    void setApplicationHandler(std::function<bool(int)> handler) { appHandler_ = std::move(handler); }
+    void setApplicationHandler(std::function<bool(int)> handler) {
+        appHandler_ = std::move(handler);
+    }
     // Called once the window has agreed to close (after the unsaved-data question).
     void setShutdownHandler(std::function<void()> handler) { shutdown_ = std::move(handler); }
     void setDocumentTitle(const QString& title);
@@ -71,11 +73,11 @@ public:
         platformHandler_ = std::move(handler);
     }
 
-protected:
+  protected:
     void closeEvent(QCloseEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
 
-private:
+  private:
     void createActions();
     void createMenus();
     void createToolBar();

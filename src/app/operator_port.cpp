@@ -36,9 +36,12 @@ Answer QtOperatorPort::ask(const QString& text, bool withCancel) {
     if (withCancel) buttons |= QMessageBox::Cancel;
     QMessageBox box(QMessageBox::Question, Caption, text, buttons, parent_);
     switch (box.exec()) {
-        case QMessageBox::Yes: return Answer::Yes;
-        case QMessageBox::No: return Answer::No;
-        default: return withCancel ? Answer::Cancel : Answer::No;
+        case QMessageBox::Yes:
+            return Answer::Yes;
+        case QMessageBox::No:
+            return Answer::No;
+        default:
+            return withCancel ? Answer::Cancel : Answer::No;
     }
 }
 
@@ -53,7 +56,9 @@ std::optional<QString> QtOperatorPort::chooseFile(const FileRequest& request) {
     return dialog.selectedFiles().front();
 }
 
-int QtOperatorPort::runDialog(QDialog& dialog) { return dialog.exec(); }
+int QtOperatorPort::runDialog(QDialog& dialog) {
+    return dialog.exec();
+}
 
 void QtOperatorPort::notice(const QString& text) {
     std::fprintf(stderr, "kenvoplat: %s\n", text.toLocal8Bit().constData());

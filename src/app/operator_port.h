@@ -22,7 +22,7 @@ enum class Answer { Yes, No, Cancel };
 // Everything that waits for the operator goes through here, so the commands can be driven by
 // tests that answer without a window ever blocking.
 class OperatorPort {
-public:
+  public:
     virtual ~OperatorPort() = default;
 
     // A message box with an OK button; `detail` adds the reason in plain words.
@@ -39,7 +39,7 @@ public:
 
 // The desktop implementation: message boxes, the platform's file dialogs and modal dialogs.
 class QtOperatorPort final : public OperatorPort {
-public:
+  public:
     void setParent(QWidget* parent) { parent_ = parent; }
 
     void message(const QString& text, const QString& detail) override;
@@ -48,7 +48,7 @@ public:
     int runDialog(QDialog& dialog) override;
     void notice(const QString& text) override;
 
-private:
+  private:
     QWidget* parent_ = nullptr;
 };
 

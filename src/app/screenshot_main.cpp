@@ -8,6 +8,7 @@
 #include <QTimer>
 #include <cstdio>
 
+#include "about_dialog.h"
 #include "app_state.h"
 #include "graph_setup_dialog.h"
 #include "kenvo_plat_app.h"
@@ -20,7 +21,7 @@ namespace {
 
 // Never waits: the screenshots need no answers.
 class SilentPort final : public kenvo::OperatorPort {
-public:
+  public:
     void message(const QString&, const QString&) override {}
     kenvo::Answer ask(const QString&, bool) override { return kenvo::Answer::No; }
     std::optional<QString> chooseFile(const kenvo::FileRequest&) override { return {}; }
@@ -65,6 +66,9 @@ int main(int argc, char** argv) {
     kenvo::CSubjectDlg subject(app.state().store.subject, port, &app.frame());
     ok = save(subject, out + "/subject_dialog.png") && ok;
     subject.hide();
+    kenvo::AboutDialog about(&app.frame());
+    ok = save(about, out + "/about.png") && ok;
+    about.hide();
     // Two recorded attempts of 10 s, so the bar's combos show their entries.
     app.state().store.attemptCount = 2;
     app.state().store.attemptSeconds = 10;

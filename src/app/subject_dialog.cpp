@@ -73,13 +73,20 @@ CSubjectDlg::CSubjectDlg(SubjectRecord& record, OperatorPort& port, QWidget* par
 
 QLineEdit* CSubjectDlg::edit(SubjectField f) const {
     switch (f) {
-        case SubjectField::Name: return name_;
-        case SubjectField::Height: return height_;
-        case SubjectField::Weight: return weight_;
-        case SubjectField::Comment1: return comment1_;
-        case SubjectField::Comment2: return comment2_;
-        case SubjectField::Comment3: return comment3_;
-        default: return nullptr;
+        case SubjectField::Name:
+            return name_;
+        case SubjectField::Height:
+            return height_;
+        case SubjectField::Weight:
+            return weight_;
+        case SubjectField::Comment1:
+            return comment1_;
+        case SubjectField::Comment2:
+            return comment2_;
+        case SubjectField::Comment3:
+            return comment3_;
+        default:
+            return nullptr;
     }
 }
 

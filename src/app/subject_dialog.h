@@ -18,7 +18,7 @@ class OperatorPort;
 class CSubjectDlg final : public QDialog {
     Q_OBJECT
 
-public:
+  public:
     CSubjectDlg(SubjectRecord& record, OperatorPort& port, QWidget* parent = nullptr);
 
     // The control of a field, for focus and for tests that fill the form.
@@ -28,7 +28,7 @@ public:
 
     void accept() override;
 
-private:
+  private:
     SubjectForm form() const;
 
     SubjectRecord& record_;

@@ -125,7 +125,8 @@ void wave(QPainter& p, const QColor& colour) {
 void document(QPainter& p) {
     p.setPen(Outline);
     p.setBrush(Paper);
-    p.drawPolygon(QPolygon({QPoint(3, 0), QPoint(12, 0), QPoint(15, 3), QPoint(15, 16), QPoint(3, 16)}));
+    p.drawPolygon(
+        QPolygon({QPoint(3, 0), QPoint(12, 0), QPoint(15, 3), QPoint(15, 16), QPoint(3, 16)}));
 }
 
 void listLines(QPainter& p, int x, int y) {
@@ -135,10 +136,20 @@ void listLines(QPainter& p, int x, int y) {
 
 void draw(QPainter& p, int id) {
     switch (id) {
-        case CmdOpen: folder(p); break;
-        case CmdSave: disk(p); break;
-        case CmdOpenCfg: folder(p); gearBadge(p); break;
-        case CmdSaveCfg: disk(p); gearBadge(p); break;
+        case CmdOpen:
+            folder(p);
+            break;
+        case CmdSave:
+            disk(p);
+            break;
+        case CmdOpenCfg:
+            folder(p);
+            gearBadge(p);
+            break;
+        case CmdSaveCfg:
+            disk(p);
+            gearBadge(p);
+            break;
         case CmdPrint:
             p.setPen(Outline);
             p.setBrush(Paper);
@@ -157,11 +168,23 @@ void draw(QPainter& p, int id) {
             p.setBrush(QColor(70, 120, 190));
             p.drawChord(QRectF(2, 9, 15, 14), 0, 180 * 16);
             break;
-        case CmdStanceTest: personOnPlate(p); break;
-        case CmdContinueStance: personOnPlate(p); plusBadge(p); break;
-        case CmdTargetTest: target(p); break;
-        case CmdDrivingTest: road(p); break;
-        case CmdContinueDriving: road(p); plusBadge(p); break;
+        case CmdStanceTest:
+            personOnPlate(p);
+            break;
+        case CmdContinueStance:
+            personOnPlate(p);
+            plusBadge(p);
+            break;
+        case CmdTargetTest:
+            target(p);
+            break;
+        case CmdDrivingTest:
+            road(p);
+            break;
+        case CmdContinueDriving:
+            road(p);
+            plusBadge(p);
+            break;
         case CmdCheck:
             p.setPen(Outline);
             p.setBrush(Plate);
@@ -180,25 +203,35 @@ void draw(QPainter& p, int id) {
             p.setPen(Qt::NoPen);
             p.drawPolygon(QPolygonF({QPointF(7, 4.5), QPointF(13.5, 8.5), QPointF(7, 12.5)}));
             break;
-        case CmdSummary: table(p); break;
+        case CmdSummary:
+            table(p);
+            break;
         case CmdIntervalSummary:
             table(p);
             p.setPen(Grid);
             p.drawLine(11, 1, 11, 15);
             break;
-        case CmdAttempt: table(p, 1); break;
+        case CmdAttempt:
+            table(p, 1);
+            break;
         case CmdTargetSummary:
             table(p);
             badge(p, Trace);
             p.fillRect(14, 12, 1, 1, Qt::white);
             break;
-        case CmdDrivingSummary: table(p); badge(p, QColor(120, 120, 120)); break;
+        case CmdDrivingSummary:
+            table(p);
+            badge(p, QColor(120, 120, 120));
+            break;
         case CmdFrequencyAnalysis:
             axes(p);
             for (int x = 4, h = 4; x < 18; x += 3, h = (h * 7) % 12 + 2)
                 p.fillRect(x, 15 - h, 2, h, QColor(70, 120, 190));
             break;
-        case CmdGraphReport: axes(p); wave(p, Trace); break;
+        case CmdGraphReport:
+            axes(p);
+            wave(p, Trace);
+            break;
         case CmdDifusAnalysis:
             axes(p);
             p.setPen(QPen(Trace, 1));
@@ -217,7 +250,11 @@ void draw(QPainter& p, int id) {
             }
             listLines(p, 3, 5);
             break;
-        case CmdGraphSetup: axes(p); wave(p, QColor(50, 90, 160)); gearBadge(p); break;
+        case CmdGraphSetup:
+            axes(p);
+            wave(p, QColor(50, 90, 160));
+            gearBadge(p);
+            break;
         case CmdDaGraphSetup:
             axes(p);
             p.setPen(Trace);
@@ -232,8 +269,12 @@ void draw(QPainter& p, int id) {
             p.drawLine(13, 10, 13, 16);
             p.drawLine(10, 13, 16, 13);
             break;
-        case CmdOpenProtocol: folder(p); break;
-        case CmdSaveProtocol: disk(p); break;
+        case CmdOpenProtocol:
+            folder(p);
+            break;
+        case CmdSaveProtocol:
+            disk(p);
+            break;
         case CmdAbout:
             p.setRenderHint(QPainter::Antialiasing);
             p.setPen(QColor(30, 70, 140));
@@ -244,7 +285,8 @@ void draw(QPainter& p, int id) {
             p.drawRect(QRectF(8.5, 7, 2, 6.5));
             p.drawEllipse(QRectF(8.5, 3.2, 2, 2));
             break;
-        default: break;
+        default:
+            break;
     }
     if (id == CmdOpenProtocol || id == CmdSaveProtocol) {
         p.setPen(Qt::NoPen);

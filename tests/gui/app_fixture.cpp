@@ -4,7 +4,9 @@
 
 namespace kenvo::test {
 
-void ScriptedPort::message(const QString& text, const QString&) { messages << text; }
+void ScriptedPort::message(const QString& text, const QString&) {
+    messages << text;
+}
 
 Answer ScriptedPort::ask(const QString& text, bool withCancel) {
     questions << text;
@@ -54,7 +56,8 @@ void AppFixture::restart() {
 void addAttempts(MeasurementStore& store, int count, int samples) {
     for (int a = store.attemptCount; a < store.attemptCount + count; ++a) {
         CopSample* s = store.samples(a);
-        for (int i = 0; i < samples; ++i) s[i] = CopSample{0.001f * float(i % 50), -0.002f * float(i % 30), 72};
+        for (int i = 0; i < samples; ++i)
+            s[i] = CopSample{0.001f * float(i % 50), -0.002f * float(i % 30), 72};
         store.length[static_cast<std::size_t>(a)] = samples;
     }
     store.attemptCount += count;

@@ -16,9 +16,9 @@
 #include "app_state.h"
 #include "kenvo_plat_app.h"
 #include "kenvo_plat_view.h"
-#include "platform/platform_link.h"
 #include "main_frame.h"
 #include "operator_port.h"
+#include "platform/platform_link.h"
 #include "support/temp_dir.h"
 
 namespace kenvo::test {
@@ -26,7 +26,7 @@ namespace kenvo::test {
 // Answers every question from scripts and records what was asked; a question without a
 // scripted answer fails the test instead of waiting.
 class ScriptedPort final : public OperatorPort {
-public:
+  public:
     void message(const QString& text, const QString& detail) override;
     Answer ask(const QString& text, bool withCancel) override;
     std::optional<QString> chooseFile(const FileRequest& request) override;
@@ -47,7 +47,7 @@ public:
 
 // The program on a fresh KENVOPLAT_HOME with its own profile.
 class AppFixture : public ::testing::Test {
-protected:
+  protected:
     void SetUp() override;
     // A second run of the program on the same folder and profile.
     void restart();

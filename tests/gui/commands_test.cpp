@@ -14,13 +14,15 @@ namespace {
 
 using Commands = AppFixture;
 
-const std::vector<int> RuleA = {CmdOpen, CmdSave, CmdOpenCfg, CmdSaveCfg, CmdPrint, CmdSubjectInfo,
-                                CmdStanceTest, CmdContinueStance, CmdTargetTest, CmdDrivingTest,
-                                CmdContinueDriving, CmdCheck, CmdRealSimulation, CmdNewProtocol,
-                                CmdOpenProtocol, CmdSaveProtocol, CmdGraphSetup, CmdDaGraphSetup};
-const std::vector<int> NeedAttempts = {CmdSummary, CmdIntervalSummary, CmdAttempt, CmdTargetSummary,
-                                       CmdDrivingSummary, CmdFrequencyAnalysis, CmdDifusAnalysis,
-                                       CmdGraphReport};
+const std::vector<int> RuleA = {
+    CmdOpen,           CmdSave,        CmdOpenCfg,         CmdSaveCfg,
+    CmdPrint,          CmdSubjectInfo, CmdStanceTest,      CmdContinueStance,
+    CmdTargetTest,     CmdDrivingTest, CmdContinueDriving, CmdCheck,
+    CmdRealSimulation, CmdNewProtocol, CmdOpenProtocol,    CmdSaveProtocol,
+    CmdGraphSetup,     CmdDaGraphSetup};
+const std::vector<int> NeedAttempts = {CmdSummary,       CmdIntervalSummary, CmdAttempt,
+                                       CmdTargetSummary, CmdDrivingSummary,  CmdFrequencyAnalysis,
+                                       CmdDifusAnalysis, CmdGraphReport};
 
 bool enabled(CMainFrame& frame, int id) {
     frame.updateCommandStates();
@@ -36,7 +38,8 @@ TEST_F(Commands, WhileATestRunsRuleACommandsAreDisabledButPrintPreviewIsNot) {
     for (int id : RuleA) EXPECT_FALSE(enabled(frame(), id)) << id;
     EXPECT_FALSE(enabled(frame(), CmdGraphReport));
     EXPECT_FALSE(enabled(frame(), CmdBatchAnalysis));
-    for (int id : {CmdPrintPreview, CmdExit, CmdAbout, CmdPerformDialog, CmdSummary, CmdDifusAnalysis})
+    for (int id :
+         {CmdPrintPreview, CmdExit, CmdAbout, CmdPerformDialog, CmdSummary, CmdDifusAnalysis})
         EXPECT_TRUE(enabled(frame(), id)) << id;
 }
 

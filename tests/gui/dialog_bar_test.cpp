@@ -67,7 +67,8 @@ TEST_F(DialogBars, DiffusionIntervalsStartAtTenSecondsAndSelectTheLast) {
     EXPECT_EQ(list.front(), "vypocet od 0 s po 10 s");
     EXPECT_EQ(list.back(), "vypocet od 0 s po 25 s");
     EXPECT_EQ(frame().barComboSelection(BarDiffusionIntervalCombo), 15);
-    EXPECT_EQ(entries(bar, BarY1Combo), (QStringList{"r   (mm)", "r2 (mm2)", "x  (mm)", "y  (mm)"}));
+    EXPECT_EQ(entries(bar, BarY1Combo),
+              (QStringList{"r   (mm)", "r2 (mm2)", "x  (mm)", "y  (mm)"}));
 }
 
 TEST_F(DialogBars, WithoutAttemptsTheAttemptComboIsEmpty) {
@@ -80,11 +81,11 @@ TEST_F(DialogBars, WithoutAttemptsTheAttemptComboIsEmpty) {
 
 TEST_F(DialogBars, EveryViewCommandGetsItsTemplate) {
     const std::vector<std::pair<int, int>> expected = {
-        {CmdStanceTest, 142}, {CmdContinueStance, 142}, {CmdTargetTest, 142},
-        {CmdDrivingTest, 150}, {CmdContinueDriving, 150}, {CmdRealSimulation, 139},
-        {CmdAttempt, 138}, {CmdDrivingSummary, 138}, {CmdSummary, 138},
-        {CmdFrequencyAnalysis, 138}, {CmdTargetSummary, 138}, {CmdIntervalSummary, 143},
-        {CmdGraphReport, 140}, {CmdDifusAnalysis, 141}};
+        {CmdStanceTest, 142},        {CmdContinueStance, 142},  {CmdTargetTest, 142},
+        {CmdDrivingTest, 150},       {CmdContinueDriving, 150}, {CmdRealSimulation, 139},
+        {CmdAttempt, 138},           {CmdDrivingSummary, 138},  {CmdSummary, 138},
+        {CmdFrequencyAnalysis, 138}, {CmdTargetSummary, 138},   {CmdIntervalSummary, 143},
+        {CmdGraphReport, 140},       {CmdDifusAnalysis, 141}};
     for (auto [command, templateId] : expected) {
         DialogBar* bar = frame().applyBarSetup(command);
         ASSERT_NE(bar, nullptr) << command;

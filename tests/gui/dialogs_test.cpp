@@ -93,7 +93,7 @@ TEST_F(Dialogs, SubjectCancelChangesNothingButStillRepaints) {
 }
 
 class GraphSetup : public AppFixture {
-protected:
+  protected:
     // Runs Graph Setup with `edit` applied to the dialog before OK.
     void run(const std::function<void(CSetypGDlg&)>& edit) {
         port.dialogScript = [&](QDialog& dialog) {
@@ -152,11 +152,14 @@ TEST_F(GraphSetup, CombosStoreTheQuantityTheTextNames) {
 }
 
 class DaSetup : public AppFixture {
-protected:
+  protected:
     void run(const std::function<bool(CYaxesDlg&)>& edit) {
         port.dialogScript = [&](QDialog& dialog) {
             auto* d = as<CYaxesDlg>(dialog);
-            if (edit(*d)) d->accept(); else d->reject();
+            if (edit(*d))
+                d->accept();
+            else
+                d->reject();
             return d->result();
         };
         frame().runCommand(CmdDaGraphSetup);

@@ -13,7 +13,7 @@ namespace {
 namespace fs = std::filesystem;
 
 class FileCommandsTest : public AppFixture {
-protected:
+  protected:
     QString path(const std::string& name) { return QString::fromStdString(home(name)); }
 
     // A data set of two attempts saved to `name`, then the store changed and left unsaved.

@@ -101,7 +101,8 @@ TEST(AppPaths, HomeOverrideThenWritableProgramFolderThenUserFolders) {
     const AppPaths beside = resolveAppPaths({"", dir.path(), "/cfg", "/docs"});
     EXPECT_EQ(beside.configPath, dir.file("default.swpcfg"));
 
-    const AppPaths user = resolveAppPaths({"", "/nonexistent/bin", "/cfg/KenvoPlat", "/docs/KenvoPlat"});
+    const AppPaths user =
+        resolveAppPaths({"", "/nonexistent/bin", "/cfg/KenvoPlat", "/docs/KenvoPlat"});
     EXPECT_EQ(user.configPath, "/cfg/KenvoPlat/default.swpcfg");
     EXPECT_EQ(user.dataFolder, "/docs/KenvoPlat/DATA");
     EXPECT_EQ(user.programFolder, "/cfg/KenvoPlat");
