@@ -56,7 +56,7 @@ void DialogBar::addCombo(int id, int width, const QStringList& items) {
     box->setMinimumWidth(width);
     box->setSizeAdjustPolicy(QComboBox::AdjustToContents);
     box->addItems(items);
-    connect(box, &QComboBox::activated, this, [this, id] { emit command(id); });
+    connect(box, &QComboBox::activated, this, [this, id] { emit comboChanged(id); });
     controls_.insert(id, box);
     shown_.insert(id, true);
     actions_.insert(id, addWidget(box));

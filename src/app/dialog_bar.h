@@ -11,7 +11,8 @@ namespace kenvo {
 
 // One button bar of a view mode, docked along the top below the toolbar and built from its
 // template: buttons, combos, labels and small groups, each reachable by its control id.
-// Buttons and combo choices are sent on as commands with the control's id.
+// Buttons are sent on as commands with the control's id; a combo's new choice is a separate
+// notification, since some combo ids equal menu command ids (32806 is also Target Summary).
 class DialogBar final : public QToolBar {
     Q_OBJECT
 
@@ -34,6 +35,7 @@ class DialogBar final : public QToolBar {
 
   signals:
     void command(int id);
+    void comboChanged(int id);
 
   private:
     explicit DialogBar(int templateId, QWidget* parent);

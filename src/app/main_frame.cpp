@@ -112,6 +112,7 @@ DialogBar* CMainFrame::switchDialogBar(int templateId) {
     bar_ = DialogBar::create(templateId, this);
     if (!bar_) return nullptr;
     connect(bar_, &DialogBar::command, this, &CMainFrame::runCommand);
+    connect(bar_, &DialogBar::comboChanged, this, &CMainFrame::barComboChanged);
     addToolBarBreak(Qt::TopToolBarArea);
     addToolBar(Qt::TopToolBarArea, bar_);
     bar_->show();

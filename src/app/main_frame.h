@@ -73,6 +73,10 @@ class CMainFrame final : public QMainWindow {
         platformHandler_ = std::move(handler);
     }
 
+  signals:
+    // The operator chose another entry in a combo of the dialog bar.
+    void barComboChanged(int id);
+
   protected:
     void closeEvent(QCloseEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;

@@ -119,6 +119,21 @@ TEST_F(DialogBars, BarButtonsAreSentOnAsCommands) {
     EXPECT_EQ(received, 1074);
 }
 
+TEST_F(DialogBars, ComboChoicesAreNotTakenForTheCommandOfTheSameId) {
+    addAttempts(state().store, 2, 100);
+    frame().applyBarSetup(CmdGraphReport);
+    int command = 0, changed = 0;
+    QObject::connect(frame().dialogBar(), &DialogBar::command, [&](int id) { command = id; });
+    QObject::connect(&frame(), &CMainFrame::barComboChanged, [&](int id) { changed = id; });
+    QComboBox* y1 = frame().dialogBar()->combo(BarY1Combo);
+    ASSERT_NE(y1, nullptr);
+    EXPECT_EQ(y1->count(), 3);
+    emit y1->activated(1);
+    EXPECT_EQ(changed, BarY1Combo);
+    EXPECT_EQ(command, 0);
+    EXPECT_EQ(frame().dialogBar()->templateId(), 140);  // Target Summary's bar did not replace it
+}
+
 TEST(BarFilling, CombosOfZeroAndNegativeCountsAreEmpty) {
     EXPECT_TRUE(attemptComboFill(0).entries.empty());
     EXPECT_EQ(attemptComboFill(0).selected, -1);
