@@ -1,0 +1,19 @@
+#pragma once
+
+#include "app_paths.h"
+#include "measurement/measurement_store.h"
+#include "measurement/settings.h"
+#include "measurement/target_protocol.h"
+
+namespace kenvo {
+
+// The program's data, created once by the application (or a test) and passed by reference to
+// the frame, the view and the dialogs.
+struct AppState {
+    MeasurementStore store;
+    Settings settings;
+    TargetProtocol protocol;
+    AppPaths paths;
+};
+
+}  // namespace kenvo

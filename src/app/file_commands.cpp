@@ -1,0 +1,131 @@
+#include "file_commands.h"
+
+#include <QApplication>
+#include <QCursor>
+#include <QFileInfo>
+
+#include "app_state.h"
+#include "files/configuration_file.h"
+#include "files/measurement_file.h"
+#include "files/protocol_file.h"
+#include "operator_port.h"
+#include "recent_files.h"
+
+namespace kenvo {
+
+namespace {
+
+// The wait cursor while a file loads.
+class WaitCursor {
+  public:
+    WaitCursor() { QApplication::setOverrideCursor(QCursor(Qt::WaitCursor)); }
+    ~WaitCursor() { QApplication::restoreOverrideCursor(); }
+    WaitCursor(const WaitCursor&) = delete;
+    WaitCursor& operator=(const WaitCursor&) = delete;
+};
+
+std::string local(const QString& path) {
+    return QFile::encodeName(path).toStdString();
+}
+
+}  // namespace
+
+QString withDefaultExtension(const QString& path, const QString& extension) {
+    if (path.isEmpty() || !QFileInfo(path).suffix().isEmpty()) return path;
+    return path + QLatin1Char('.') + extension;
+}
+
+FileCommands::FileCommands(AppState& state, OperatorPort& port, RecentFiles& recent,
+                           std::function<void()> blankView)
+    : state_(state), port_(port), recent_(recent), blankView_(std::move(blankView)) {}
+
+void FileCommands::report(const FileResult& result) {
+    if (!result)
+        port_.message(QString::fromStdString(result.message),
+                      QString::fromStdString(result.reason));
+}
+
+bool FileCommands::offerSave(bool withCancel) {
+    if (state_.store.dataSaved != 0) return true;
+    switch (port_.ask(UnsavedQuestion, withCancel)) {
+        case Answer::No:
+            return true;
+        case Answer::Yes:
+            return save();
+        case Answer::Cancel:
+            return false;
+    }
+    return false;
+}
+
+void FileCommands::open() {
+    if (!offerSave(false)) return;
+    const auto path = port_.chooseFile(
+        {false, MeasurementFilter, "kplat", QString::fromStdString(state_.paths.dataFolder)});
+    if (!path) return;
+    load(withDefaultExtension(*path, "kplat"));
+}
+
+void FileCommands::openRecent(const QString& path) {
+    if (!offerSave(false)) return;
+    if (!QFileInfo::exists(path)) recent_.remove(path);
+    load(path);
+}
+
+void FileCommands::load(const QString& path) {
+    FileResult result;
+    {
+        WaitCursor wait;
+        result = loadMeasurementFile(local(path), state_.store, state_.settings.graph);
+    }
+    if (!result) return report(result);
+    recent_.add(path);
+    blankView_();
+}
+
+bool FileCommands::save() {
+    const auto chosen = port_.chooseFile(
+        {true, MeasurementFilter, "kplat", QString::fromStdString(state_.paths.dataFolder)});
+    if (!chosen) return false;
+    const QString path = withDefaultExtension(*chosen, "kplat");
+    const FileResult result = saveMeasurementFile(local(path), state_.store);
+    report(result);
+    if (result) recent_.add(path);
+    return bool(result);
+}
+
+void FileCommands::openConfiguration() {
+    const auto path = port_.chooseFile(
+        {false, ConfigurationFilter, "swpcfg", QString::fromStdString(state_.paths.programFolder)});
+    if (!path) return;
+    report(loadConfiguration(local(withDefaultExtension(*path, "swpcfg")), state_.settings,
+                             state_.store.attemptSeconds));
+}
+
+void FileCommands::saveConfiguration() {
+    const auto path = port_.chooseFile(
+        {true, ConfigurationFilter, "swpcfg", QString::fromStdString(state_.paths.programFolder)});
+    if (!path) return;
+    report(kenvo::saveConfiguration(local(withDefaultExtension(*path, "swpcfg")), state_.settings,
+                                    state_.store.attemptSeconds));
+}
+
+void FileCommands::openProtocol() {
+    const auto path = port_.chooseFile(
+        {false, ProtocolFilter, "kplatprt", QString::fromStdString(state_.paths.programFolder)});
+    if (!path) return;
+    const FileResult result = loadProtocol(local(withDefaultExtension(*path, "kplatprt")),
+                                           state_.protocol, state_.store.targetLocation);
+    if (!result) return report(result);
+    blankView_();
+}
+
+void FileCommands::saveProtocol() {
+    const auto path = port_.chooseFile(
+        {true, ProtocolFilter, "kplatprt", QString::fromStdString(state_.paths.programFolder)});
+    if (!path) return;
+    report(kenvo::saveProtocol(local(withDefaultExtension(*path, "kplatprt")), state_.protocol,
+                               state_.store.targetLocation));
+}
+
+}  // namespace kenvo

@@ -1,0 +1,142 @@
+#include "kenvo_plat_app.h"
+
+#include <QSettings>
+#include <clocale>
+#include <cstdlib>
+#include <filesystem>
+
+#include "about_dialog.h"
+#include "app_state.h"
+#include "command_ids.h"
+#include "files/configuration_file.h"
+#include "graph_setup_dialog.h"
+#include "kenvo_plat_view.h"
+#include "main_frame.h"
+#include "operator_port.h"
+#include "platform/device_bus.h"
+#include "platform/dispatcher.h"
+#include "platform/platform_link.h"
+#include "platform_choice.h"
+#include "subject_dialog.h"
+
+namespace kenvo {
+
+CKenvoPlatApp::CKenvoPlatApp(OperatorPort& port, QSettings& profile, PathSources sources)
+    : port_(port),
+      profile_(profile),
+      sources_(std::move(sources)),
+      state_(std::make_unique<AppState>()),
+      platformChoice_(loadPlatformChoice(profile)) {
+    dispatcher_ = std::make_unique<Dispatcher>(state_->store.liveTrace);
+    buildLink();
+}
+
+CKenvoPlatApp::~CKenvoPlatApp() {
+    // The window goes first: its widgets refer to the state.
+    frame_.reset();
+    link_.reset();
+}
+
+void CKenvoPlatApp::buildLink() {
+    link_.reset();
+    bus_ = makeDeviceBus(platformChoice_);
+    link_ = std::make_unique<PlatformLink>(*bus_, *dispatcher_, state_->settings.test,
+                                           state_->settings.calibration);
+}
+
+bool CKenvoPlatApp::setPlatformChoice(int32_t choice) {
+    if (link_->linkActive()) {
+        if (frame_) frame_->setPlatformChoice(platformChoice_);
+        return false;
+    }
+    platformChoice_ = choice;
+    savePlatformChoice(profile_, choice);
+    buildLink();
+    if (frame_) frame_->setPlatformChoice(platformChoice_);
+    return true;
+}
+
+void CKenvoPlatApp::start(bool show) {
+    // The main window with its view; the recent-file list comes from the profile.
+    frame_ = std::make_unique<CMainFrame>(*state_, port_, profile_);
+    frame_->setApplicationHandler([this](int id) { return handleCommand(id); });
+    frame_->setShutdownHandler([this] { shutdown(); });
+    frame_->setPlatformChoiceHandler([this](int32_t choice) { setPlatformChoice(choice); });
+    frame_->setPlatformChoice(platformChoice_);
+
+    AppState& s = *state_;
+    s.paths = resolveAppPaths(sources_);
+    // Seeded with 0 so the target sequences are the same on every start; the tests reseed.
+    std::srand(0);
+
+    // The configuration folder of a per-user set-up may not exist yet.
+    std::error_code ignored;
+    std::filesystem::create_directories(std::filesystem::path(s.paths.configPath).parent_path(),
+                                        ignored);
+    const FileResult config =
+        loadConfiguration(s.paths.configPath, s.settings, s.store.attemptSeconds);
+    if (!config)
+        port_.message(QString::fromStdString(config.message),
+                      QString::fromStdString(config.reason));
+
+    std::setlocale(LC_NUMERIC, "");
+
+    const std::string folderProblem = ensureDataFolder(s.paths.dataFolder);
+    if (!folderProblem.empty()) startupProblems_ << QString::fromStdString(folderProblem);
+
+    document_.onNewDocument();
+    frame_->setDocumentTitle(document_.title());
+    frame_->view()->redraw();
+    if (!show) return;
+    frame_->show();
+    for (const QString& problem : startupProblems_) port_.notice(problem);
+}
+
+void CKenvoPlatApp::shutdown() {
+    if (shutDown_) return;
+    shutDown_ = true;
+    link_->stopLink();
+    const FileResult saved =
+        saveConfiguration(state_->paths.configPath, state_->settings, state_->store.attemptSeconds);
+    if (!saved)
+        port_.notice(QStringLiteral("The settings could not be saved: %1")
+                         .arg(QString::fromStdString(saved.reason)));
+}
+
+bool CKenvoPlatApp::handleCommand(int id) {
+    switch (id) {
+        case CmdSubjectInfo:
+            subjectInfo();
+            return true;
+        case CmdGraphSetup:
+            graphSetup();
+            return true;
+        case CmdAbout:
+            about();
+            return true;
+        case CmdExit:
+            frame_->close();
+            return true;
+        default:
+            return false;
+    }
+}
+
+void CKenvoPlatApp::subjectInfo() {
+    CSubjectDlg dialog(state_->store.subject, port_, frame_.get());
+    port_.runDialog(dialog);
+    // The header shows the subject, whether or not it changed.
+    frame_->view()->redraw();
+}
+
+void CKenvoPlatApp::graphSetup() {
+    CSetypGDlg dialog(state_->settings.graph, port_, frame_.get());
+    port_.runDialog(dialog);
+}
+
+void CKenvoPlatApp::about() {
+    AboutDialog dialog(frame_.get());
+    port_.runDialog(dialog);
+}
+
+}  // namespace kenvo

@@ -1,0 +1,72 @@
+#pragma once
+
+#include <QStringList>
+#include <cstdint>
+#include <memory>
+
+#include "app_paths.h"
+#include "kenvo_plat_doc.h"
+
+class QSettings;
+
+namespace kenvo {
+
+struct AppState;
+class CMainFrame;
+class DeviceBus;
+class Dispatcher;
+class OperatorPort;
+class PlatformLink;
+
+// The application: owns the data set, the settings, the platform link and the main window,
+// starts them in order and saves the configuration when the window closes.
+class CKenvoPlatApp {
+  public:
+    CKenvoPlatApp(OperatorPort& port, QSettings& profile, PathSources sources);
+    ~CKenvoPlatApp();
+    CKenvoPlatApp(const CKenvoPlatApp&) = delete;
+    CKenvoPlatApp& operator=(const CKenvoPlatApp&) = delete;
+
+    // Start-up: the window, the folders, the random seed, the configuration, the numeric
+    // locale, the data folder, a new document; then shows the window when `show`.
+    void start(bool show = true);
+    // Writes the configuration; runs once, when the window has agreed to close.
+    void shutdown();
+
+    AppState& state() { return *state_; }
+    CMainFrame& frame() { return *frame_; }
+    CKenvoPlatDoc& document() { return document_; }
+    PlatformLink& link() { return *link_; }
+    Dispatcher& dispatcher() { return *dispatcher_; }
+
+    // The application's own commands; false for an id it does not handle.
+    bool handleCommand(int id);
+
+    // Automatic or a simulated model; remembered between runs. Refused while a link is open.
+    bool setPlatformChoice(int32_t choice);
+    int32_t platformChoice() const { return platformChoice_; }
+
+    // Problems of start-up told to the operator once the window shows (empty when none).
+    const QStringList& startupProblems() const { return startupProblems_; }
+
+  private:
+    void buildLink();
+    void subjectInfo();
+    void graphSetup();
+    void about();
+
+    OperatorPort& port_;
+    QSettings& profile_;
+    PathSources sources_;
+    std::unique_ptr<AppState> state_;
+    int32_t platformChoice_;
+    std::unique_ptr<DeviceBus> bus_;
+    std::unique_ptr<Dispatcher> dispatcher_;
+    std::unique_ptr<PlatformLink> link_;
+    CKenvoPlatDoc document_;
+    std::unique_ptr<CMainFrame> frame_;
+    QStringList startupProblems_;
+    bool shutDown_ = false;
+};
+
+}  // namespace kenvo

@@ -1,0 +1,69 @@
+#pragma once
+
+#include <QImage>
+#include <QWidget>
+#include <functional>
+
+#include "command_ids.h"
+#include "graphs/surface.h"
+
+namespace kenvo {
+
+struct AppState;
+
+// What a whole-view drawing pass is given.
+struct ViewContext {
+    ViewMode mode;
+    const AppState& state;
+    Rect area;  // the view's client area in pixels
+};
+
+// Draws the current mode from scratch onto the surface.
+using ModeRenderer = std::function<void(Surface&, const ViewContext&)>;
+
+// The blank view: white, with the subject line at the top.
+void renderBlankView(Surface& surface, const ViewContext& context);
+
+// The main view. It owns a backing image that stands for the window's pixels: incremental
+// drawing (timer ticks) goes into it, paint events only copy it to the screen, and redraw()
+// renders it again from scratch with the mode renderer.
+class CKenvoPlatView final : public QWidget {
+    Q_OBJECT
+
+  public:
+    CKenvoPlatView(AppState& state, QWidget* parent = nullptr);
+
+    ViewMode mode() const { return mode_; }
+    void setMode(ViewMode mode) { mode_ = mode; }
+
+    // The drawing of every mode; renderBlankView until the display routines are plugged in.
+    void setRenderer(ModeRenderer renderer);
+
+    // Renders the backing image from scratch and schedules the copy to the screen.
+    void redraw();
+    // Runs `draw` on the backing image as it is (a timer tick) and schedules the copy.
+    void drawIncrement(const std::function<void(Surface&)>& draw);
+
+    const QImage& backing() const { return backing_; }
+    int redrawCount() const { return redraws_; }
+
+    // The view's own commands; false for an id it does not handle.
+    bool handleCommand(int32_t id);
+
+  signals:
+    // The view was switched to the blank view; the frame removes the dialog bar.
+    void blanked();
+
+  protected:
+    void paintEvent(QPaintEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
+
+  private:
+    AppState& state_;
+    ViewMode mode_ = ViewMode::Blank;
+    ModeRenderer renderer_;
+    QImage backing_;
+    int redraws_ = 0;
+};
+
+}  // namespace kenvo

@@ -1,0 +1,87 @@
+// kenvoplat: the windowed measurement program.
+#include <sys/socket.h>
+#include <unistd.h>
+
+#include <QApplication>
+#include <QDir>
+#include <QSettings>
+#include <QSocketNotifier>
+#include <QStandardPaths>
+#include <csignal>
+#include <cstdio>
+#include <cstring>
+
+#include "kenvo_plat_app.h"
+#include "main_frame.h"
+#include "operator_port.h"
+
+namespace {
+
+constexpr const char* Usage =
+    "Usage: kenvoplat [--help | --version]\n"
+    "\n"
+    "The KenvoPlat balance platform program. It starts with an empty document; file names on\n"
+    "the command line are not opened.\n"
+    "\n"
+    "Environment:\n"
+    "  KENVOPLAT_HOME            folder for default.swpcfg and DATA (portable set-ups)\n"
+    "  KENVOPLAT_SERIAL_DEVICES  extra serial devices, \"path=description;...\"\n";
+
+int signalPipe[2] = {-1, -1};
+
+void onSignal(int) {
+    const char byte = 1;
+    [[maybe_unused]] const ssize_t n = ::write(signalPipe[1], &byte, 1);
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    for (int i = 1; i < argc; ++i) {
+        if (std::strcmp(argv[i], "--help") == 0 || std::strcmp(argv[i], "-h") == 0) {
+            std::fputs(Usage, stdout);
+            return 0;
+        }
+        if (std::strcmp(argv[i], "--version") == 0) {
+            std::printf("kenvoplat %s\n", KENVOPLAT_VERSION);
+            return 0;
+        }
+    }
+
+    QApplication application(argc, argv);
+    QApplication::setOrganizationName("Kenvotec");
+    QApplication::setApplicationName("KenvoPlat");
+    QApplication::setApplicationVersion(KENVOPLAT_VERSION);
+
+    kenvo::PathSources sources;
+    sources.homeOverride = qEnvironmentVariable("KENVOPLAT_HOME").toStdString();
+    sources.programFolder = QCoreApplication::applicationDirPath().toStdString();
+    sources.userConfigDir =
+        (QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation) + "/KenvoPlat")
+            .toStdString();
+    sources.userDataDir =
+        (QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation) + "/KenvoPlat")
+            .toStdString();
+
+    QSettings profile;
+    kenvo::QtOperatorPort port;
+    kenvo::CKenvoPlatApp app(port, profile, sources);
+
+    // SIGTERM and SIGINT close the window as File > Exit does, so the settings are written.
+    if (::socketpair(AF_UNIX, SOCK_STREAM, 0, signalPipe) == 0) {
+        std::signal(SIGTERM, onSignal);
+        std::signal(SIGINT, onSignal);
+    }
+    QSocketNotifier notifier(signalPipe[0], QSocketNotifier::Read);
+    QObject::connect(&notifier, &QSocketNotifier::activated, &application, [&app] {
+        char byte;
+        [[maybe_unused]] const ssize_t n = ::read(signalPipe[0], &byte, 1);
+        app.frame().close();
+    });
+
+    app.start(false);
+    port.setParent(&app.frame());
+    app.frame().show();
+    for (const QString& problem : app.startupProblems()) port.notice(problem);
+    return application.exec();
+}

@@ -1,0 +1,212 @@
+#include "main_frame.h"
+
+#include <QAction>
+#include <QCloseEvent>
+#include <QGuiApplication>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QSettings>
+#include <QStatusBar>
+#include <QTimer>
+
+#include "app_state.h"
+#include "command_ids.h"
+#include "da_setup_dialog.h"
+#include "dialog_bar.h"
+#include "dialog_text.h"
+#include "enabling_rules.h"
+#include "kenvo_plat_view.h"
+#include "operator_port.h"
+
+namespace kenvo {
+
+CMainFrame::CMainFrame(AppState& state, OperatorPort& port, QSettings& profile, QWidget* parent)
+    : QMainWindow(parent),
+      state_(state),
+      port_(port),
+      profile_(profile),
+      recent_(profile),
+      files_(state, port, recent_, [this] { runCommand(CmdBlankView); }),
+      view_(new CKenvoPlatView(state, this)) {
+    setObjectName("mainFrame");
+    setCentralWidget(view_);
+    resize(800, 560);
+    setDockOptions(QMainWindow::AnimatedDocks);
+    connect(view_, &CKenvoPlatView::blanked, this, &CMainFrame::hideDialogBar);
+    createActions();
+    createMenus();
+    createToolBar();
+    createStatusBar();
+    rebuildRecentFiles();
+    updateCommandStates();
+
+    // The toolbar follows the store's flags, which tests and the reader change under it.
+    auto* idle = new QTimer(this);
+    connect(idle, &QTimer::timeout, this, [this] {
+        if (isVisible()) updateCommandStates();
+    });
+    idle->start(250);
+}
+
+CMainFrame::~CMainFrame() = default;
+
+void CMainFrame::setDocumentTitle(const QString& title) {
+    setWindowTitle(title + QStringLiteral(" - KenvoPlat"));
+}
+
+void CMainFrame::updateCommandStates() {
+    for (auto it = actions_.begin(); it != actions_.end(); ++it)
+        it.value()->setEnabled(isCommandEnabled(it.key(), state_.store));
+}
+
+void CMainFrame::runCommand(int id) {
+    if (!isCommandEnabled(id, state_.store)) return;
+    const bool handled =
+        view_->handleCommand(id) || handleFrameCommand(id) || (appHandler_ && appHandler_(id));
+    if (!handled) statusBar()->showMessage("This command is not available yet.", 4000);
+    updateCommandStates();
+}
+
+bool CMainFrame::handleFrameCommand(int id) {
+    if (id >= CmdRecentFile1 && id < CmdRecentFile1 + RecentFileCount) {
+        const QStringList list = recent_.files();
+        const int index = id - CmdRecentFile1;
+        if (index < list.size()) files_.openRecent(list[index]);
+        rebuildRecentFiles();
+        return true;
+    }
+    switch (id) {
+        case CmdOpen:
+            files_.open();
+            break;
+        case CmdSave:
+            files_.save();
+            break;
+        case CmdOpenCfg:
+            files_.openConfiguration();
+            break;
+        case CmdSaveCfg:
+            files_.saveConfiguration();
+            break;
+        case CmdOpenProtocol:
+            files_.openProtocol();
+            break;
+        case CmdSaveProtocol:
+            files_.saveProtocol();
+            break;
+        case CmdDaGraphSetup: {
+            CYaxesDlg dialog(state_.settings.graph, state_.settings.diffusionLine, port_, this);
+            port_.runDialog(dialog);
+            view_->redraw();
+            break;
+        }
+        default:
+            return false;
+    }
+    rebuildRecentFiles();
+    return true;
+}
+
+DialogBar* CMainFrame::switchDialogBar(int templateId) {
+    hideDialogBar();
+    bar_ = DialogBar::create(templateId, this);
+    if (!bar_) return nullptr;
+    connect(bar_, &DialogBar::command, this, &CMainFrame::runCommand);
+    connect(bar_, &DialogBar::comboChanged, this, &CMainFrame::barComboChanged);
+    addToolBarBreak(Qt::TopToolBarArea);
+    addToolBar(Qt::TopToolBarArea, bar_);
+    bar_->show();
+    return bar_;
+}
+
+void CMainFrame::hideDialogBar() {
+    if (!bar_) return;
+    // A bar button may be what asked for this, so the widget goes once its signal returns.
+    bar_->hide();
+    removeToolBarBreak(bar_);
+    removeToolBar(bar_);
+    bar_->deleteLater();
+    bar_ = nullptr;
+}
+
+bool CMainFrame::fillBarCombo(int id, const QStringList& entries, int selected) {
+    return bar_ && bar_->fillCombo(id, entries, selected);
+}
+
+bool CMainFrame::fillBarCombo(int id, const ComboFill& fill) {
+    QStringList entries;
+    for (const auto& e : fill.entries) entries << QString::fromStdString(e);
+    return fillBarCombo(id, entries, fill.selected);
+}
+
+int CMainFrame::barComboSelection(int id) const {
+    return bar_ ? bar_->comboSelection(id) : -1;
+}
+
+bool CMainFrame::showBarControl(int id, bool visible) {
+    return bar_ && bar_->showControl(id, visible);
+}
+
+DialogBar* CMainFrame::applyBarSetup(int viewCommand, int32_t diffusionSamples) {
+    const auto setup = barSetupFor(viewCommand);
+    if (!setup) {
+        hideDialogBar();
+        return nullptr;
+    }
+    if (!switchDialogBar(setup->templateId)) return nullptr;
+    for (int id : setup->shown) showBarControl(id, true);
+    for (int id : setup->hidden) showBarControl(id, false);
+    if (setup->fillAttempts)
+        fillBarCombo(BarAttemptCombo, attemptComboFill(state_.store.attemptCount));
+    if (setup->fillIntervals)
+        fillBarCombo(BarIntervalCombo, intervalComboFill(state_.store.attemptSeconds));
+    if (setup->fillDiffusion)
+        fillBarCombo(BarDiffusionIntervalCombo, diffusionComboFill(diffusionSamples));
+    return bar_;
+}
+
+void CMainFrame::enterFullScreen() {
+    if (fullScreen_) return;
+    normalGeometry_ = geometry();
+    // The window manager places a full-screen window over panels and borders; moving the frame
+    // past the screen edges, as a bare window system needs, is refused by most of them.
+    showFullScreen();
+    fullScreen_ = true;
+}
+
+void CMainFrame::leaveFullScreen() {
+    if (!fullScreen_) return;
+    showNormal();
+    setGeometry(normalGeometry_);
+    fullScreen_ = false;
+}
+
+void CMainFrame::setPlatformChoice(int32_t choice) {
+    if (QAction* a = platformActions_.value(choice, nullptr)) a->setChecked(true);
+}
+
+void CMainFrame::closeEvent(QCloseEvent* event) {
+    if (!files_.offerSave(true)) {
+        event->ignore();
+        return;
+    }
+    event->accept();
+    if (shutdown_) shutdown_();
+}
+
+bool CMainFrame::eventFilter(QObject* watched, QEvent* event) {
+    if (event->type() == QEvent::KeyPress || event->type() == QEvent::KeyRelease)
+        updateLockIndicators(static_cast<QKeyEvent*>(event)->nativeModifiers());
+    return QMainWindow::eventFilter(watched, event);
+}
+
+void CMainFrame::updateLockIndicators(quint32 nativeModifiers) {
+    // The X11 modifier state: Lock is bit 1, Num Lock is usually Mod2 (bit 4), Scroll Lock
+    // Mod3 on the keyboard maps that bind it. Other window systems leave the panes greyed.
+    if (nativeModifiers == 0 && !QGuiApplication::platformName().startsWith("xcb")) return;
+    capsPane_->setEnabled(nativeModifiers & 0x02);
+    numPane_->setEnabled(nativeModifiers & 0x10);
+    scrollPane_->setEnabled(nativeModifiers & 0x20);
+}
+
+}  // namespace kenvo

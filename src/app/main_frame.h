@@ -1,0 +1,114 @@
+#pragma once
+
+#include <QHash>
+#include <QMainWindow>
+#include <QRect>
+#include <functional>
+#include <memory>
+
+#include "bar_setup.h"
+#include "file_commands.h"
+#include "recent_files.h"
+
+class QAction;
+class QActionGroup;
+class QLabel;
+class QMenu;
+class QSettings;
+class QToolBar;
+
+namespace kenvo {
+
+struct AppState;
+class CKenvoPlatView;
+class DialogBar;
+class OperatorPort;
+
+// The main window: menu bar, toolbar, status bar, the view and at most one dialog bar. Every
+// command goes through runCommand(), which checks its enabling rule and offers it to the view,
+// the frame and the application in turn.
+class CMainFrame final : public QMainWindow {
+    Q_OBJECT
+
+  public:
+    CMainFrame(AppState& state, OperatorPort& port, QSettings& profile, QWidget* parent = nullptr);
+    ~CMainFrame() override;
+
+    CKenvoPlatView* view() const { return view_; }
+    FileCommands& files() { return files_; }
+    RecentFiles& recentFiles() { return recent_; }
+    QAction* action(int id) const { return actions_.value(id, nullptr); }
+    QToolBar* toolBar() const { return toolBar_; }
+
+    void runCommand(int id);
+    // Re-evaluates the enabling rules of every command (menus are refreshed when opened).
+    void updateCommandStates();
+    // Commands the application answers; returns false for ids it does not know.
+    void setApplicationHandler(std::function<bool(int)> handler) {
+        appHandler_ = std::move(handler);
+    }
+    // Called once the window has agreed to close (after the unsaved-data question).
+    void setShutdownHandler(std::function<void()> handler) { shutdown_ = std::move(handler); }
+    void setDocumentTitle(const QString& title);
+
+    // The dialog bar operations the view uses.
+    DialogBar* switchDialogBar(int templateId);
+    void hideDialogBar();
+    DialogBar* dialogBar() const { return bar_; }
+    bool fillBarCombo(int id, const QStringList& entries, int selected);
+    bool fillBarCombo(int id, const ComboFill& fill);
+    int barComboSelection(int id) const;
+    bool showBarControl(int id, bool visible);
+    // The bar of a view command with its controls shown or hidden and its combos filled from
+    // the store; `diffusionSamples` sizes the diffusion interval combo.
+    DialogBar* applyBarSetup(int viewCommand, int32_t diffusionSamples = 0);
+
+    void enterFullScreen();
+    void leaveFullScreen();
+    bool isFullScreenMode() const { return fullScreen_; }
+
+    // The platform submenu: the checked entry, and who builds the new bus when it changes.
+    void setPlatformChoice(int32_t choice);
+    void setPlatformChoiceHandler(std::function<void(int32_t)> handler) {
+        platformHandler_ = std::move(handler);
+    }
+
+  signals:
+    // The operator chose another entry in a combo of the dialog bar.
+    void barComboChanged(int id);
+
+  protected:
+    void closeEvent(QCloseEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+  private:
+    void createActions();
+    void createMenus();
+    void createToolBar();
+    void createStatusBar();
+    void rebuildRecentFiles();
+    bool handleFrameCommand(int id);
+    void updateLockIndicators(quint32 nativeModifiers);
+
+    AppState& state_;
+    OperatorPort& port_;
+    QSettings& profile_;
+    RecentFiles recent_;
+    FileCommands files_;
+    CKenvoPlatView* view_;
+    QToolBar* toolBar_ = nullptr;
+    DialogBar* bar_ = nullptr;
+    QHash<int, QAction*> actions_;
+    QActionGroup* platformGroup_ = nullptr;
+    QHash<int32_t, QAction*> platformActions_;
+    QLabel* capsPane_ = nullptr;
+    QLabel* numPane_ = nullptr;
+    QLabel* scrollPane_ = nullptr;
+    std::function<bool(int)> appHandler_;
+    std::function<void()> shutdown_;
+    std::function<void(int32_t)> platformHandler_;
+    QRect normalGeometry_;
+    bool fullScreen_ = false;
+};
+
+}  // namespace kenvo

@@ -1,0 +1,68 @@
+#include "app_fixture.h"
+
+#include "measurement/cop_sample.h"
+
+namespace kenvo::test {
+
+void ScriptedPort::message(const QString& text, const QString&) {
+    messages << text;
+}
+
+Answer ScriptedPort::ask(const QString& text, bool withCancel) {
+    questions << text;
+    questionHadCancel.push_back(withCancel);
+    if (answers.empty()) {
+        ADD_FAILURE() << "unexpected question: " << text.toStdString();
+        return withCancel ? Answer::Cancel : Answer::No;
+    }
+    const Answer a = answers.front();
+    answers.pop_front();
+    return a;
+}
+
+std::optional<QString> ScriptedPort::chooseFile(const FileRequest& request) {
+    requests.push_back(request);
+    if (files.empty()) {
+        ADD_FAILURE() << "unexpected file chooser for " << request.filter.toStdString();
+        return {};
+    }
+    const bool chosen = files.front().has_value();
+    const QString path = chosen ? *files.front() : QString();
+    files.pop_front();
+    if (!chosen) return std::nullopt;
+    return path;
+}
+
+int ScriptedPort::runDialog(QDialog& dialog) {
+    ++dialogsRun;
+    if (!dialogScript) return QDialog::Rejected;
+    return dialogScript(dialog);
+}
+
+void AppFixture::SetUp() {
+    profile = std::make_unique<QSettings>(QString::fromStdString(dir.file("profile.ini")),
+                                          QSettings::IniFormat);
+    restart();
+}
+
+void AppFixture::restart() {
+    app.reset();
+    PathSources sources;
+    sources.homeOverride = dir.path();
+    app = std::make_unique<CKenvoPlatApp>(port, *profile, sources);
+    app->start(false);
+}
+
+void addAttempts(MeasurementStore& store, int count, int samples) {
+    for (int a = store.attemptCount; a < store.attemptCount + count; ++a) {
+        CopSample* s = store.samples(a);
+        for (int i = 0; i < samples; ++i)
+            s[i] = CopSample{0.001f * float(i % 50), -0.002f * float(i % 30), 72};
+        store.length[static_cast<std::size_t>(a)] = samples;
+    }
+    store.attemptCount += count;
+    store.dataPresent = 1;
+    store.dataSaved = 0;
+}
+
+}  // namespace kenvo::test
