@@ -2,33 +2,21 @@
 
 #include <QPaintEvent>
 #include <QPainter>
-#include <cstdio>
 
 #include "app_state.h"
-#include "files/code_page.h"
-#include "image_surface.h"
+#include "graphs/display_geometry.h"
+#include "graphs/header_band.h"
+#include "render/qpainter_surface.h"
 
 namespace kenvo {
 
 void renderBlankView(Surface& surface, const ViewContext& context) {
     SurfaceState keep(surface);
     surface.fillSolid(context.area, colour::White);
-
-    // The subject of the data set, so the operator sees whose measurements are loaded.
-    const SubjectRecord& subject = context.state.store.subject;
-    char numbers[96];
-    std::snprintf(numbers, sizeof numbers, "Sex: %s    Height: %d cm    Weight: %d kg",
-                  subject.sex == 1 ? "male" : "female", subject.height, subject.weight);
-    const std::string name = "Name: " + cp1250ToUtf8(subject.name);
-    const int32_t left = context.area.left + 10, right = context.area.right - 10;
-    surface.selectFont(ViewFont::SmallBold);
-    surface.text({left, context.area.top + 6, right, context.area.top + 22}, name, TextAlign::Left);
-    surface.selectFont(ViewFont::SmallNormal);
-    surface.text({left, context.area.top + 6, right, context.area.top + 22}, numbers,
-                 TextAlign::Right);
-    surface.selectPen(Pen{colour::LightGrey, 1});
-    surface.moveTo(left, context.area.top + 26);
-    surface.lineTo(right, context.area.top + 26);
+    // The subject header band heads every view while a data set is present.
+    if (context.state.store.dataPresent)
+        drawHeaderBand(surface, panel::HeaderUpper, panel::HeaderLower,
+                       {&context.state.store.subject, HeaderContent::SubjectOnly, 0, nullptr, false});
 }
 
 CKenvoPlatView::CKenvoPlatView(AppState& state, QWidget* parent)
@@ -48,7 +36,8 @@ void CKenvoPlatView::redraw() {
     if (backing_.size() != size) backing_ = QImage(size, QImage::Format_RGB32);
     backing_.fill(Qt::white);
     {
-        ImageSurface surface(backing_);
+        QPainter painter(&backing_);
+        QPainterSurface surface(painter, QPainterSurface::Mapping::Screen);
         const ViewContext context{mode_, state_, Rect{0, 0, size.width(), size.height()}};
         renderer_(surface, context);
     }
@@ -59,7 +48,8 @@ void CKenvoPlatView::redraw() {
 void CKenvoPlatView::drawIncrement(const std::function<void(Surface&)>& draw) {
     if (backing_.isNull()) redraw();
     {
-        ImageSurface surface(backing_);
+        QPainter painter(&backing_);
+        QPainterSurface surface(painter, QPainterSurface::Mapping::Screen);
         draw(surface);
     }
     update();
