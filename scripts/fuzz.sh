@@ -14,7 +14,8 @@ ninja -C "$build" >"$build.log" 2>&1 || { tail -n 40 "$build.log" >&2; echo "fuz
 seed() {
     local dir="$build/corpus/$1"
     mkdir -p "$dir"
-    [ -n "$(ls -A "$dir")" ] && return 0
+    # Keep an existing corpus; still read the seed so the writer of the pipe is not cut off.
+    if [ -n "$(ls -A "$dir")" ]; then cat >/dev/null; return 0; fi
     { printf '\x0fKenvo_Plat_V1.1'; cat; } >"$dir/seed"
 }
 zeros() { head -c "$1" /dev/zero; }
