@@ -9,8 +9,9 @@ packages=(
     clang libclang-rt-14-dev
     locales
     libreoffice-calc-nogui
-    qt6-base-dev qt6-multimedia-dev libgl-dev fonts-liberation
+    qt6-base-dev qt6-multimedia-dev qt6-svg-dev libgl-dev fonts-liberation
     xvfb xauth poppler-utils
+    file help2man lintian
 )
 
 # A locale with a decimal comma, so the tests see numbers the way many users do.

@@ -1,15 +1,78 @@
 #!/usr/bin/env bash
-# Regenerates the screenshots in docs/screenshots/: the blank main window, the Graph Setup and
-# Subject dialogs and a window with a dialog bar, drawn on a virtual X display.
+# Redraws the pictures of the user guide and the README (docs/screenshots/, or the folder given):
+#   - windows and dialogs of the program, drawn by kenvoplat-screenshots;
+#   - views of a sample data set drawn by "kenvoplat-cli render" (view_*.png);
+#   - first pages of printed reports, "kenvoplat-cli print" as PDF turned into PNG (print_*.png);
+# and then checks that none of them is blank.
+#
+# The sample data set is two synthetic 20 s stance attempts, made here, so the pictures are the
+# same on every machine. A new view is one more word in RENDER_VIEWS or PRINT_VIEWS below.
+#
+# Environment: KENVO_BUILD=FOLDER uses programs already built there (the tests do), otherwise
+# build-release is built; KENVO_SCREENSHOT_PLATFORM=offscreen draws without an X server
+# (the tests), otherwise on a virtual X display (xvfb-run), as a desktop would.
 set -euo pipefail
-cd "$(dirname "$0")/.."
+root="$(cd "$(dirname "$0")/.." && pwd)"
+out="$(realpath -m "${1:-$root/docs/screenshots}")"
 
-scripts/deps.sh
-cmake -S . -B build-release -G Ninja -DCMAKE_BUILD_TYPE=Release -DKENVO_BUILD_TESTS=OFF \
-    -DKENVO_BUILD_BENCH=OFF >/dev/null
-cmake --build build-release -j "$(nproc)" --target kenvoplat-screenshots
+RENDER_VIEWS=(stance cop-all graph-report diffusion)
+PRINT_VIEWS=(summary interval graph-report diffusion)
 
-runtime=$(mktemp -d)
-trap 'rm -rf "$runtime"' EXIT
-XDG_RUNTIME_DIR="$runtime" xvfb-run -a -s "-screen 0 1024x768x24" \
-    build-release/src/app/kenvoplat-screenshots docs/screenshots
+if [ -n "${KENVO_BUILD:-}" ]; then
+    build="$(realpath "$KENVO_BUILD")"
+else
+    cd "$root"
+    scripts/deps.sh
+    build="$root/build-release"
+    cmake -S "$root" -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Release -DKENVO_BUILD_TESTS=OFF \
+        -DKENVO_BUILD_BENCH=OFF >/dev/null
+    cmake --build "$build" -j "$(nproc)" --target kenvoplat-screenshots kenvoplat-cli
+fi
+shots="$build/src/app/kenvoplat-screenshots"
+cli="$build/src/cli/kenvoplat-cli"
+
+work=$(mktemp -d)
+trap 'rm -rf "$work"' EXIT
+mkdir -p "$out" "$work/runtime"
+chmod 700 "$work/runtime"
+export XDG_RUNTIME_DIR="$work/runtime" KENVOPLAT_HOME="$work"
+
+on_display() {
+    if [ "${KENVO_SCREENSHOT_PLATFORM:-xvfb}" = offscreen ]; then
+        QT_QPA_PLATFORM=offscreen "$@"
+    else
+        xvfb-run -a -s "-screen 0 1024x768x24" "$@"
+    fi
+}
+
+# The windows and dialogs.
+on_display "$shots" "$out"
+
+# A sample subject: quiet stance with eyes open, then a wider sway with eyes closed (mm, 100 Hz).
+sway() {  # sway SEED AMPLITUDE > CSV
+    awk -v seed="$1" -v a="$2" 'BEGIN {
+        print "t_s,x_mm,y_mm"
+        for (i = 0; i < 2000; i++) {
+            t = i / 100
+            x = a * (0.6 * sin(0.9 * t + seed) + 0.3 * sin(2.3 * t) + 0.1 * sin(7.1 * t + 2 * seed))
+            y = 1.5 + a * (0.7 * sin(0.5 * t + 1) + 0.25 * sin(1.7 * t + seed) + 0.05 * sin(9.3 * t))
+            printf "%.2f,%.3f,%.3f\n", t, x, y
+        }
+    }'
+}
+sway 0.3 4 >"$work/eyes_open.csv"
+sway 1.1 7 >"$work/eyes_closed.csv"
+"$cli" import-csv --subject "Sample subject" -o "$work/sample.kplat" "$work/eyes_open.csv" "$work/eyes_closed.csv"
+
+for view in "${RENDER_VIEWS[@]}"; do
+    "$cli" render "$view" "$work/sample.kplat" --attempt 2 --width 760 --height 420 -o "$out/view_$view.png"
+    echo "wrote $out/view_$view.png"
+done
+for view in "${PRINT_VIEWS[@]}"; do
+    "$cli" print "$view" "$work/sample.kplat" --attempt 2 --interval 5 --marker 100 -o "$work/$view.pdf"
+    pdftoppm -png -r 50 -f 1 -l 1 -singlefile "$work/$view.pdf" "$out/print_$view"
+    echo "wrote $out/print_$view.png"
+done
+
+# Nothing blank: a window that failed to draw or an empty page fails the script.
+on_display "$shots" --check "$out"/*.png

@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Builds KenvoPlat and runs every test: the full build with all suites, then the core and
-# link suites again under ThreadSanitizer, then a short benchmark run so it cannot rot.
+# link suites again under ThreadSanitizer, fuzzing, a short benchmark run so it cannot rot, and
+# finally the Debian package built, installed, run and removed (scripts/package-test.sh).
 set -euo pipefail
 cd "$(dirname "$0")/.."
 root=$(pwd)
@@ -31,5 +32,8 @@ FUZZ_SECONDS="${FUZZ_SECONDS:-20}" scripts/fuzz.sh
 
 echo "== benchmark smoke run"
 build/tests/bench/kenvo_bench --benchmark_min_time=0.01 >/dev/null 2>&1
+
+echo "== Debian package: build, lintian, dpkg -i, run the installed programs, dpkg -r"
+KENVO_PACKAGE_BUILD="$root/build" scripts/package-test.sh
 
 echo "== all tests passed"

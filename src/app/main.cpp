@@ -4,6 +4,7 @@
 
 #include <QApplication>
 #include <QDir>
+#include <QIcon>
 #include <QSettings>
 #include <QSocketNotifier>
 #include <QStandardPaths>
@@ -52,6 +53,9 @@ int main(int argc, char** argv) {
     QApplication::setOrganizationName("Kenvotec");
     QApplication::setApplicationName("KenvoPlat");
     QApplication::setApplicationVersion(KENVOPLAT_VERSION);
+    // The installed desktop entry and icon (kenvoplat.desktop, hicolor "kenvoplat").
+    QGuiApplication::setDesktopFileName("kenvoplat");
+    QApplication::setWindowIcon(QIcon::fromTheme("kenvoplat"));
 
     kenvo::PathSources sources;
     sources.homeOverride = qEnvironmentVariable("KENVOPLAT_HOME").toStdString();

@@ -1,11 +1,15 @@
 // kenvoplat-screenshots: renders the main window and the main dialogs to PNG files for the
 // documentation. Runs on any Qt platform (xvfb, offscreen) with a throw-away home folder.
+// "--check FILE..." instead checks that pictures are not blank (scripts/screenshots.sh).
 #include <QApplication>
 #include <QDialog>
 #include <QDir>
+#include <QHash>
+#include <QImage>
 #include <QSettings>
 #include <QTemporaryDir>
 #include <QTimer>
+#include <algorithm>
 #include <cstdio>
 
 #include "about_dialog.h"
@@ -37,13 +41,41 @@ bool save(QWidget& widget, const QString& path) {
     return ok;
 }
 
+// A picture counts as blank when it does not load or when almost all of it (all but 0.2 % of
+// the pixels) is one colour: a window that failed to draw, an empty page.
+bool notBlank(const QString& path) {
+    const QImage image = QImage(path).convertToFormat(QImage::Format_RGB32);
+    if (image.isNull() || image.width() < 16 || image.height() < 16) {
+        std::printf("BLANK %s (does not load or is tiny)\n", path.toLocal8Bit().constData());
+        return false;
+    }
+    QHash<QRgb, qint64> counts;
+    for (int y = 0; y < image.height(); ++y) {
+        const auto* line = reinterpret_cast<const QRgb*>(image.constScanLine(y));
+        for (int x = 0; x < image.width(); ++x) ++counts[line[x]];
+    }
+    qint64 dominant = 0;
+    for (const qint64 n : counts) dominant = std::max(dominant, n);
+    const qint64 pixels = qint64(image.width()) * image.height();
+    const bool ok = counts.size() >= 2 && (pixels - dominant) * 500 >= pixels;
+    std::printf("%s %s (%lld colours, %.2f %% not background)\n", ok ? "ok" : "BLANK",
+                path.toLocal8Bit().constData(), static_cast<long long>(counts.size()),
+                100.0 * static_cast<double>(pixels - dominant) / static_cast<double>(pixels));
+    return ok;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
     QApplication application(argc, argv);
     if (argc < 2) {
-        std::fputs("Usage: kenvoplat-screenshots OUTPUT-FOLDER\n", stderr);
+        std::fputs("Usage: kenvoplat-screenshots OUTPUT-FOLDER | --check PICTURE...\n", stderr);
         return 2;
+    }
+    if (QString(argv[1]) == "--check") {
+        bool ok = argc > 2;
+        for (int i = 2; i < argc; ++i) ok = notBlank(QString::fromLocal8Bit(argv[i])) && ok;
+        return ok ? 0 : 1;
     }
     const QString out = QString::fromLocal8Bit(argv[1]);
     QDir().mkpath(out);
@@ -59,6 +91,8 @@ int main(int argc, char** argv) {
     app.state().store.subject.weight = 61;
     app.frame().view()->redraw();
 
+    // Each picture is one save(); views that draw a data set come from kenvoplat-cli (see
+    // scripts/screenshots.sh), so a new window or dialog picture is one more block here.
     bool ok = save(app.frame(), out + "/main_window.png");
     kenvo::CSetypGDlg graph(app.state().settings.graph, port, &app.frame());
     ok = save(graph, out + "/graph_setup.png") && ok;

@@ -2,9 +2,9 @@
 
 #include <csignal>
 #include <cstdio>
-#include <cstring>
 
 #include "cli_args.h"
+#include "platform/open_failure_text.h"
 #include "platform/platform_models.h"
 #include "platform/serial_bus.h"
 #include "platform/simulated_bus.h"
@@ -13,7 +13,9 @@ namespace kenvo::cli {
 
 namespace {
 volatile std::sig_atomic_t interruptedFlag = 0;
-void onSignal(int) { interruptedFlag = 1; }
+void onSignal(int) {
+    interruptedFlag = 1;
+}
 }  // namespace
 
 std::unique_ptr<DeviceBus> makeBus(std::optional<int> simulateModel) {
@@ -42,21 +44,20 @@ bool simulateOption(const Args& args, std::optional<int>& model, std::string& er
 }
 
 CliPlatform::CliPlatform(std::unique_ptr<DeviceBus> deviceBus)
-    : bus(std::move(deviceBus)), trace(std::make_unique<LiveTrace>()), dispatcher(*trace),
+    : bus(std::move(deviceBus)),
+      trace(std::make_unique<LiveTrace>()),
+      dispatcher(*trace),
       link(*bus, dispatcher, settings, calibration) {}
-
-std::string openFailureText(const PlatformLink& link) {
-    const auto& failure = link.lastOpenError();
-    if (!failure) return {};
-    return "cannot open " + failure->path + ": " + std::strerror(failure->errorNumber);
-}
 
 void reportArmFailure(const PlatformLink& link) {
     std::fprintf(stderr, "Error in communication\n");
-    if (const std::string why = openFailureText(link); !why.empty()) std::fprintf(stderr, "%s\n", why.c_str());
+    if (const std::string why = openFailureText(link.lastOpenError()); !why.empty())
+        std::fprintf(stderr, "%s\n", why.c_str());
 }
 
-bool interrupted() { return interruptedFlag != 0; }
+bool interrupted() {
+    return interruptedFlag != 0;
+}
 
 void installInterruptHandler() {
     std::signal(SIGINT, onSignal);

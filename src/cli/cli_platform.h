@@ -33,9 +33,7 @@ struct CliPlatform {
     PlatformLink link;
 };
 
-// Text for a platform that was found but could not be opened, or empty.
-std::string openFailureText(const PlatformLink& link);
-// Prints "Error in communication" and, when a platform could not be opened, why.
+// Prints "Error in communication" and, when a platform could not be opened, why and the fix.
 void reportArmFailure(const PlatformLink& link);
 
 // Set by SIGINT and SIGTERM so long-running commands end cleanly.

@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "cli_args.h"
+#include "command_help.h"
 #include "commands.h"
 
 namespace {
@@ -26,23 +27,29 @@ constexpr const char* Usage =
     "                                                  (header t_s,x_mm,y_mm), one attempt each\n"
     "  table TABLE FILE.kplat [--attempt N] [--interval L] [--filter MM] [--format text|csv]\n"
     "                                                  print a digital table (TABLE: summary,\n"
-    "                                                  interval, attempt, target, driving, frequency)\n"
+    "                                                  interval, attempt, target, driving, "
+    "frequency)\n"
     "  export-xml TABLE FILE.kplat [--attempt N] [--interval L] [--filter MM] [-o noname.xml]\n"
     "                                                  the table as a spreadsheet (XML 2003)\n"
     "  diffusion FILE.kplat [--attempt N] [--span S] [--marker L] [--param r|r2|x|y] [--curve]\n"
-    "                                                  the diffusion analysis: fitted lines and their\n"
+    "                                                  the diffusion analysis: fitted lines and "
+    "their\n"
     "                                                  crossing, or the curve as CSV\n"
     "  batch FILE.kplat... [--filter MM] [-o analysis.xml]\n"
-    "                                                  analyse several files into one spreadsheet;\n"
-    "                                                  files that do not load are skipped (exit 1)\n"
+    "                                                  analyse several files into one "
+    "spreadsheet;\n"
+    "                                                  files that do not load are skipped (exit "
+    "1)\n"
 #ifdef KENVO_WITH_RENDER
     "  render VIEW FILE.kplat [--attempt N] [--width W --height H] -o OUT.png\n"
-    "                                                  draw a view as a PNG (without VIEW: the list)\n"
+    "                                                  draw a view as a PNG (without VIEW: the "
+    "list)\n"
     "  print VIEW FILE.kplat [--attempt N] [--interval L] [--marker L] -o OUT.pdf\n"
     "                                                  the printed report of a view as an A4 PDF\n"
 #endif
     "\n"
     "MODEL is 0 (4KenvoPlat), 1 (4KenvoPlatW), 2 (3KenvoPlatP) or 3 (3KenvoPlatT).\n"
+    "\"kenvoplat-cli COMMAND --help\" (or \"kenvoplat-cli help COMMAND\") describes one command.\n"
     "Exit status: 0 success, 1 failure, 2 usage error.\n";
 
 }  // namespace
@@ -57,13 +64,19 @@ int main(int argc, char** argv) {
     const std::string command = argv[1];
     const std::vector<std::string> words(argv + 2, argv + argc);
     if (command == "--help" || command == "-h" || command == "help") {
-        std::fputs(Usage, stdout);
-        return ExitOk;
+        if (words.empty()) {
+            std::fputs(Usage, stdout);
+            return ExitOk;
+        }
+        if (printCommandHelp(words.front())) return ExitOk;
+        std::fprintf(stderr, "kenvoplat-cli help: unknown command '%s'\n", words.front().c_str());
+        return ExitUsage;
     }
     if (command == "--version") {
         std::printf("kenvoplat-cli %s\n", KENVOPLAT_VERSION);
         return ExitOk;
     }
+    if (wantsHelp(words) && printCommandHelp(command)) return ExitOk;
     if (command == "devices") return runDevices(words);
     if (command == "monitor") return runMonitor(words);
     if (command == "capture") return runCapture(words);

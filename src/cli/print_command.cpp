@@ -7,6 +7,7 @@
 #include "analysis/table_rows.h"
 #include "cli_args.h"
 #include "cli_data_set.h"
+#include "command_help.h"
 #include "commands.h"
 #include "render/gui_session.h"
 #include "render/image_writers.h"
@@ -43,10 +44,20 @@ void printUsage(const char* problem) {
                  "usage: kenvoplat-cli print VIEW FILE.kplat [--attempt N] [--interval L] [--marker L] -o OUT.pdf\n"
                  "VIEW:\n",
                  problem);
-    for (const PrintView& v : PrintViews) std::fprintf(stderr, "  %-13s %s\n", v.name, v.what);
+    std::fputs(printViewList().c_str(), stderr);
 }
 
 }  // namespace
+
+std::string printViewList() {
+    std::string out;
+    char line[160];
+    for (const auto& v : PrintViews) {
+        std::snprintf(line, sizeof line, "  %-13s %s\n", v.name, v.what);
+        out += line;
+    }
+    return out;
+}
 
 int runPrint(const std::vector<std::string>& words) {
     Args args(words, {"--attempt", "--interval", "--marker", "-o"}, {});

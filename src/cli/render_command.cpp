@@ -7,6 +7,7 @@
 #include "cli_data_set.h"
 #include "view_setup.h"
 #include "graphs/report_pages.h"
+#include "command_help.h"
 #include "commands.h"
 #include "graphs/cop_pictures.h"
 #include "graphs/display_geometry.h"
@@ -66,10 +67,20 @@ void printUsage(const char* problem) {
                  "usage: kenvoplat-cli render VIEW FILE.kplat [--attempt N] [--width W --height H] -o OUT.png\n"
                  "VIEW:\n",
                  problem);
-    for (const RenderView& v : Views) std::fprintf(stderr, "  %-10s %s\n", v.name, v.what);
+    std::fputs(renderViewList().c_str(), stderr);
 }
 
 }  // namespace
+
+std::string renderViewList() {
+    std::string out;
+    char line[160];
+    for (const auto& v : Views) {
+        std::snprintf(line, sizeof line, "  %-10s %s\n", v.name, v.what);
+        out += line;
+    }
+    return out;
+}
 
 int runRender(const std::vector<std::string>& words) {
     Args args(words, {"--attempt", "--width", "--height", "-o"}, {});

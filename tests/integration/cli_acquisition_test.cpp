@@ -1,5 +1,9 @@
 #include <gtest/gtest.h>
 
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <fstream>
 #include <sstream>
 #include <string>
 #include <vector>
@@ -65,7 +69,31 @@ TEST(CliMonitor, WithoutAPlatformReportsErrorInCommunication) {
     const auto r = runProcess({Cli, "monitor", "--seconds", "1"}, {"KENVOPLAT_SERIAL_DEVICES=/nonexistent/tty=4KenvoPlat"});
     EXPECT_EQ(r.exitCode, 1);
     EXPECT_NE(r.err.find("Error in communication"), std::string::npos);
-    EXPECT_NE(r.err.find("cannot open /nonexistent/tty"), std::string::npos);
+    EXPECT_NE(r.err.find("The platform on /nonexistent/tty could not be opened"), std::string::npos);
+}
+
+// A platform the user may not open: the message names the device and both fixes. The tests run
+// as root, who may open anything, so the command runs as an unprivileged user on a locked file.
+TEST(CliMonitor, PlatformWithoutPermissionNamesTheDeviceAndTheFix) {
+    test::TempDir dir;
+    const std::string device = dir.file("ttyUSB7");
+    { std::ofstream(device) << ""; }
+    ASSERT_EQ(::chmod(device.c_str(), 0), 0);
+    std::vector<std::string> argv = {Cli, "monitor", "--seconds", "1"};
+    if (::geteuid() == 0) {
+        if (::access("/usr/bin/setpriv", X_OK) != 0) GTEST_SKIP() << "setpriv is needed to drop root";
+        ::chmod(dir.path().c_str(), 0755);
+        argv.insert(argv.begin(), {"/usr/bin/setpriv", "--reuid=65534", "--regid=65534", "--clear-groups"});
+    }
+    const auto r = runProcess(argv, {"KENVOPLAT_SERIAL_DEVICES=" + device + "=3KenvoPlatP"});
+    if (r.exitCode == 127 || r.err.find("Permission denied") != std::string::npos)
+        GTEST_SKIP() << "the program is not reachable by an unprivileged user: " << r.err;
+    EXPECT_EQ(r.exitCode, 1);
+    EXPECT_NE(r.err.find("Error in communication"), std::string::npos);
+    EXPECT_NE(r.err.find("The platform on " + device + " was found, but this user may not open it"), std::string::npos)
+        << r.err;
+    EXPECT_NE(r.err.find("70-kenvoplat.rules"), std::string::npos);
+    EXPECT_NE(r.err.find("dialout"), std::string::npos);
 }
 
 TEST(CliCapture, CapturedBytesDecodeToTheFramesThatArrived) {
@@ -82,6 +110,46 @@ TEST(CliCapture, CapturedBytesDecodeToTheFramesThatArrived) {
     EXPECT_EQ(frames.size(), bytes.size() / 10);
     EXPECT_EQ(r.err, std::to_string(frames.size()) + " frames, " + std::to_string(bytes.size() % 10) +
                          " bytes dropped\n");
+}
+
+// Every subcommand answers --help on standard output with its usage and exit status 0, and an
+// unknown option with its usage on standard error and status 2; the main help names them all.
+TEST(CliHelp, EverySubcommandHasHelpAndUsageErrorsExitWithTwo) {
+    const auto all = runProcess({Cli, "--help"});
+    ASSERT_EQ(all.exitCode, 0);
+    std::vector<std::string> commands = {"devices", "monitor", "capture", "decode", "info", "export-csv",
+                                         "import-csv", "table", "export-xml", "diffusion", "batch"};
+    const bool drawing = all.out.find("  render VIEW") != std::string::npos;  // absent without Qt
+    if (drawing) commands.insert(commands.end(), {"render", "print"});
+    for (const std::string& command : commands) {
+        SCOPED_TRACE(command);
+        EXPECT_NE(all.out.find("  " + command + " "), std::string::npos);
+        const auto help = runProcess({Cli, command, "--help"});
+        EXPECT_EQ(help.exitCode, 0);
+        EXPECT_EQ(help.out.rfind("usage: kenvoplat-cli " + command + " ", 0), 0u) << help.out;
+        EXPECT_NE(help.out.find("Exit status: 0 success, 1 failure, 2 usage error."), std::string::npos);
+        EXPECT_TRUE(help.err.empty());
+        EXPECT_EQ(runProcess({Cli, "help", command}).out, help.out);
+        // -h after other words still asks for help; nothing runs.
+        EXPECT_EQ(runProcess({Cli, command, "x.kplat", "-h"}).out, help.out);
+
+        const auto wrong = runProcess({Cli, command, "--no-such-option", "x"});
+        EXPECT_EQ(wrong.exitCode, 2);
+        EXPECT_NE(wrong.err.find("usage: kenvoplat-cli " + command), std::string::npos) << wrong.err;
+        EXPECT_TRUE(wrong.out.empty());
+    }
+    if (drawing) {
+        EXPECT_NE(runProcess({Cli, "render", "--help"}).out.find("graph-report"), std::string::npos);
+    }
+    EXPECT_EQ(runProcess({Cli, "help", "frobnicate"}).exitCode, 2);
+    const auto version = runProcess({Cli, "--version"});
+    EXPECT_EQ(version.exitCode, 0);
+    EXPECT_EQ(version.out, std::string("kenvoplat-cli ") + KENVOPLAT_VERSION + "\n");
+    const auto emulator = runProcess({Emulator, "--help"});
+    EXPECT_EQ(emulator.exitCode, 0);
+    EXPECT_NE(emulator.out.find("usage: kenvoplat-emulator"), std::string::npos);
+    EXPECT_EQ(runProcess({Emulator, "--version"}).out, std::string("kenvoplat-emulator ") + KENVOPLAT_VERSION + "\n");
+    EXPECT_EQ(runProcess({Emulator, "--frobnicate"}).exitCode, 2);
 }
 
 TEST(CliCapture, UnwritableOutputFailsAndLeavesNothing) {

@@ -1,9 +1,11 @@
 #include <gtest/gtest.h>
 
+#include <cerrno>
 #include <chrono>
 #include <memory>
 #include <thread>
 
+#include "platform/open_failure_text.h"
 #include "platform/platform_link.h"
 #include "support/fake_bus.h"
 
@@ -55,6 +57,27 @@ TEST(PlatformDiscovery, DeviceThatFailsToOpenIsSkipped) {
     ASSERT_TRUE(locked.link.lastOpenError().has_value());
     EXPECT_EQ(locked.link.lastOpenError()->path, "/dev/ttyUSB0");
     EXPECT_EQ(locked.link.lastOpenError()->errorNumber, 13);
+}
+
+// What the operator reads when the only platform refuses to open: the device and the fix.
+TEST(PlatformDiscovery, OpenFailureTextNamesTheDeviceAndTheFix) {
+    LinkRig denied(Devices{{"/dev/ttyUSB3", "4KenvoPlatW", false, EACCES}});
+    EXPECT_FALSE(denied.link.discover());
+    const std::string text = openFailureText(denied.link.lastOpenError());
+    EXPECT_NE(text.find("/dev/ttyUSB3"), std::string::npos);
+    EXPECT_NE(text.find("permission denied"), std::string::npos);
+    EXPECT_NE(text.find(UdevRuleName), std::string::npos);
+    EXPECT_NE(text.find("dialout"), std::string::npos);
+    EXPECT_EQ(openFailureText(OpenError{"/dev/ttyUSB3", EPERM}), text);
+
+    LinkRig busy(Devices{{"/dev/ttyACM0", "3KenvoPlatP", false, EBUSY}});
+    EXPECT_FALSE(busy.link.discover());
+    const std::string inUse = openFailureText(busy.link.lastOpenError());
+    EXPECT_NE(inUse.find("/dev/ttyACM0 is in use by another program"), std::string::npos);
+    EXPECT_EQ(inUse.find("dialout"), std::string::npos);
+
+    EXPECT_EQ(openFailureText(std::nullopt), "");
+    EXPECT_NE(openFailureText(OpenError{"/dev/x", EIO}).find("could not be opened: "), std::string::npos);
 }
 
 TEST(PlatformDiscovery, OrientationSwapsTheScalesAndSensorCountFollowsTheModel) {

@@ -1,0 +1,119 @@
+#include "command_help.h"
+
+#include <algorithm>
+#include <cstdio>
+#include <cstring>
+
+namespace kenvo::cli {
+
+namespace {
+
+struct CommandHelp {
+    const char* name;
+    const char* usage;  // after "usage: kenvoplat-cli "
+    const char* text;
+};
+
+constexpr const char* PlatformNote =
+    "  --simulate[=MODEL]  a simulated platform instead of the attached one\n"
+    "\n"
+    "MODEL is 0 (4KenvoPlat), 1 (4KenvoPlatW), 2 (3KenvoPlatP) or 3 (3KenvoPlatT). Without\n"
+    "--simulate the platforms are the USB serial adapters whose product string is one of these,\n"
+    "plus the entries of KENVOPLAT_SERIAL_DEVICES (\"path=description;...\").\n";
+
+constexpr const char* TableNames =
+    "TABLE: summary (one row per attempt), interval (the attempt in intervals of L seconds),\n"
+    "attempt (every sample of the attempt), target (one row per target), driving (the deviation\n"
+    "parameters of the attempt), frequency (the half-wave analysis of every attempt).\n";
+
+// Every subcommand's help; the order is that of "kenvoplat-cli --help".
+const CommandHelp Commands[] = {
+    {"devices", "devices [--simulate[=MODEL]]",
+     "Lists the attached platforms, one line each: model number, product string, device path.\n"},
+    {"monitor", "monitor [--seconds N] [--simulate[=MODEL]]",
+     "Shows the live sensor readings ten times a second: the mean of each load cell over the last\n"
+     "block of frames (FL, FR, RL, RR; R for the three-sensor models), their sum, the centre of\n"
+     "pressure X and Y in millimetres and the frame rate. Stops after N seconds or at Ctrl+C.\n"
+     "  --seconds N    stop after N seconds (default: until interrupted)\n"},
+    {"capture", "capture --seconds N -o FILE [--simulate[=MODEL]]",
+     "Saves the raw bytes the platform sends for N seconds; \"decode FILE\" prints their frames.\n"
+     "  --seconds N    how long to record\n"
+     "  -o FILE        where to write the bytes\n"},
+    {"decode", "decode FILE",
+     "Prints the frames of a raw byte file written by \"capture\", one line each.\n"},
+    {"info", "info FILE.kplat",
+     "Describes a measurement file: the test and its settings, the subject and every attempt.\n"},
+    {"export-csv", "export-csv FILE.kplat [--attempt N] [-o FILE.csv]",
+     "Writes the samples as CSV with '.' decimals: attempt, time in seconds, X and Y of the "
+     "centre\n"
+     "of pressure in millimetres (X positive to the subject's right, Y positive forwards), heart\n"
+     "rate and, for the driving test, the deviation from the track.\n"
+     "  --attempt N    only attempt N (1 is the first; default: every attempt)\n"
+     "  -o FILE.csv    the output file (default: standard output)\n"},
+    {"import-csv", "import-csv [--model M] [--subject NAME] -o FILE.kplat INPUT.csv...",
+     "Makes a stance data set of COP recordings sampled at 100 Hz, one attempt per input file.\n"
+     "Each input has the header t_s,x_mm,y_mm and one row per sample (at most 300 s).\n"
+     "  --model M        platform model the data set names (0..3, default 0)\n"
+     "  --subject NAME   the subject's name\n"
+     "  -o FILE.kplat    the measurement file to write\n"},
+    {"table",
+     "table TABLE FILE.kplat [--attempt N] [--interval L] [--filter MM] [--format text|csv]",
+     "Prints one of the program's digital tables.\n"
+     "  --attempt N      the attempt of the per-attempt tables (default 1)\n"
+     "  --interval L     interval length in seconds of the interval table (default 1)\n"
+     "  --filter MM      half-wave threshold in millimetres of the frequency table (default 1.0)\n"
+     "  --format         text (the program's columns, the user's decimal separator) or csv "
+     "('.')\n"},
+    {"export-xml",
+     "export-xml TABLE FILE.kplat [--attempt N] [--interval L] [--filter MM] [-o noname.xml]",
+     "Writes one digital table as a spreadsheet (XML Spreadsheet 2003, opens in LibreOffice and\n"
+     "Excel). Options as for \"table\"; -o names the output (default noname.xml).\n"},
+    {"diffusion",
+     "diffusion FILE.kplat [--attempt N] [--span S] [--marker L] [--param r|r2|x|y] [--param2 "
+     "r|r2|x|y] [--curve]",
+     "The stabilogram diffusion analysis of one attempt: the two lines fitted below and above the\n"
+     "marker lag and their crossing point, or the whole curve as CSV.\n"
+     "  --attempt N    the attempt (default 1)\n"
+     "  --span S       seconds of the attempt the curve uses, from its start (default: all of it)\n"
+     "  --marker L     the lag in samples that splits the two fitted lines (default 0)\n"
+     "  --param        the quantity the lines are fitted to (default r); --param2 the second one\n"
+     "  --curve        print the curve as CSV (lag,r,r2,x,y) instead of the results\n"},
+    {"batch", "batch FILE.kplat... [--filter MM] [-o analysis.xml]",
+     "Analyses every attempt of several files into one spreadsheet: interval, deviation and\n"
+     "half-wave parameters, one row per attempt. Files that do not load are named and skipped;\n"
+     "the exit status is then 1.\n"
+     "  --filter MM    half-wave threshold in millimetres (default 1.0)\n"
+     "  -o FILE        the output (default analysis.xml)\n"},
+#ifdef KENVO_WITH_RENDER
+    {"render", "render VIEW FILE.kplat [--attempt N] [--width W --height H] -o OUT.png",
+     "Draws one of the program's views of an attempt as a PNG picture (default 760 x 400).\n"
+     "VIEW:\n"},
+    {"print", "print VIEW FILE.kplat [--attempt N] [--interval L] [--marker L] -o OUT.pdf",
+     "Writes the printed report of a view as an A4 PDF, with the subject's header on every page.\n"
+     "VIEW:\n"},
+#endif
+};
+
+}  // namespace
+
+bool wantsHelp(const std::vector<std::string>& words) {
+    return std::any_of(words.begin(), words.end(),
+                       [](const std::string& w) { return w == "--help" || w == "-h"; });
+}
+
+bool printCommandHelp(const std::string& command) {
+    const auto help = std::find_if(std::begin(Commands), std::end(Commands),
+                                   [&](const CommandHelp& c) { return command == c.name; });
+    if (help == std::end(Commands)) return false;
+    std::printf("usage: kenvoplat-cli %s\n\n%s", help->usage, help->text);
+#ifdef KENVO_WITH_RENDER
+    if (command == "render") std::fputs(renderViewList().c_str(), stdout);
+    if (command == "print") std::fputs(printViewList().c_str(), stdout);
+#endif
+    if (std::strstr(help->usage, "--simulate")) std::fputs(PlatformNote, stdout);
+    if (std::strstr(help->usage, "TABLE ")) std::printf("\n%s", TableNames);
+    std::puts("\nExit status: 0 success, 1 failure, 2 usage error.");
+    return true;
+}
+
+}  // namespace kenvo::cli
