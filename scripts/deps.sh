@@ -10,7 +10,7 @@ packages=(
     locales
     libreoffice-calc-nogui
     qt6-base-dev qt6-multimedia-dev libgl-dev fonts-liberation
-    xvfb xauth poppler-utils
+    xvfb xauth poppler-utils xclip
 )
 
 # A locale with a decimal comma, so the tests see numbers the way many users do.
