@@ -115,6 +115,9 @@ void ClipboardExport::batchAnalysis() {
     progress.setWindowTitle(QStringLiteral("Batch analysis"));
     progress.setWindowModality(Qt::WindowModal);
     progress.setMinimumDuration(500);
+    progress.setAutoReset(false);
+    bool cancelRequested = false;
+    QObject::connect(&progress, &QProgressDialog::canceled, [&] { cancelRequested = true; });
     const BatchResult result = runBatchAnalysis(
         paths, state_.settings.filterFrequency,
         [&](std::size_t done, std::size_t, const std::string& file) {
@@ -123,9 +126,11 @@ void ClipboardExport::batchAnalysis() {
             if (observer_) observer_(progress, int(done));
             QCoreApplication::processEvents();
         },
-        [&] { return progress.wasCanceled(); });
+        [&] { return cancelRequested; });
+    // A cancel during the last file still stops the batch: nothing is written or opened.
+    const bool cancelled = result.cancelled || cancelRequested;
     progress.reset();
-    if (result.cancelled) return;
+    if (cancelled) return;
 
     QStringList skipped;
     QStringList reasons;

@@ -33,6 +33,14 @@ std::optional<QString> ScriptedPort::chooseFile(const FileRequest& request) {
     return path;
 }
 
+std::optional<QStringList> ScriptedPort::chooseFiles(const FileRequest& request) {
+    if (fileLists.empty()) return OperatorPort::chooseFiles(request);
+    requests.push_back(request);
+    auto chosen = fileLists.front();
+    fileLists.pop_front();
+    return chosen;
+}
+
 int ScriptedPort::runDialog(QDialog& dialog) {
     ++dialogsRun;
     if (!dialogScript) return QDialog::Rejected;
