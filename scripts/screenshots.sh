@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Regenerates the screenshots in docs/screenshots/: the blank main window, the Graph Setup and
-# Subject dialogs and a window with a dialog bar, drawn on a virtual X display.
+# Subject dialogs, a window with a dialog bar, the Summary table, the graph report with its
+# cursors and the diffusion analysis after RESULT, drawn on a virtual X display.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 

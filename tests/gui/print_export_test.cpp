@@ -43,6 +43,8 @@ class PrintExport : public AppFixture {
         addAttempts(state().store, count, 300);
         state().store.attemptSeconds = 3;
         state().store.subject.name = "Print Test";
+        state().store.calibration.scaleX = 260.0f;  // so the tables hold numbers other than 0
+        state().store.calibration.scaleY = 160.0f;
     }
     // Prints to a PDF and reports what the job saw when it began.
     std::string printToPdf(const std::string& name, bool* activeDuringJob = nullptr) {
@@ -193,7 +195,27 @@ TEST_F(PrintExport, ExportXmlWritesNonameAndOpensIt) {
     const std::string xml = readFileBytes(path);
     EXPECT_NE(xml.find("Name: Print Test"), std::string::npos);
     EXPECT_NE(xml.find("<ss:Data ss:Type=\"Number\">1</ss:Data>"), std::string::npos);
-
+    // The spreadsheet program reads the table's numbers back.
+    if (fs::exists("/usr/bin/soffice")) {
+        const auto calc = runProcess({"/usr/bin/soffice", "--headless", "--convert-to", "csv", "--outdir",
+                                      home("calc"), path}, {"HOME=" + dir.path()}, 120);
+        ASSERT_EQ(calc.exitCode, 0) << calc.err;
+        std::istringstream csv(readFileBytes(home("calc/noname.csv")));
+        std::vector<std::vector<std::string>> rows;
+        for (std::string line; std::getline(csv, line);) {
+            std::vector<std::string> cells;
+            std::istringstream cellsIn(line);
+            for (std::string cell; std::getline(cellsIn, cell, ',');) cells.push_back(cell);
+            rows.push_back(cells);
+        }
+        // The title cells hold line breaks, so only the last lines are known: the three rows.
+        ASSERT_GE(rows.size(), 9u);
+        for (int r = 0; r < 3; ++r)
+            for (int c = 0; c < 6; ++c)
+                EXPECT_DOUBLE_EQ(std::stod(rows[rows.size() - 3 + size_t(r)].at(size_t(c))),
+                                 list().item(r, c)->text().trimmed().replace(',', '.').toDouble())
+                    << r << "," << c;
+    }
     // A noname.xml that cannot be replaced (a folder with a file in it, which even root cannot
     // rename over): told in plain words, nothing opened.
     fs::remove(path);
