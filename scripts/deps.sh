@@ -10,7 +10,7 @@ packages=(
     locales
     libreoffice-calc-nogui
     qt6-base-dev qt6-multimedia-dev qt6-svg-dev libgl-dev fonts-liberation
-    xvfb xauth poppler-utils
+    xvfb xauth poppler-utils xclip
     file help2man lintian
 )
 

@@ -1,5 +1,6 @@
 #include "kenvo_plat_view.h"
 
+#include <QMouseEvent>
 #include <QPaintEvent>
 #include <QPainter>
 
@@ -56,6 +57,8 @@ void CKenvoPlatView::drawIncrement(const std::function<void(Surface&)>& draw) {
 }
 
 bool CKenvoPlatView::handleCommand(int32_t id) {
+    for (const auto& handler : handlers_)
+        if (handler(id)) return true;
     if (id != CmdBlankView) return false;
     mode_ = ViewMode::Blank;
     emit blanked();
@@ -67,6 +70,11 @@ void CKenvoPlatView::paintEvent(QPaintEvent* event) {
     if (backing_.size() != size()) redraw();
     QPainter painter(this);
     painter.drawImage(event->rect(), backing_, event->rect());
+}
+
+void CKenvoPlatView::mousePressEvent(QMouseEvent* event) {
+    emit mousePressed(event->position().toPoint(), event->button());
+    QWidget::mousePressEvent(event);
 }
 
 void CKenvoPlatView::resizeEvent(QResizeEvent* event) {

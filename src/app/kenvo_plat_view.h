@@ -3,8 +3,10 @@
 #include <QImage>
 #include <QWidget>
 #include <functional>
+#include <vector>
 
 #include "command_ids.h"
+#include "graphs/display_state.h"
 #include "graphs/surface.h"
 
 namespace kenvo {
@@ -38,6 +40,18 @@ class CKenvoPlatView final : public QWidget {
 
     // The drawing of every mode; renderBlankView until the display routines are plugged in.
     void setRenderer(ModeRenderer renderer);
+    const ModeRenderer& renderer() const { return renderer_; }
+
+    // The drawing state of the stance panels, the replay, the graph report and the diffusion page.
+    DisplayState& display() { return display_; }
+    // Set while a print job or preview runs: the COP picture countdown waits for it.
+    bool printJobActive() const { return printJobActive_; }
+    void setPrintJobActive(bool active) { printJobActive_ = active; }
+
+    // Command handlers of the view's modes, asked in the order added before the view's own.
+    void addCommandHandler(std::function<bool(int32_t)> handler) {
+        handlers_.push_back(std::move(handler));
+    }
 
     // Renders the backing image from scratch and schedules the copy to the screen.
     void redraw();
@@ -53,15 +67,21 @@ class CKenvoPlatView final : public QWidget {
   signals:
     // The view was switched to the blank view; the frame removes the dialog bar.
     void blanked();
+    // A mouse button went down at `at` (view pixels).
+    void mousePressed(QPoint at, Qt::MouseButton button);
 
   protected:
     void paintEvent(QPaintEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
+    void mousePressEvent(QMouseEvent* event) override;
 
   private:
     AppState& state_;
     ViewMode mode_ = ViewMode::Blank;
     ModeRenderer renderer_;
+    std::vector<std::function<bool(int32_t)>> handlers_;
+    DisplayState display_{};
+    bool printJobActive_ = false;
     QImage backing_;
     int redraws_ = 0;
 };

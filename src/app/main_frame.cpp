@@ -10,6 +10,9 @@
 #include <QTimer>
 
 #include "app_state.h"
+#include "clipboard_export.h"
+#include "evaluation_controller.h"
+#include "print_controller.h"
 #include "command_ids.h"
 #include "da_setup_dialog.h"
 #include "dialog_bar.h"
@@ -28,6 +31,7 @@ CMainFrame::CMainFrame(AppState& state, OperatorPort& port, QSettings& profile, 
       recent_(profile),
       files_(state, port, recent_, [this] { runCommand(CmdBlankView); }),
       view_(new CKenvoPlatView(state, this)) {
+    installEvaluation();
     setObjectName("mainFrame");
     setCentralWidget(view_);
     resize(800, 560);
@@ -49,6 +53,20 @@ CMainFrame::CMainFrame(AppState& state, OperatorPort& port, QSettings& profile, 
 }
 
 CMainFrame::~CMainFrame() = default;
+
+void CMainFrame::installEvaluation() {
+    evaluation_ = new EvaluationController(state_, port_, *this, *view_);
+    exports_ = std::make_unique<ClipboardExport>(state_, port_, *view_, *evaluation_, this);
+    printing_ = std::make_unique<PrintController>(state_, port_, *view_, *evaluation_, this);
+    view_->addCommandHandler([this](int32_t id) {
+        return evaluation_->handleCommand(id) || exports_->handleCommand(id) ||
+               printing_->handleCommand(id);
+    });
+    // The evaluation modes are drawn here; every other mode as the view drew it before.
+    view_->setRenderer([this, before = view_->renderer()](Surface& s, const ViewContext& c) {
+        evaluation_->render(s, c, before);
+    });
+}
 
 void CMainFrame::setDocumentTitle(const QString& title) {
     setWindowTitle(title + QStringLiteral(" - KenvoPlat"));

@@ -21,7 +21,10 @@ namespace kenvo {
 
 struct AppState;
 class CKenvoPlatView;
+class ClipboardExport;
 class DialogBar;
+class EvaluationController;
+class PrintController;
 class OperatorPort;
 
 // The main window: menu bar, toolbar, status bar, the view and at most one dialog bar. Every
@@ -39,6 +42,9 @@ class CMainFrame final : public QMainWindow {
     RecentFiles& recentFiles() { return recent_; }
     QAction* action(int id) const { return actions_.value(id, nullptr); }
     QToolBar* toolBar() const { return toolBar_; }
+    EvaluationController& evaluation() { return *evaluation_; }
+    ClipboardExport& exports() { return *exports_; }
+    PrintController& printing() { return *printing_; }
 
     void runCommand(int id);
     // Re-evaluates the enabling rules of every command (menus are refreshed when opened).
@@ -82,6 +88,7 @@ class CMainFrame final : public QMainWindow {
     bool eventFilter(QObject* watched, QEvent* event) override;
 
   private:
+    void installEvaluation();
     void createActions();
     void createMenus();
     void createToolBar();
@@ -96,6 +103,9 @@ class CMainFrame final : public QMainWindow {
     RecentFiles recent_;
     FileCommands files_;
     CKenvoPlatView* view_;
+    EvaluationController* evaluation_;  // a child of the view
+    std::unique_ptr<ClipboardExport> exports_;
+    std::unique_ptr<PrintController> printing_;
     QToolBar* toolBar_ = nullptr;
     DialogBar* bar_ = nullptr;
     QHash<int, QAction*> actions_;

@@ -56,6 +56,16 @@ std::optional<QString> QtOperatorPort::chooseFile(const FileRequest& request) {
     return dialog.selectedFiles().front();
 }
 
+std::optional<QStringList> QtOperatorPort::chooseFiles(const FileRequest& request) {
+    QFileDialog dialog(parent_);
+    dialog.setAcceptMode(QFileDialog::AcceptOpen);
+    dialog.setFileMode(QFileDialog::ExistingFiles);
+    dialog.setNameFilter(qtNameFilter(request.filter));
+    dialog.setDirectory(request.folder);
+    if (dialog.exec() != QDialog::Accepted) return std::nullopt;
+    return dialog.selectedFiles();
+}
+
 int QtOperatorPort::runDialog(QDialog& dialog) {
     return dialog.exec();
 }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QString>
+#include <QStringList>
 #include <optional>
 
 class QDialog;
@@ -31,6 +32,13 @@ class OperatorPort {
     virtual Answer ask(const QString& text, bool withCancel) = 0;
     // The chosen path, or nothing when the operator cancelled.
     virtual std::optional<QString> chooseFile(const FileRequest& request) = 0;
+    // Several existing files at once (an open dialog with multiple selection); nothing when
+    // cancelled. A port that picks one file at a time answers with that one.
+    virtual std::optional<QStringList> chooseFiles(const FileRequest& request) {
+        const std::optional<QString> one = chooseFile(request);
+        if (!one) return std::nullopt;
+        return QStringList{*one};
+    }
     // Runs a dialog modally; returns QDialog::Accepted or QDialog::Rejected.
     virtual int runDialog(QDialog& dialog) = 0;
     // A problem worth telling that must not stop anything (start-up, exit): no waiting.
@@ -45,6 +53,7 @@ class QtOperatorPort final : public OperatorPort {
     void message(const QString& text, const QString& detail) override;
     Answer ask(const QString& text, bool withCancel) override;
     std::optional<QString> chooseFile(const FileRequest& request) override;
+    std::optional<QStringList> chooseFiles(const FileRequest& request) override;
     int runDialog(QDialog& dialog) override;
     void notice(const QString& text) override;
 

@@ -10,6 +10,7 @@
 #include <QTemporaryDir>
 #include <QTimer>
 #include <algorithm>
+#include <cmath>
 #include <cstdio>
 
 #include "about_dialog.h"
@@ -18,6 +19,7 @@
 #include "kenvo_plat_app.h"
 #include "kenvo_plat_view.h"
 #include "main_frame.h"
+#include "measurement/cop_sample.h"
 #include "operator_port.h"
 #include "subject_dialog.h"
 
@@ -108,5 +110,35 @@ int main(int argc, char** argv) {
     app.state().store.attemptSeconds = 10;
     app.frame().applyBarSetup(32776);
     ok = save(app.frame(), out + "/interval_bar.png") && ok;
+
+    // The evaluation views over three attempts of 30 s of slow, uneven sway.
+    kenvo::MeasurementStore& store = app.state().store;
+    store.attemptSeconds = 30;
+    store.attemptCount = 3;
+    store.dataPresent = 1;
+    store.calibration.scaleX = 260.0f;  // mm per unit of fraction, a 4-cell plate
+    store.calibration.scaleY = 160.0f;
+    for (int a = 0; a < 3; ++a) {
+        kenvo::CopSample* samples = store.samples(a);
+        for (int i = 0; i < 3000; ++i) {
+            const double t = i / 100.0;
+            const float x = float(0.02 * std::sin(0.9 * t + a) + 0.008 * std::sin(5.3 * t));
+            const float y = float(0.03 * std::cos(0.6 * t) + 0.01 * std::sin(3.1 * t + a));
+            samples[i] = kenvo::CopSample{x, y, 72};
+        }
+        store.length[size_t(a)] = 3000;
+    }
+    app.frame().resize(800, 600);
+    app.frame().runCommand(32794);
+    app.frame().runCommand(32775);  // Summary
+    ok = save(app.frame(), out + "/summary_table.png") && ok;
+    app.frame().runCommand(32798);  // Graph report, the cursors moved in from the ends
+    for (int i = 0; i < 600; ++i) app.frame().runCommand(32817);
+    for (int i = 0; i < 900; ++i) app.frame().runCommand(32814);
+    ok = save(app.frame(), out + "/graph_report.png") && ok;
+    app.frame().runCommand(32795);  // Difus analysis, the marker at 1 s, then RESULT
+    for (int i = 0; i < 100; ++i) app.frame().runCommand(32817);
+    app.frame().runCommand(1059);
+    ok = save(app.frame(), out + "/diffusion_result.png") && ok;
     return ok ? 0 : 1;
 }

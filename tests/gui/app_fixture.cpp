@@ -33,6 +33,19 @@ std::optional<QString> ScriptedPort::chooseFile(const FileRequest& request) {
     return path;
 }
 
+std::optional<QStringList> ScriptedPort::chooseFiles(const FileRequest& request) {
+    if (fileLists.empty()) return OperatorPort::chooseFiles(request);
+    requests.push_back(request);
+    // Copied out by value before the pop; built explicitly so GCC sees the optional set.
+    if (!fileLists.front()) {
+        fileLists.pop_front();
+        return std::nullopt;
+    }
+    QStringList chosen = *fileLists.front();
+    fileLists.pop_front();
+    return chosen;
+}
+
 int ScriptedPort::runDialog(QDialog& dialog) {
     ++dialogsRun;
     if (!dialogScript) return QDialog::Rejected;

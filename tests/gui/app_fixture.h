@@ -30,11 +30,14 @@ class ScriptedPort final : public OperatorPort {
     void message(const QString& text, const QString& detail) override;
     Answer ask(const QString& text, bool withCancel) override;
     std::optional<QString> chooseFile(const FileRequest& request) override;
+    // The next of `fileLists` when one is scripted, else one file from `files`.
+    std::optional<QStringList> chooseFiles(const FileRequest& request) override;
     int runDialog(QDialog& dialog) override;
     void notice(const QString& text) override { notices << text; }
 
     std::deque<Answer> answers;
     std::deque<std::optional<QString>> files;
+    std::deque<std::optional<QStringList>> fileLists;
     std::function<int(QDialog&)> dialogScript;
 
     QStringList messages;

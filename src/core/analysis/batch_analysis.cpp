@@ -11,13 +11,17 @@
 namespace kenvo {
 
 BatchResult runBatchAnalysis(const std::vector<std::string>& paths, float filterFrequency,
-                             const BatchProgress& progress) {
+                             const BatchProgress& progress, const BatchCancelled& cancelled) {
     BatchResult result;
     BatchDocument document(filterFrequency);
     // Reserved address space only: pages are used as the loaded files fill them.
     auto store = std::make_unique<MeasurementStore>();
     GraphSettings graph = GraphSettings::defaults();  // the clamp of a load lands here, not in the user's
     for (std::size_t i = 0; i < paths.size(); ++i) {
+        if (cancelled && cancelled()) {
+            result.cancelled = true;
+            break;
+        }
         if (progress) progress(i, paths.size(), paths[i]);
         BatchFileOutcome outcome{paths[i], false, {}, {}};
         const FileResult loaded = loadMeasurementFile(paths[i], *store, graph);

@@ -1,0 +1,52 @@
+#pragma once
+
+#include <QPointer>
+#include <cstdint>
+#include <functional>
+
+class QPrinter;
+class QWidget;
+
+namespace kenvo {
+
+struct AppState;
+class CKenvoPlatView;
+class EvaluationController;
+class OperatorPort;
+
+// "Print..." and "Print Preview": the view's current mode as printed pages (title line, the
+// subject strip on page 1, then the graphs or the table rows). While a job or the preview runs
+// the view's printJobActive is set, so a COP picture on screen stays for the whole job.
+class PrintController {
+  public:
+    // Prepares the printer for a job: a chosen printer, or a PDF file when none is installed.
+    // Returns false when the operator cancelled.
+    using PrinterChooser = std::function<bool(QPrinter&)>;
+
+    PrintController(AppState& state, OperatorPort& port, CKenvoPlatView& view,
+                    EvaluationController& evaluation, QWidget* parent);
+
+    bool handleCommand(int32_t id);
+    void print();
+    void preview();
+
+    void setPrinterChooser(PrinterChooser chooser) { chooser_ = std::move(chooser); }
+    // The pages of the last job or preview drawn.
+    int lastPageCount() const { return lastPages_; }
+
+    // Draws the job's pages on the printer; false with the operator told when it cannot start.
+    bool paint(QPrinter& printer);
+
+  private:
+    bool choosePrinter(QPrinter& printer);
+
+    AppState& state_;
+    OperatorPort& port_;
+    CKenvoPlatView& view_;
+    EvaluationController& evaluation_;
+    QPointer<QWidget> parent_;
+    PrinterChooser chooser_;
+    int lastPages_ = 0;
+};
+
+}  // namespace kenvo
