@@ -1,5 +1,6 @@
 #!/usr/bin/env bash
-# Regenerates the screenshots in docs/screenshots/: the blank main window, the Graph Setup and
+# Regenerates the screenshots in docs/screenshots/: the blank main window, a stance test on the
+# simulated platform, the sensor check, a replay, the Graph Setup and
 # Subject dialogs and a window with a dialog bar, drawn on a virtual X display.
 set -euo pipefail
 cd "$(dirname "$0")/.."

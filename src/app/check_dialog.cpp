@@ -111,7 +111,7 @@ void CCheckDlg::build() {
 void CCheckDlg::onTimer() {
     switch (session_->refresh()) {
         case SensorCheckSession::Refresh::Reading:
-            show(session_->reading());
+            showReading(session_->reading());
             break;
         case SensorCheckSession::Refresh::ZeroEnded:
             onZeroEnd();
@@ -122,7 +122,7 @@ void CCheckDlg::onTimer() {
     }
 }
 
-void CCheckDlg::show(const SensorReading& r) {
+void CCheckDlg::showReading(const SensorReading& r) {
     const int counts[4] = {FrontLeftCount, FrontRightCount, RearLeftCount, RearRightCount};
     const int percents[4] = {FrontLeftPercent, FrontRightPercent, RearLeftPercent, RearRightPercent};
     const int sensors = session_->fourSensor() ? 4 : 3;

@@ -60,7 +60,7 @@ class CCheckDlg : public QDialog {
     void onTimer();
     void onZero();
     void onZeroEnd();
-    void show(const SensorReading& r);
+    void showReading(const SensorReading& r);
 
     std::unique_ptr<SensorCheckSession> session_;
     QHash<int, QLineEdit*> fields_;
