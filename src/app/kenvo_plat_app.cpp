@@ -17,6 +17,8 @@
 #include "platform/dispatcher.h"
 #include "platform/platform_link.h"
 #include "platform_choice.h"
+#include "session_recovery.h"
+#include "stance_controller.h"
 #include "subject_dialog.h"
 
 namespace kenvo {
@@ -33,6 +35,7 @@ CKenvoPlatApp::CKenvoPlatApp(OperatorPort& port, QSettings& profile, PathSources
 
 CKenvoPlatApp::~CKenvoPlatApp() {
     // The window goes first: its widgets refer to the state.
+    stance_.reset();
     frame_.reset();
     link_.reset();
 }
@@ -42,6 +45,17 @@ void CKenvoPlatApp::buildLink() {
     bus_ = makeDeviceBus(platformChoice_);
     link_ = std::make_unique<PlatformLink>(*bus_, *dispatcher_, state_->settings.test,
                                            state_->settings.calibration);
+    if (stance_) stance_->setLink(*link_);
+}
+
+bool CKenvoPlatApp::useDeviceBus(std::unique_ptr<DeviceBus> bus) {
+    if (link_->linkActive() || !bus) return false;
+    link_.reset();
+    bus_ = std::move(bus);
+    link_ = std::make_unique<PlatformLink>(*bus_, *dispatcher_, state_->settings.test,
+                                           state_->settings.calibration);
+    if (stance_) stance_->setLink(*link_);
+    return true;
 }
 
 bool CKenvoPlatApp::setPlatformChoice(int32_t choice) {
@@ -63,6 +77,7 @@ void CKenvoPlatApp::start(bool show) {
     frame_->setShutdownHandler([this] { shutdown(); });
     frame_->setPlatformChoiceHandler([this](int32_t choice) { setPlatformChoice(choice); });
     frame_->setPlatformChoice(platformChoice_);
+    stance_ = std::make_unique<StanceController>(*state_, *frame_, *link_, *dispatcher_, port_);
 
     AppState& s = *state_;
     s.paths = resolveAppPaths(sources_);
@@ -84,6 +99,11 @@ void CKenvoPlatApp::start(bool show) {
     const std::string folderProblem = ensureDataFolder(s.paths.dataFolder);
     if (!folderProblem.empty()) startupProblems_ << QString::fromStdString(folderProblem);
 
+    // A run that ended by a crash or a kill left its attempts beside the data folder.
+    recovery_ = std::make_unique<SessionRecovery>(s.paths.dataFolder);
+    recovery_->offerRestore(s, port_);
+    stance_->setRecoveryPath(recovery_->recoveryPath());
+
     document_.onNewDocument();
     frame_->setDocumentTitle(document_.title());
     frame_->view()->redraw();
@@ -95,7 +115,9 @@ void CKenvoPlatApp::start(bool show) {
 void CKenvoPlatApp::shutdown() {
     if (shutDown_) return;
     shutDown_ = true;
+    if (stance_) stance_->shutdown();
     link_->stopLink();
+    if (recovery_) recovery_->endNormally();
     const FileResult saved =
         saveConfiguration(state_->paths.configPath, state_->settings, state_->store.attemptSeconds);
     if (!saved)
@@ -104,6 +126,7 @@ void CKenvoPlatApp::shutdown() {
 }
 
 bool CKenvoPlatApp::handleCommand(int id) {
+    if (stance_ && stance_->handleCommand(id)) return true;
     switch (id) {
         case CmdSubjectInfo:
             subjectInfo();

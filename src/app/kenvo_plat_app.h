@@ -17,6 +17,8 @@ class DeviceBus;
 class Dispatcher;
 class OperatorPort;
 class PlatformLink;
+class SessionRecovery;
+class StanceController;
 
 // The application: owns the data set, the settings, the platform link and the main window,
 // starts them in order and saves the configuration when the window closes.
@@ -38,6 +40,12 @@ class CKenvoPlatApp {
     CKenvoPlatDoc& document() { return document_; }
     PlatformLink& link() { return *link_; }
     Dispatcher& dispatcher() { return *dispatcher_; }
+    // The stance test, replay and sensor check commands; null before start().
+    StanceController* stanceController() { return stance_.get(); }
+
+    // Talks to `bus` instead of the chosen platform (tests, demonstrations). Refused while a
+    // link is open.
+    bool useDeviceBus(std::unique_ptr<DeviceBus> bus);
 
     // The application's own commands; false for an id it does not handle.
     bool handleCommand(int id);
@@ -65,6 +73,8 @@ class CKenvoPlatApp {
     std::unique_ptr<PlatformLink> link_;
     CKenvoPlatDoc document_;
     std::unique_ptr<CMainFrame> frame_;
+    std::unique_ptr<StanceController> stance_;
+    std::unique_ptr<SessionRecovery> recovery_;
     QStringList startupProblems_;
     bool shutDown_ = false;
 };

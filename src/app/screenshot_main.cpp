@@ -6,6 +6,7 @@
 #include <QDir>
 #include <QHash>
 #include <QImage>
+#include <QElapsedTimer>
 #include <QSettings>
 #include <QTemporaryDir>
 #include <QTimer>
@@ -14,6 +15,10 @@
 #include <cstdio>
 
 #include "about_dialog.h"
+#include "check_dialog.h"
+#include "measurement/stance_procedure.h"
+#include "platform/simulated_bus.h"
+#include "stance_controller.h"
 #include "app_state.h"
 #include "graph_setup_dialog.h"
 #include "kenvo_plat_app.h"
@@ -34,6 +39,12 @@ class SilentPort final : public kenvo::OperatorPort {
     int runDialog(QDialog&) override { return QDialog::Rejected; }
     void notice(const QString&) override {}
 };
+
+void runFor(int ms) {
+    QElapsedTimer clock;
+    clock.start();
+    while (clock.elapsed() < ms) QApplication::processEvents(QEventLoop::AllEvents, 20);
+}
 
 bool save(QWidget& widget, const QString& path) {
     widget.show();
@@ -105,6 +116,33 @@ int main(int argc, char** argv) {
     kenvo::AboutDialog about(&app.frame());
     ok = save(about, out + "/about.png") && ok;
     about.hide();
+    // A stance test on a simulated platform: two attempts of 3 s, a third under way.
+    auto bus = std::make_unique<kenvo::SimulatedBus>();
+    bus->add({0, 70.0, nullptr, 5});
+    app.useDeviceBus(std::move(bus));
+    kenvo::AppState& state = app.state();
+    for (int k = 0; k < 4; ++k) state.settings.calibration.zeroOffset[k] = 50;
+    state.settings.test.stanceTime = 3;
+    app.frame().runCommand(32808);
+    for (int a = 0; a < 3; ++a) {
+        app.frame().runCommand(kenvo::StanceStartButton);
+        runFor(a < 2 ? 3300 : 1800);
+    }
+    ok = save(app.frame(), out + "/stance_test.png") && ok;
+    runFor(1500);
+    app.frame().runCommand(kenvo::StanceExitButton);
+    {
+        kenvo::CCheckDlg check(app.link(), state.settings.calibration, port, &app.frame());
+        check.show();
+        runFor(600);
+        ok = save(check, out + "/sensor_check.png") && ok;
+        check.reject();
+    }
+    app.frame().runCommand(32774);
+    app.frame().runCommand(kenvo::ReplayForward);
+    runFor(1800);
+    ok = save(app.frame(), out + "/replay.png") && ok;
+
     // Two recorded attempts of 10 s, so the bar's combos show their entries.
     app.state().store.attemptCount = 2;
     app.state().store.attemptSeconds = 10;

@@ -18,6 +18,7 @@ int runInfo(const std::vector<std::string>& words);
 int runExportCsv(const std::vector<std::string>& words);
 int runImportCsv(const std::vector<std::string>& words);
 int runRender(const std::vector<std::string>& words);
+int runRecord(const std::vector<std::string>& words);
 int runPrint(const std::vector<std::string>& words);
 
 }  // namespace kenvo::cli

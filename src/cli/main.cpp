@@ -17,6 +17,8 @@ constexpr const char* Usage =
     "  devices [--simulate[=MODEL]]                    list the attached platforms\n"
     "  monitor [--seconds N] [--simulate[=MODEL]]      show live sensor readings and the COP\n"
     "  capture --seconds N -o FILE [--simulate[=MODEL]] save the raw bytes the platform sends\n"
+    "  record --attempts N --seconds S [--simulate[=MODEL]] [--subject NAME] -o FILE.kplat\n"
+    "                                                  run a stance test: N attempts of S seconds\n"
     "  decode FILE                                     print the frames of a raw byte file\n"
     "  info FILE.kplat                                 describe a measurement file\n"
     "  export-csv FILE.kplat [--attempt N] [-o FILE.csv]\n"
@@ -81,6 +83,7 @@ int main(int argc, char** argv) {
     if (command == "monitor") return runMonitor(words);
     if (command == "capture") return runCapture(words);
     if (command == "decode") return runDecode(words);
+    if (command == "record") return runRecord(words);
     if (command == "info") return runInfo(words);
     if (command == "export-csv") return runExportCsv(words);
     if (command == "import-csv") return runImportCsv(words);

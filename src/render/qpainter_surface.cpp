@@ -1,5 +1,7 @@
 #include "render/qpainter_surface.h"
 
+#include <QImage>
+
 #include <cmath>
 #include <utility>
 
@@ -78,7 +80,25 @@ void QPainterSurface::rectangle(const Rect& r) { painter_.drawRect(outline(r)); 
 
 void QPainterSurface::ellipse(const Rect& r) { painter_.drawEllipse(outline(r)); }
 
-void QPainterSurface::setPixel(int32_t x, int32_t y, Rgb c) { painter_.fillRect(QRectF(x, y, 1.0, 1.0), qtColour(c)); }
+void QPainterSurface::setPixel(int32_t x, int32_t y, Rgb c) {
+    // The live COP trace sets thousands of pixels per tick; on a plain 32-bit screen image a
+    // direct store is what a one-pixel fill amounts to, at a fraction of its cost.
+    QPaintDevice* device = painter_.device();
+    if (mapping_ == Mapping::Screen && device && device->devType() == QInternal::Image &&
+        !painter_.hasClipping() && painter_.worldTransform().isIdentity()) {
+        auto* image = static_cast<QImage*>(device);
+        const QImage::Format format = image->format();
+        // A shared image would be copied by the store, away from the painter's buffer.
+        if (image->isDetached() &&
+            (format == QImage::Format_RGB32 || format == QImage::Format_ARGB32 ||
+             format == QImage::Format_ARGB32_Premultiplied)) {
+            if (x >= 0 && y >= 0 && x < image->width() && y < image->height())
+                reinterpret_cast<QRgb*>(image->scanLine(y))[x] = qRgb(c.r, c.g, c.b);
+            return;
+        }
+    }
+    painter_.fillRect(QRectF(x, y, 1.0, 1.0), qtColour(c));
+}
 
 void QPainterSurface::fillSolid(const Rect& r, Rgb c) {
     painter_.fillRect(QRectF(QPointF(r.left, r.top), QPointF(r.right, r.bottom)).normalized(), qtColour(c));

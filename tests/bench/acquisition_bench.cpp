@@ -83,4 +83,3 @@ BENCHMARK(BM_DispatchLiveFrame);
 }  // namespace
 }  // namespace kenvo
 
-BENCHMARK_MAIN();

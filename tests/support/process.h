@@ -29,6 +29,7 @@ public:
     std::string readLine(double timeoutSeconds = 10.0);
     // Sends SIGTERM and waits; returns the exit code (-1 when it had to be killed).
     int stop();
+    int pid() const { return pid_; }
 
 private:
     int pid_ = -1;

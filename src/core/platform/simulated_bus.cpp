@@ -29,6 +29,7 @@ struct SimulatedBus::Attached {
     PlatformSimulator simulator;
     int64_t nextFrame = 0;  // continues across openings, so the subject's sway is continuous
     std::atomic<bool> unplugged{false};
+    std::optional<RawFrame> fixedReading;
 };
 
 namespace {
@@ -76,7 +77,8 @@ public:
         const int64_t frames = std::min<int64_t>(framesDue() - sent_,
                                                  static_cast<int64_t>(capacity / FrameBytes));
         for (int64_t i = 0; i < frames; ++i) {
-            const auto bytes = encodeFrame(platform_.simulator.frame(platform_.nextFrame++));
+            const RawFrame frame = platform_.simulator.frame(platform_.nextFrame++);
+            const auto bytes = encodeFrame(platform_.fixedReading ? *platform_.fixedReading : frame);
             std::copy(bytes.begin(), bytes.end(), buffer + i * FrameBytes);
         }
         sent_ += frames;
@@ -115,6 +117,11 @@ void SimulatedBus::unplug(int index) {
 void SimulatedBus::setOverload(int index, bool on) {
     if (index >= 0 && index < static_cast<int>(platforms_.size()))
         platforms_[static_cast<std::size_t>(index)]->simulator.setOverload(on);
+}
+
+void SimulatedBus::setFixedReading(int index, std::optional<RawFrame> reading) {
+    if (index >= 0 && index < static_cast<int>(platforms_.size()))
+        platforms_[static_cast<std::size_t>(index)]->fixedReading = reading;
 }
 
 std::vector<DeviceInfo> SimulatedBus::listDevices() {

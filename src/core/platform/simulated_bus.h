@@ -3,6 +3,7 @@
 #include <atomic>
 #include <cstdint>
 #include <memory>
+#include <optional>
 #include <vector>
 
 #include "platform/cop_source.h"
@@ -36,6 +37,9 @@ public:
     // Pulls the cable: an open channel reports the device lost, and it is no longer listed.
     void unplug(int index);
     void setOverload(int index, bool on);
+    // Every frame of platform `index` carries exactly these raw readings (sensor check tests);
+    // nothing goes back to the simulated subject. Only while the platform is not open.
+    void setFixedReading(int index, std::optional<RawFrame> reading);
 
     std::vector<DeviceInfo> listDevices() override;
     std::unique_ptr<DeviceChannel> open(const DeviceInfo& device, OpenError* error) override;

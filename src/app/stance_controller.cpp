@@ -1,0 +1,234 @@
+#include "stance_controller.h"
+
+
+#include "app_state.h"
+#include "bar_setup.h"
+#include "check_dialog.h"
+#include "command_ids.h"
+#include "graphs/display_geometry.h"
+#include "graphs/replay_step.h"
+#include "kenvo_plat_view.h"
+#include "main_frame.h"
+#include "operator_port.h"
+#include "platform/dispatcher.h"
+#include "platform/open_failure_text.h"
+#include "platform/platform_link.h"
+#include "stance_dialog.h"
+
+namespace kenvo {
+
+namespace {
+constexpr int32_t DrivingTickMs = 55;
+}  // namespace
+
+StancePanels stancePanels() { return StancePanels{panel::CopPlane, panel::TimeGraph}; }
+
+StanceController::StanceController(AppState& state, CMainFrame& frame, PlatformLink& link,
+                                   Dispatcher& dispatcher, OperatorPort& port)
+    : state_(state),
+      frame_(frame),
+      link_(&link),
+      dispatcher_(dispatcher),
+      port_(port),
+      stance_(std::make_unique<StanceProcedure>(state.store, state.settings, link, display_, *this)),
+      replay_(state.store, state.settings, display_, *this) {
+    connect(&testTimer_, &QTimer::timeout, this, [this] { onViewTimer(TimerTest); });
+    connect(&replayTimer_, &QTimer::timeout, this, [this] { onViewTimer(TimerReplay); });
+    connect(&drivingTimer_, &QTimer::timeout, this, [this] { onViewTimer(TimerDriving); });
+    connect(&frame_, &CMainFrame::barComboChanged, this, &StanceController::onComboChanged);
+    // The replay timer runs as long as the view exists; it moves only a running replay.
+    replayTimer_.start(StanceProcedure::TickMs);
+    // The stance and replay views are drawn here; every other mode as the view drew it before.
+    frame_.view()->setRenderer([this, before = frame_.view()->renderer()](Surface& surface, const ViewContext& c) {
+        if (c.mode == ViewMode::StanceTest || c.mode == ViewMode::RealSimulation) render(surface, c);
+        else before(surface, c);
+    });
+}
+
+StanceController::~StanceController() = default;
+
+void StanceController::setLink(PlatformLink& link) {
+    link_ = &link;
+    stance_ = std::make_unique<StanceProcedure>(state_.store, state_.settings, link, display_, *this);
+    stance_->setRecoveryPath(recoveryPath_);
+}
+
+void StanceController::setRecoveryPath(const std::string& path) {
+    recoveryPath_ = path;
+    stance_->setRecoveryPath(path);
+}
+
+QTimer& StanceController::viewTimer(int32_t id) {
+    if (id == TimerTest) return testTimer_;
+    if (id == TimerReplay) return replayTimer_;
+    return drivingTimer_;
+}
+
+int32_t StanceController::viewMode() const {
+    return static_cast<int32_t>(frame_.view()->mode());
+}
+
+bool StanceController::handleCommand(int id) {
+    const int32_t mode = viewMode();
+    const bool stanceView = mode == ProcedureStanceView;
+    const bool replayView = mode == ProcedureReplayView;
+    switch (id) {
+        case CmdStanceTest:
+            stanceTest();
+            return true;
+        case CmdContinueStance:
+            stance_->continueTest();
+            return true;
+        case CmdRealSimulation:
+            replay_.enter();
+            return true;
+        case CmdCheck:
+            check();
+            return true;
+        case StanceStartButton:
+            if (!stanceView) return false;
+            if (stance_->start()) frame_.view()->setFocus(Qt::OtherFocusReason);
+            return true;
+        case StanceExitButton:
+            if (!stanceView) return false;
+            stance_->exit();
+            return true;
+        case StanceCenterButton:
+            if (!stanceView) return false;
+            stance_->center();
+            return true;
+        case ReplayCopButton:
+            if (!stanceView && !replayView) return false;
+            copPicture(CopPictureOne);
+            return true;
+        case ReplayCopAllButton:
+            if (!replayView) return false;
+            copPicture(CopPictureAll);
+            return true;
+        default:
+            if (replayView && replay_.button(id)) return true;
+            return false;
+    }
+}
+
+void StanceController::stanceTest() {
+    int32_t seconds = state_.settings.test.stanceTime;
+    CStanceDlg dialog(seconds, port_, &frame_);
+    if (port_.runDialog(dialog) != QDialog::Accepted) return;
+    state_.settings.test.stanceTime = seconds;
+    stance_->newTest();
+}
+
+void StanceController::check() {
+    // A probe: is a platform there, and how many load cells has it?
+    AcquisitionControl probe;
+    probe.mode.store(AcquisitionSensorSums, std::memory_order_relaxed);
+    if (!link_->arm(probe)) {
+        message(MessageCommunicationError);
+        return;
+    }
+    link_->stopLink();
+    PlatformCalibration& calibration = state_.settings.calibration;
+    if (dispatcher_.fourSensor() != 0) {
+        CCheckDlg dialog(*link_, calibration, port_, &frame_);
+        port_.runDialog(dialog);
+    } else {
+        CCheckDlg3 dialog(*link_, calibration, port_, &frame_);
+        port_.runDialog(dialog);
+    }
+}
+
+void StanceController::onViewTimer(int32_t id) {
+    if (countDownCopPicture(display_, printJobActive)) {
+        frame_.view()->drawIncrement([this](Surface& s) {
+            removeCopPicture(context(), s, panel::CopPlane, display_.traceLength);
+        });
+    }
+    const int32_t mode = viewMode();
+    if (id == TimerTest) {
+        const int32_t recorded = stance_->recordedSamples();
+        if (mode == ProcedureStanceView)
+            frame_.view()->drawIncrement(
+                [this, recorded](Surface& s) { stanceTick(context(), s, stancePanels(), recorded); });
+        else
+            display_.shownSamples = recorded;
+        stance_->afterTick();
+    } else if (id == TimerReplay && mode == ProcedureReplayView) {
+        if (display_.replayStep != 0)
+            frame_.view()->drawIncrement([this](Surface& s) {
+                replayStep(context(), s, panel::CopPlane, panel::TimeGraph);
+            });
+    }
+    // Timer 5 moves the driving test, which hooks in here.
+}
+
+void StanceController::shutdown() {
+    if (stance_->live()) stance_->stop();
+    replayTimer_.stop();
+}
+
+void StanceController::copPicture(CopPictureKind kind) {
+    frame_.view()->drawIncrement(
+        [this, kind](Surface& s) { showCopPicture(context(), s, panel::CopPlane, kind); });
+}
+
+void StanceController::onComboChanged(int id) {
+    if (id != BarAttemptCombo || viewMode() != ProcedureReplayView) return;
+    replay_.selectAttempt(frame_.barComboSelection(id));
+}
+
+StanceContext StanceController::context() {
+    StanceContext c{state_.settings.graph, state_.store, display_};
+    c.recordingAttempt = stance_->recordingAttempt();
+    c.overload = dispatcher_.overload() != 0;
+    const QSize size = frame_.view()->size();
+    c.client = Rect{0, 0, size.width(), size.height()};
+    return c;
+}
+
+void StanceController::render(Surface& surface, const ViewContext& c) {
+    renderBlankView(surface, c);
+    if (c.mode == ViewMode::StanceTest || c.mode == ViewMode::RealSimulation)
+        repaintStanceView(context(), surface, stancePanels(), c.mode == ViewMode::RealSimulation);
+}
+
+// ProcedurePort
+
+void StanceController::message(const std::string& text) {
+    QString detail;
+    if (text == MessageCommunicationError && link_->lastOpenError())
+        detail = QString::fromStdString(openFailureText(link_->lastOpenError()));
+    port_.message(QString::fromStdString(text), detail);
+}
+
+bool StanceController::askYesNo(const std::string& text) {
+    return port_.ask(QString::fromStdString(text), false) == Answer::Yes;
+}
+
+void StanceController::startTimer(int32_t id, int32_t periodMs) {
+    viewTimer(id).start(id == TimerDriving ? DrivingTickMs : periodMs);
+}
+
+void StanceController::stopTimer(int32_t id) { viewTimer(id).stop(); }
+
+void StanceController::switchBar(int32_t templateId) {
+    frame_.applyBarSetup(templateId == ReplayBarTemplate ? CmdRealSimulation : CmdContinueStance);
+}
+
+void StanceController::hideBar() { frame_.hideDialogBar(); }
+
+void StanceController::showBarControl(int32_t id, bool visible) {
+    frame_.showBarControl(id, visible);
+}
+
+void StanceController::setViewMode(int32_t mode) {
+    frame_.view()->setMode(static_cast<ViewMode>(mode));
+}
+
+void StanceController::redraw() { frame_.view()->redraw(); }
+
+bool StanceController::offerSave() { return frame_.files().offerSave(false); }
+
+bool StanceController::save() { return frame_.files().save(); }
+
+}  // namespace kenvo

@@ -1,0 +1,98 @@
+#pragma once
+
+#include <QObject>
+#include <QTimer>
+#include <functional>
+#include <memory>
+
+#include "graphs/cop_pictures.h"
+#include "graphs/display_state.h"
+#include "graphs/stance_view.h"
+#include "measurement/procedure_port.h"
+#include "measurement/replay_procedure.h"
+#include "measurement/stance_procedure.h"
+
+namespace kenvo {
+
+struct AppState;
+class CMainFrame;
+class Dispatcher;
+class OperatorPort;
+class PlatformLink;
+struct ViewContext;
+
+// Internal commands of the view's timer dispatcher.
+enum TimerCommand : int32_t {
+    CmdTestTick = 32790,
+    CmdReplayTick = 32791,
+    CmdRemoveCopPicture = 32792,
+};
+
+// The stance test, the replay and the sensor check in the window: their commands, the view's
+// timers 1, 3 and 5, the drawing of the stance and replay views, and the port through which
+// the procedures reach the operator, the bar and the view.
+class StanceController final : public QObject, public ProcedurePort {
+    Q_OBJECT
+
+  public:
+    StanceController(AppState& state, CMainFrame& frame, PlatformLink& link,
+                     Dispatcher& dispatcher, OperatorPort& port);
+    ~StanceController() override;
+
+    // The link was rebuilt for another platform choice (never while a test runs).
+    void setLink(PlatformLink& link);
+    // Where each completed attempt is copied (empty: nowhere).
+    void setRecoveryPath(const std::string& path);
+    // The selected line of the Target Summary list, -1 for none.
+
+    // The commands handled here; false for other ids.
+    bool handleCommand(int id);
+    // One message of view timer `id` (the dispatcher; the QTimers call it).
+    void onViewTimer(int32_t id);
+    // Stops a running test without saving (the window is closing).
+    void shutdown();
+
+    DisplayState& display() { return display_; }
+    StanceProcedure& stance() { return *stance_; }
+    QTimer& viewTimer(int32_t id);
+    bool printJobActive = false;
+
+    // ProcedurePort
+    void message(const std::string& text) override;
+    bool askYesNo(const std::string& text) override;
+    void startTimer(int32_t id, int32_t periodMs) override;
+    void stopTimer(int32_t id) override;
+    void switchBar(int32_t templateId) override;
+    void hideBar() override;
+    void showBarControl(int32_t id, bool visible) override;
+    void setViewMode(int32_t mode) override;
+    void redraw() override;
+    bool offerSave() override;
+    bool save() override;
+
+  private:
+
+    void render(Surface& surface, const ViewContext& context);
+    StanceContext context();
+    void stanceTest();
+    void check();
+    void copPicture(CopPictureKind kind);
+    void onComboChanged(int id);
+    int32_t viewMode() const;
+
+    AppState& state_;
+    CMainFrame& frame_;
+    PlatformLink* link_;
+    Dispatcher& dispatcher_;
+    OperatorPort& port_;
+    DisplayState display_;
+    std::unique_ptr<StanceProcedure> stance_;
+    ReplayProcedure replay_;
+    std::string recoveryPath_;
+    QTimer testTimer_, replayTimer_, drivingTimer_;
+};
+
+// The stance view's two panels.
+StancePanels stancePanels();
+
+}  // namespace kenvo

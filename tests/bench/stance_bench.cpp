@@ -1,0 +1,131 @@
+// The user-interface thread's cost of one stance tick, and the program's resident memory while
+// a stance test records ten attempts.
+#include <benchmark/benchmark.h>
+
+#include <QImage>
+#include <QPainter>
+#include <chrono>
+#include <cmath>
+#include <fstream>
+#include <memory>
+#include <string>
+#include <thread>
+
+#include "graphs/display_geometry.h"
+#include "graphs/stance_view.h"
+#include "measurement/stance_procedure.h"
+#include "platform/dispatcher.h"
+#include "platform/platform_link.h"
+#include "platform/simulated_bus.h"
+#include "render/qpainter_surface.h"
+
+namespace kenvo {
+namespace {
+
+long residentKb() {
+    std::ifstream status("/proc/self/status");
+    std::string key;
+    long value = 0;
+    while (status >> key) {
+        if (key == "VmRSS:") {
+            status >> value;
+            return value;
+        }
+        status.ignore(1 << 10, '\n');
+    }
+    return 0;
+}
+
+// Both panels on the window's backing image, with the longest COP trace (3000 points) and a
+// 30 s time graph; five new samples arrive between ticks, as at 100 per second.
+void BM_StanceTick(benchmark::State& state) {
+    auto store = std::make_unique<MeasurementStore>();
+    store->calibration = PlatformCalibration{175.0f, 276.0f, {0, 0, 0, 0}};
+    GraphSettings graph = GraphSettings::defaults();
+    graph.timeAxisSeconds = 30;
+    graph.copTraceLength = 3000;
+    DisplayState display;
+    display.traceLength = graph.timeAxisSeconds * SampleRate;
+    store->liveTrace.reset(display.traceLength + 1);
+    int64_t k = 0;
+    auto push = [&] {
+        const float t = static_cast<float>(k++) * 0.01f;
+        store->liveTrace.pushRecorded(CopSample{0.02f * std::sin(t), 0.03f * std::cos(0.7f * t), 72});
+    };
+    for (int i = 0; i < display.traceLength; ++i) push();
+
+    QImage backing(800, 560, QImage::Format_RGB32);
+    backing.fill(Qt::white);
+    StanceContext ctx{graph, *store, display};
+    const StancePanels panels{panel::CopPlane, panel::TimeGraph};
+    {
+        QPainter painter(&backing);
+        QPainterSurface surface(painter, QPainterSurface::Mapping::Screen);
+        repaintStanceView(ctx, surface, panels, false);
+    }
+    for (auto _ : state) {
+        for (int i = 0; i < 5; ++i) push();
+        QPainter painter(&backing);
+        QPainterSurface surface(painter, QPainterSurface::Mapping::Screen);
+        stanceTick(ctx, surface, panels, static_cast<int32_t>(k));
+    }
+}
+BENCHMARK(BM_StanceTick)->Unit(benchmark::kMillisecond);
+
+class QuietPort final : public ProcedurePort {
+public:
+    void message(const std::string&) override {}
+    bool askYesNo(const std::string&) override { return false; }
+    void startTimer(int32_t, int32_t) override {}
+    void stopTimer(int32_t) override {}
+    void switchBar(int32_t) override {}
+    void hideBar() override {}
+    void showBarControl(int32_t, bool) override {}
+    void setViewMode(int32_t) override {}
+    void redraw() override {}
+    bool offerSave() override { return true; }
+    bool save() override { return true; }
+};
+
+// Ten 30 s attempts on a simulated platform at 100 times real time. The store reserves 310 MB
+// and more; only the attempts recorded should become resident.
+void BM_TenAttemptStanceTestResidentMemory(benchmark::State& state) {
+    for (auto _ : state) {
+        const long before = residentKb();
+        SimulatedBus bus(SimulatedBus::Options{100.0});
+        bus.add({0, 70.0, nullptr, 1});
+        auto store = std::make_unique<MeasurementStore>();
+        Settings settings;
+        settings.test = TestSettings::defaults();
+        settings.test.stanceTime = 30;
+        settings.graph = GraphSettings::defaults();
+        Dispatcher dispatcher(store->liveTrace);
+        PlatformLink link(bus, dispatcher, settings.test, settings.calibration);
+        DisplayState display;
+        QuietPort port;
+        StanceProcedure stance(*store, settings, link, display, port);
+        if (!stance.newTest()) {
+            state.SkipWithError("the simulated platform did not arm");
+            return;
+        }
+        long peak = residentKb();
+        for (int a = 0; a < 10; ++a) {
+            stance.start();
+            do {
+                std::this_thread::sleep_for(std::chrono::milliseconds(5));
+                display.shownSamples = stance.recordedSamples();
+                peak = std::max(peak, residentKb());
+            } while (!stance.afterTick());
+        }
+        stance.exit();
+        state.counters["rss_before_MB"] = static_cast<double>(before) / 1024.0;
+        state.counters["rss_peak_MB"] = static_cast<double>(peak) / 1024.0;
+        state.counters["attempts"] = store->attemptCount;
+        state.counters["recorded_MB"] =
+            static_cast<double>(store->attemptCount) * 3000.0 * sizeof(CopSample) / (1024.0 * 1024.0);
+    }
+}
+BENCHMARK(BM_TenAttemptStanceTestResidentMemory)->Iterations(1)->Unit(benchmark::kSecond);
+
+}  // namespace
+}  // namespace kenvo
