@@ -1,6 +1,5 @@
 #include "stance_controller.h"
 
-
 #include "app_state.h"
 #include "bar_setup.h"
 #include "check_dialog.h"

@@ -78,6 +78,13 @@ const CommandHelp Commands[] = {
      "  --marker L     the lag in samples that splits the two fitted lines (default 0)\n"
      "  --param        the quantity the lines are fitted to (default r); --param2 the second one\n"
      "  --curve        print the curve as CSV (lag,r,r2,x,y) instead of the results\n"},
+    {"record", "record --attempts N --seconds S [--simulate[=MODEL]] [--subject NAME] -o FILE.kplat",
+     "Records a stance test without a window: N attempts of S seconds each (exactly S x 100\n"
+     "samples), as the Start button records them, then saves the measurement file.\n"
+     "  --attempts N     attempts to record (1..500)\n"
+     "  --seconds S      length of each attempt (1..300)\n"
+     "  --simulate       record a simulated platform instead of the attached one\n"
+     "  --subject NAME   the subject's name in the file\n"},
     {"batch", "batch FILE.kplat... [--filter MM] [-o analysis.xml]",
      "Analyses every attempt of several files into one spreadsheet: interval, deviation and\n"
      "half-wave parameters, one row per attempt. Files that do not load are named and skipped;\n"

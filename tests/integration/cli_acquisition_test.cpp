@@ -4,6 +4,7 @@
 #include <unistd.h>
 
 #include <fstream>
+#include <filesystem>
 #include <sstream>
 #include <string>
 #include <vector>
@@ -117,7 +118,7 @@ TEST(CliCapture, CapturedBytesDecodeToTheFramesThatArrived) {
 TEST(CliHelp, EverySubcommandHasHelpAndUsageErrorsExitWithTwo) {
     const auto all = runProcess({Cli, "--help"});
     ASSERT_EQ(all.exitCode, 0);
-    std::vector<std::string> commands = {"devices", "monitor", "capture", "decode", "info", "export-csv",
+    std::vector<std::string> commands = {"devices", "monitor", "capture", "record", "decode", "info", "export-csv",
                                          "import-csv", "table", "export-xml", "diffusion", "batch"};
     const bool drawing = all.out.find("  render VIEW") != std::string::npos;  // absent without Qt
     if (drawing) commands.insert(commands.end(), {"render", "print"});
@@ -182,6 +183,41 @@ TEST(CliEmulator, MonitorReadsTheEmulatedPlatformThroughTheSerialPath) {
     EXPECT_GT(total, 1600);
     EXPECT_LT(total, 1900);
     EXPECT_NE(last.find("frames/s"), std::string::npos);
+    EXPECT_EQ(emulator.stop(), 0);
+}
+
+TEST(CliRecord, StanceAttemptsOfExactlyTheirLength) {
+    test::TempDir dir;
+    const std::string out = dir.file("r.kplat");
+    auto r = runProcess({Cli, "record", "--attempts", "2", "--seconds", "1", "--simulate=2", "-o", out});
+    ASSERT_EQ(r.exitCode, 0) << r.err;
+    r = runProcess({Cli, "info", out});
+    EXPECT_NE(r.out.find("attempts: 2"), std::string::npos) << r.out;
+    EXPECT_NE(r.out.find("attempt 2: "), std::string::npos);
+    EXPECT_NE(r.out.find("100 samples"), std::string::npos);
+    EXPECT_EQ(r.out.find("attempt 3: "), std::string::npos);
+    // Without a platform: the operator's message and no file.
+    r = runProcess({Cli, "record", "--attempts", "1", "--seconds", "1", "-o", dir.file("none.kplat")},
+                   {"KENVOPLAT_SERIAL_DEVICES=/nonexistent/tty=4KenvoPlat"});
+    EXPECT_EQ(r.exitCode, 1);
+    EXPECT_NE(r.err.find("Error in communication"), std::string::npos);
+    EXPECT_FALSE(std::filesystem::exists(dir.file("none.kplat")));
+}
+
+// The stance procedure on the real serial path: the emulator's pseudo-terminal, found through
+// the environment like a USB adapter, records an attempt of exactly 100 samples.
+TEST(CliRecord, ThroughTheSerialPathOfTheEmulator) {
+    test::TempDir dir;
+    test::BackgroundProcess emulator({Emulator, "--model", "0", "--seconds", "20"});
+    const std::string pty = emulator.readLine();
+    ASSERT_FALSE(pty.empty());
+    const std::string out = dir.file("serial.kplat");
+    auto r = runProcess({Cli, "record", "--attempts", "1", "--seconds", "1", "--subject", "Serial", "-o", out},
+                        {"KENVOPLAT_SERIAL_DEVICES=" + pty + "=4KenvoPlat"});
+    ASSERT_EQ(r.exitCode, 0) << r.err;
+    r = runProcess({Cli, "export-csv", out});
+    ASSERT_EQ(r.exitCode, 0);
+    EXPECT_EQ(lines(r.out).size(), 101u);  // header and 100 samples
     EXPECT_EQ(emulator.stop(), 0);
 }
 
