@@ -1,6 +1,8 @@
 #include "platform_choice.h"
 
 #include <QSettings>
+#include <cstdlib>
+#include <string>
 
 #include "platform/platform_models.h"
 #include "platform/serial_bus.h"
@@ -13,9 +15,20 @@ const char* const Key = "Platform/choice";
 }
 
 int32_t loadPlatformChoice(QSettings& settings) {
+    // KENVOPLAT_PLATFORM=simulated[:MODEL] or auto chooses for this run only (scripts/run.sh
+    // uses it on a machine without a platform); the remembered choice stays as it was.
     bool ok = false;
-    const int32_t choice = settings.value(Key, PlatformAutomatic).toInt(&ok);
-    return ok && isValidModel(choice) ? choice : PlatformAutomatic;
+    const int32_t remembered = settings.value(Key, PlatformAutomatic).toInt(&ok);
+    const int32_t choice = ok && isValidModel(remembered) ? remembered : PlatformAutomatic;
+    if (const char* env = std::getenv("KENVOPLAT_PLATFORM")) {
+        const std::string value = env;
+        if (value == "auto") return PlatformAutomatic;
+        // A simulated model remembered from the menu is kept; otherwise model 0.
+        if (value == "simulated") return isValidModel(choice) ? choice : 0;
+        if (value.rfind("simulated:", 0) == 0 && value.size() == 11 && isValidModel(value[10] - '0'))
+            return value[10] - '0';
+    }
+    return choice;
 }
 
 void savePlatformChoice(QSettings& settings, int32_t choice) {

@@ -85,6 +85,27 @@ TEST_F(Startup, PlatformChoiceIsRememberedBetweenRuns) {
     EXPECT_EQ(app->link().selectedModel(), 2);
 }
 
+TEST_F(Startup, PlatformFromTheEnvironmentForOneRun) {
+    qputenv("KENVOPLAT_PLATFORM", "simulated");
+    restart();
+    EXPECT_EQ(app->platformChoice(), 0);  // nothing remembered: model 0
+    EXPECT_TRUE(app->link().discover());
+    qunsetenv("KENVOPLAT_PLATFORM");
+    restart();
+    EXPECT_EQ(app->platformChoice(), -1);  // and nothing was remembered
+    ASSERT_TRUE(app->setPlatformChoice(3));
+    qputenv("KENVOPLAT_PLATFORM", "simulated");
+    restart();
+    EXPECT_EQ(app->platformChoice(), 3);  // the remembered simulated model is kept
+    qputenv("KENVOPLAT_PLATFORM", "simulated:1");
+    restart();
+    EXPECT_EQ(app->platformChoice(), 1);
+    qputenv("KENVOPLAT_PLATFORM", "auto");
+    restart();
+    EXPECT_EQ(app->platformChoice(), -1);
+    qunsetenv("KENVOPLAT_PLATFORM");
+}
+
 TEST_F(Startup, AutomaticPlatformWithoutHardwareFindsNothing) {
     qputenv("KENVOPLAT_SERIAL_DEVICES", "");
     ASSERT_TRUE(app->setPlatformChoice(-1));
