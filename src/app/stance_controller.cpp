@@ -5,6 +5,7 @@
 #include "check_dialog.h"
 #include "command_ids.h"
 #include "graphs/display_geometry.h"
+#include "graphs/header_band.h"
 #include "graphs/replay_step.h"
 #include "kenvo_plat_view.h"
 #include "main_frame.h"
@@ -186,9 +187,13 @@ StanceContext StanceController::context() {
 }
 
 void StanceController::render(Surface& surface, const ViewContext& c) {
-    renderBlankView(surface, c);
-    if (c.mode == ViewMode::StanceTest || c.mode == ViewMode::RealSimulation)
-        repaintStanceView(context(), surface, stancePanels(), c.mode == ViewMode::RealSimulation);
+    SurfaceState keep(surface);
+    surface.fillSolid(c.area, colour::White);
+    // The stance and replay views head their panels with the subject and the attempt number.
+    if (state_.store.dataPresent)
+        drawHeaderBand(surface, panel::HeaderUpper, panel::HeaderLower,
+                       {&state_.store.subject, HeaderContent::Attempt, display_.selectedAttempt, nullptr, false});
+    repaintStanceView(context(), surface, stancePanels(), c.mode == ViewMode::RealSimulation);
 }
 
 // ProcedurePort
