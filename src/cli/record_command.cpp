@@ -26,19 +26,9 @@ constexpr const char* RecordUsage =
 
 // The stance test without a window: messages go to the terminal, nothing is asked, the file
 // is written by the command itself once every attempt is in.
-class TerminalPort final : public ProcedurePort {
+class TerminalPort final : public HeadlessProcedurePort {
 public:
     void message(const std::string& text) override { std::fprintf(stderr, "%s\n", text.c_str()); }
-    bool askYesNo(const std::string&) override { return false; }
-    void startTimer(int32_t, int32_t) override {}
-    void stopTimer(int32_t) override {}
-    void switchBar(int32_t) override {}
-    void hideBar() override {}
-    void showBarControl(int32_t, bool) override {}
-    void setViewMode(int32_t) override {}
-    void redraw() override {}
-    bool offerSave() override { return true; }
-    bool save() override { return false; }
 };
 
 void showProgress(bool terminal, int attempt, int attempts, int32_t samples, int32_t seconds) {

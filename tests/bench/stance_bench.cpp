@@ -72,19 +72,9 @@ void BM_StanceTick(benchmark::State& state) {
 }
 BENCHMARK(BM_StanceTick)->Unit(benchmark::kMillisecond);
 
-class QuietPort final : public ProcedurePort {
+class QuietPort final : public HeadlessProcedurePort {
 public:
-    void message(const std::string&) override {}
-    bool askYesNo(const std::string&) override { return false; }
-    void startTimer(int32_t, int32_t) override {}
-    void stopTimer(int32_t) override {}
-    void switchBar(int32_t) override {}
-    void hideBar() override {}
-    void showBarControl(int32_t, bool) override {}
-    void setViewMode(int32_t) override {}
-    void redraw() override {}
-    bool offerSave() override { return true; }
-    bool save() override { return true; }
+    QuietPort() : HeadlessProcedurePort(true) {}
 };
 
 // Ten 30 s attempts on a simulated platform at 100 times real time. The store reserves 310 MB

@@ -46,13 +46,7 @@ void drawDiffusionGraph(Surface& s, const Rect& r, const GraphSettings& g,
     st.reportY1Scale = y1.factor();
     st.reportY2Scale = y2.factor();
 
-    s.selectFont(paper ? ViewFont::PrintNormal : ViewFont::SmallNormal);
-    s.selectPen(ReportBlackPen);
-    s.setTextColour(colour::Black);
-    s.moveTo(a, b);
-    s.lineTo(a, d);
-    s.lineTo(c, d);
-    s.lineTo(c, b);
+    drawReportOpenFrame(s, {a, b, c, d});
 
     forEachTick(0.0, st.rangeEnd, LagsPerTick, [&](double offset) {
         drawReportTimeTick(s, lag.horizontal(a, offset), d,

@@ -50,4 +50,14 @@ void drawReportTimeTitle(Surface& s, int32_t a, int32_t c, int32_t d, std::strin
         s.text({a, d + titleNear, c, d + titleFar}, title, TextAlign::Centre);
 }
 
+void drawReportOpenFrame(Surface& s, const Rect& r) {
+    s.selectFont(s.isPrinting() ? ViewFont::PrintNormal : ViewFont::SmallNormal);
+    s.selectPen(ReportBlackPen);
+    s.setTextColour(colour::Black);
+    s.moveTo(r.left, r.top);
+    s.lineTo(r.left, r.bottom);
+    s.lineTo(r.right, r.bottom);
+    s.lineTo(r.right, r.top);
+}
+
 }  // namespace kenvo

@@ -48,4 +48,8 @@ void drawReportTimeTick(Surface& surface, int32_t x, int32_t bottom, const std::
 void drawReportTimeTitle(Surface& surface, int32_t left, int32_t right, int32_t bottom,
                          std::string_view title, int32_t titleNear, int32_t titleFar);
 
+// The report graphs' open frame (left, bottom and right sides; no top line) in black, with the
+// axis font of the screen or of paper selected and the text colour black.
+void drawReportOpenFrame(Surface& surface, const Rect& graph);
+
 }  // namespace kenvo

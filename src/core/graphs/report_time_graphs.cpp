@@ -61,13 +61,7 @@ void drawReportTimeGraphs(Surface& s, const Rect& r, const MeasurementStore& sto
         return time.horizontal(a, static_cast<double>(sample - st.rangeStart));
     };
 
-    s.selectFont(paper ? ViewFont::PrintNormal : ViewFont::SmallNormal);
-    s.selectPen(ReportBlackPen);
-    s.setTextColour(colour::Black);
-    s.moveTo(a, b);
-    s.lineTo(a, d);
-    s.lineTo(c, d);
-    s.lineTo(c, b);
+    drawReportOpenFrame(s, {a, b, c, d});
 
     if (g.y1Min < 0 && 0 < g.y1Max) {
         const int32_t y = y1.vertical(d, 0.0);

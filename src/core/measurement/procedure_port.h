@@ -58,4 +58,26 @@ public:
     virtual bool save() = 0;
 };
 
+// A port for running a procedure without a window (the command line, benchmarks): nothing is
+// shown or asked, timers and bars do nothing, an offered save is declined quietly, and a save
+// reports `saves` (the caller writes the file itself).
+class HeadlessProcedurePort : public ProcedurePort {
+public:
+    explicit HeadlessProcedurePort(bool saves = false) : saves_(saves) {}
+    void message(const std::string&) override {}
+    bool askYesNo(const std::string&) override { return false; }
+    void startTimer(int32_t, int32_t) override {}
+    void stopTimer(int32_t) override {}
+    void switchBar(int32_t) override {}
+    void hideBar() override {}
+    void showBarControl(int32_t, bool) override {}
+    void setViewMode(int32_t) override {}
+    void redraw() override {}
+    bool offerSave() override { return true; }
+    bool save() override { return saves_; }
+
+private:
+    bool saves_;
+};
+
 }  // namespace kenvo
