@@ -162,7 +162,10 @@ void DrivingController::setViewMode(int32_t mode) { frame_.view()->setMode(stati
 void DrivingController::redraw() { frame_.view()->redraw(); }
 
 void DrivingController::redrawDriving() {
-    if (drivingView()) frame_.view()->drawIncrement([this](Surface& s) { drawSquare(s); });
+    // The marker and the track's wide pen reach past the square, over the view around it, so
+    // the whole view is drawn again into the backing image and copied to the screen in one
+    // block: nothing of an earlier marker stays behind, and nothing flickers.
+    if (drivingView()) frame_.view()->redraw();
 }
 
 bool DrivingController::offerSave() { return frame_.files().offerSave(false); }

@@ -5,6 +5,7 @@
 #include "check_dialog.h"
 #include "command_ids.h"
 #include "driving_controller.h"
+#include "target_controller.h"
 #include "graphs/display_geometry.h"
 #include "graphs/replay_step.h"
 #include "kenvo_plat_view.h"
@@ -45,6 +46,8 @@ StanceController::StanceController(AppState& state, CMainFrame& frame, PlatformL
     // The driving test runs on timer 5 and draws mode 11.
     driving_ = std::make_unique<DrivingController>(state, frame, link, dispatcher, port, display_,
                                                    drivingTimer_);
+    // The target test shares timer 1 and draws mode 9.
+    target_ = std::make_unique<TargetController>(state, frame, link, port, display_, testTimer_);
 }
 
 StanceController::~StanceController() = default;
@@ -54,12 +57,14 @@ void StanceController::setLink(PlatformLink& link) {
     stance_ = std::make_unique<StanceProcedure>(state_.store, state_.settings, link, display_, *this);
     stance_->setRecoveryPath(recoveryPath_);
     driving_->setLink(link);
+    target_->setLink(link);
 }
 
 void StanceController::setRecoveryPath(const std::string& path) {
     recoveryPath_ = path;
     stance_->setRecoveryPath(path);
     driving_->setRecoveryPath(path);
+    target_->setRecoveryPath(path);
 }
 
 QTimer& StanceController::viewTimer(int32_t id) {
@@ -76,7 +81,7 @@ bool StanceController::handleCommand(int id) {
     const int32_t mode = viewMode();
     const bool stanceView = mode == ProcedureStanceView;
     const bool replayView = mode == ProcedureReplayView;
-    if (driving_->handleCommand(id)) return true;
+    if (driving_->handleCommand(id) || target_->handleCommand(id)) return true;
     switch (id) {
         case CmdStanceTest:
             stanceTest();
@@ -169,6 +174,7 @@ void StanceController::onViewTimer(int32_t id) {
 void StanceController::shutdown() {
     if (stance_->live()) stance_->stop();
     driving_->shutdown();
+    target_->shutdown();
     replayTimer_.stop();
 }
 

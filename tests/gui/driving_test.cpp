@@ -9,11 +9,46 @@
 #include "evaluation_controller.h"
 #include "graphs/driving_display.h"
 #include "main_frame.h"
+#include "platform/platform_simulator.h"
 #include "stance_support.h"
 #include "sway_list.h"
 
 namespace kenvo::test {
 namespace {
+
+// A subject who keeps the marker `offsetMm` beside the track: once recording, every frame puts
+// the COP on the track row the deviation reads (through the marker of the frame before), plus
+// the offset, on the axis the direction steers.
+class TrackFollower final : public CopSource {
+  public:
+    TrackFollower(const MeasurementStore& store, const DrivingDisplay& display,
+                  const AcquisitionControl& control, float offsetMm)
+        : store_(store), display_(display), control_(control), offset_(offsetMm) {}
+    std::atomic<int32_t> direction{DrivingUpDown};
+
+    CopPoint at(int64_t) noexcept override {
+        // The tracks are written before recording starts; until then the subject stands still.
+        if (control_.recording.load(std::memory_order_acquire) == 0) return {};
+        const int32_t first = display_.firstRow.load(), last = display_.lastRow.load();
+        const int32_t mx = control_.markerX.load(), my = control_.markerY.load();
+        const float* track = store_.track(0);
+        switch (direction.load()) {
+            case DrivingUpDown: return {track[drivingTrackRow(last - my)] + offset_, Aside};
+            case DrivingDownUp: return {track[drivingTrackRow(first + my)] + offset_, Aside};
+            case DrivingLeftRight: return {Aside, track[drivingTrackRow(last - mx)] + offset_};
+            default: return {Aside, track[drivingTrackRow(first + mx)] + offset_};
+        }
+    }
+
+  private:
+    // The other axis off the centre, so the marker's row is not the middle one, where every
+    // direction would read the same track row.
+    static constexpr double Aside = 25.0;
+    const MeasurementStore& store_;
+    const DrivingDisplay& display_;
+    const AcquisitionControl& control_;
+    double offset_;
+};
 
 class DrivingTest : public StanceFixture {
   protected:
@@ -111,6 +146,29 @@ TEST_F(DrivingTest, FarCopIsClampedAndExitKeepsNoAttempt) {
     EXPECT_NE(state().store.track(0)[500], firstTrackRow);
     port.files.push_back(QString::fromStdString(home("DATA/exit2.kplat")));
     frame().runCommand(DrivingExitButton);
+}
+
+// The direction mapping end to end: a subject 8 mm beside the track gives a mean deviation of
+// 8 mm in each of the four directions (reading the row for another direction is off by about
+// 1 mm, the raw quantisation and the row updates between frames by about 0.2 mm).
+TEST_F(DrivingTest, TrackFollowingSubjectDeviatesByItsOffsetInAllFourDirections) {
+    auto follower = std::make_shared<TrackFollower>(state().store, driving().driving(),
+                                                    driving().procedure().control(), 8.0f);
+    attachFast(follower);
+    for (int k = 0; k < 4; ++k) state().settings.calibration.zeroOffset[k] = PlatformSimulator::UnloadedCounts[k];
+    for (int32_t direction = 0; direction < 4; ++direction) {
+        follower->direction.store(direction);
+        answerSetup(0, "2", direction, "10");
+        frame().runCommand(CmdDrivingTest);
+        ASSERT_TRUE(app->link().linkActive()) << direction;
+        port.files.push_back(QString::fromStdString(home("DATA/follow" + std::to_string(direction) + ".kplat")));
+        frame().runCommand(DrivingStartButton);
+        ASSERT_TRUE(waitUntil([&] { return state().store.attemptCount == 1; }, 15000)) << direction;
+        ASSERT_EQ(state().store.length[0], 200);
+        double sum = 0.0;
+        for (int i = 0; i < 200; ++i) sum += state().store.deviation(0)[i];
+        EXPECT_NEAR(sum / 200.0, 8.0, 0.5) << "direction " << direction;
+    }
 }
 
 // The cable goes while an attempt is recorded: the test ends as Exit does and says so.
