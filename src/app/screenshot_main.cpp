@@ -18,6 +18,8 @@
 #include "check_dialog.h"
 #include "measurement/stance_procedure.h"
 #include "platform/simulated_bus.h"
+#include "driving_controller.h"
+#include "target_controller.h"
 #include "stance_controller.h"
 #include "app_state.h"
 #include "graph_setup_dialog.h"
@@ -131,6 +133,32 @@ int main(int argc, char** argv) {
     ok = save(app.frame(), out + "/stance_test.png") && ok;
     runFor(1500);
     app.frame().runCommand(kenvo::StanceExitButton);
+    // A driving test at velocity 10, recording: the track, the marker and the deviation line.
+    state.settings.test.drivingEndMode = 1;
+    state.settings.test.drivingVelocity = 10;
+    state.settings.test.drivingDirection = 0;  // up-down
+    {
+        kenvo::DrivingController& driving = app.stanceController()->driving();
+        const QSize size = app.frame().view()->size();
+        driving.procedure().newTest(kenvo::Rect{0, 0, size.width(), size.height()});
+        app.frame().runCommand(kenvo::DrivingStartButton);
+        runFor(3500);
+        ok = save(app.frame(), out + "/driving_test.png") && ok;
+        app.frame().runCommand(kenvo::DrivingExitButton);
+    }
+    // A target hitting test under way: the cup, the subject's disc and the status line.
+    state.settings.test.stimuliCount = 5;
+    state.settings.test.objectSize = 30;
+    state.settings.test.targetSize = 90;
+    {
+        kenvo::TargetController& target = app.stanceController()->target();
+        const QSize size = app.frame().view()->size();
+        target.procedure().newTest(kenvo::Rect{0, 0, size.width(), size.height()});
+        app.frame().runCommand(kenvo::StanceStartButton);
+        runFor(1500);
+        ok = save(app.frame(), out + "/target_test.png") && ok;
+        app.frame().runCommand(kenvo::StanceExitButton);
+    }
     {
         kenvo::CCheckDlg check(app.link(), state.settings.calibration, port, &app.frame());
         check.show();

@@ -4,6 +4,8 @@
 #include "bar_setup.h"
 #include "check_dialog.h"
 #include "command_ids.h"
+#include "driving_controller.h"
+#include "target_controller.h"
 #include "graphs/display_geometry.h"
 #include "graphs/header_band.h"
 #include "graphs/replay_step.h"
@@ -34,7 +36,6 @@ StanceController::StanceController(AppState& state, CMainFrame& frame, PlatformL
       replay_(state.store, state.settings, display_, *this) {
     connect(&testTimer_, &QTimer::timeout, this, [this] { onViewTimer(TimerTest); });
     connect(&replayTimer_, &QTimer::timeout, this, [this] { onViewTimer(TimerReplay); });
-    connect(&drivingTimer_, &QTimer::timeout, this, [this] { onViewTimer(TimerDriving); });
     connect(&frame_, &CMainFrame::barComboChanged, this, &StanceController::onComboChanged);
     // The replay timer runs as long as the view exists; it moves only a running replay.
     replayTimer_.start(StanceProcedure::TickMs);
@@ -43,6 +44,11 @@ StanceController::StanceController(AppState& state, CMainFrame& frame, PlatformL
         if (c.mode == ViewMode::StanceTest || c.mode == ViewMode::RealSimulation) render(surface, c);
         else before(surface, c);
     });
+    // The driving test runs on timer 5 and draws mode 11.
+    driving_ = std::make_unique<DrivingController>(state, frame, link, dispatcher, port, display_,
+                                                   drivingTimer_);
+    // The target test shares timer 1 and draws mode 9.
+    target_ = std::make_unique<TargetController>(state, frame, link, port, display_, testTimer_);
 }
 
 StanceController::~StanceController() = default;
@@ -51,11 +57,15 @@ void StanceController::setLink(PlatformLink& link) {
     link_ = &link;
     stance_ = std::make_unique<StanceProcedure>(state_.store, state_.settings, link, display_, *this);
     stance_->setRecoveryPath(recoveryPath_);
+    driving_->setLink(link);
+    target_->setLink(link);
 }
 
 void StanceController::setRecoveryPath(const std::string& path) {
     recoveryPath_ = path;
     stance_->setRecoveryPath(path);
+    driving_->setRecoveryPath(path);
+    target_->setRecoveryPath(path);
 }
 
 QTimer& StanceController::viewTimer(int32_t id) {
@@ -72,6 +82,7 @@ bool StanceController::handleCommand(int id) {
     const int32_t mode = viewMode();
     const bool stanceView = mode == ProcedureStanceView;
     const bool replayView = mode == ProcedureReplayView;
+    if (driving_->handleCommand(id) || target_->handleCommand(id)) return true;
     switch (id) {
         case CmdStanceTest:
             stanceTest();
@@ -159,11 +170,12 @@ void StanceController::onViewTimer(int32_t id) {
                 replayStep(context(), s, panel::CopPlane, panel::TimeGraph);
             });
     }
-    // Timer 5 moves the driving test, which hooks in here.
 }
 
 void StanceController::shutdown() {
     if (stance_->live()) stance_->stop();
+    driving_->shutdown();
+    target_->shutdown();
     replayTimer_.stop();
 }
 

@@ -19,6 +19,8 @@ class CMainFrame;
 class Dispatcher;
 class OperatorPort;
 class PlatformLink;
+class DrivingController;
+class TargetController;
 struct ViewContext;
 
 // Internal commands of the view's timer dispatcher.
@@ -54,6 +56,8 @@ class StanceController final : public QObject, public ProcedurePort {
 
     DisplayState& display() { return display_; }
     StanceProcedure& stance() { return *stance_; }
+    DrivingController& driving() { return *driving_; }
+    TargetController& target() { return *target_; }
     QTimer& viewTimer(int32_t id);
     bool printJobActive = false;
 
@@ -90,6 +94,8 @@ class StanceController final : public QObject, public ProcedurePort {
     ReplayProcedure replay_;
     std::string recoveryPath_;
     QTimer testTimer_, replayTimer_, drivingTimer_;
+    std::unique_ptr<DrivingController> driving_;
+    std::unique_ptr<TargetController> target_;
 };
 
 // The stance view's two panels.

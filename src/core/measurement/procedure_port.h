@@ -27,6 +27,7 @@ enum ProcedureViewMode : int32_t {
     ProcedureBlankView = 0,
     ProcedureStanceView = 1,
     ProcedureReplayView = 2,
+    ProcedureDrivingView = 11,
 };
 
 // What a procedure needs from whoever shows it: the window (message boxes, the button bar,
@@ -56,6 +57,11 @@ public:
     virtual bool offerSave() = 0;
     // The Save command at the end of a test; true when the data set was written.
     virtual bool save() = 0;
+
+    // The view over the whole screen (the target and driving tests) and back.
+    virtual void setFullScreen(bool /*on*/) {}
+    // Repaints only the driving square (the timer's scroll step).
+    virtual void redrawDriving() { redraw(); }
 };
 
 // A port for running a procedure without a window (the command line, benchmarks): nothing is

@@ -1,0 +1,182 @@
+#include "target_controller.h"
+
+#include <QDialogButtonBox>
+#include <QFormLayout>
+#include <QLineEdit>
+#include <cstdlib>
+
+#include "app_state.h"
+#include "command_ids.h"
+#include "evaluation_controller.h"
+#include "main_frame.h"
+#include "measurement/stance_procedure.h"
+#include "measurement/subject_validation.h"
+#include "operator_port.h"
+#include "platform/open_failure_text.h"
+#include "platform/platform_link.h"
+
+namespace kenvo {
+
+namespace {
+struct SetupRow {
+    const char* label;
+    int32_t TestSettings::*field;
+    int32_t min, max;
+};
+constexpr SetupRow SetupRows[3] = {
+    {"Number of stimuli to follow:", &TestSettings::stimuliCount, 1, 500},
+    {"Object size:", &TestSettings::objectSize, 10, 200},
+    {"Target size:", &TestSettings::targetSize, 10, 300},
+};
+}  // namespace
+
+CTargetDlg::CTargetDlg(TestSettings& settings, OperatorPort& port, QWidget* parent)
+    : QDialog(parent), settings_(settings), port_(port) {
+    setWindowTitle("Target Hiting Setup");
+    auto* form = new QFormLayout(this);
+    for (std::size_t k = 0; k < edits_.size(); ++k) {
+        edits_[k] = new QLineEdit(QString::number(settings.*SetupRows[k].field), this);
+        edits_[k]->setAlignment(Qt::AlignRight);
+        form->addRow(SetupRows[k].label, edits_[k]);
+    }
+    auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
+    form->addRow(buttons);
+    connect(buttons, &QDialogButtonBox::accepted, this, &CTargetDlg::accept);
+    connect(buttons, &QDialogButtonBox::rejected, this, &CTargetDlg::reject);
+}
+
+void CTargetDlg::accept() {
+    TestSettings read = settings_;
+    for (std::size_t k = 0; k < edits_.size(); ++k) {
+        const SetupRow& row = SetupRows[k];
+        int32_t value = 0;
+        std::string failure;
+        if (!parseIntegerBox(edits_[k]->text().toStdString(), value))
+            failure = integerMessage();
+        else if (value < row.min || value > row.max)
+            failure = integerRangeMessage(row.min, row.max);
+        if (!failure.empty()) {
+            port_.message(QString::fromStdString(failure));
+            edits_[k]->setFocus(Qt::OtherFocusReason);
+            edits_[k]->selectAll();
+            return;
+        }
+        read.*row.field = value;
+    }
+    settings_ = read;
+    QDialog::accept();
+}
+
+TargetController::TargetController(AppState& state, CMainFrame& frame, PlatformLink& link,
+                                   OperatorPort& port, DisplayState& display, QTimer& timer)
+    : state_(state),
+      frame_(frame),
+      link_(&link),
+      port_(port),
+      display_(display),
+      timer_(timer),
+      procedure_(std::make_unique<TargetProcedure>(state.store, state.settings, link, display,
+                                                   targetState_, *this, relay_, std::rand)) {
+    connect(&timer_, &QTimer::timeout, this, &TargetController::onTimer);
+    // The target view is drawn here; every other mode as the view drew it before.
+    frame_.view()->setRenderer([this, before = frame_.view()->renderer()](Surface& s, const ViewContext& c) {
+        if (c.mode == ViewMode::TargetTest) procedure_->paint(s);
+        else before(s, c);
+    });
+}
+
+TargetController::~TargetController() = default;
+
+void TargetController::setLink(PlatformLink& link) {
+    link_ = &link;
+    procedure_.reset();
+    procedure_ = std::make_unique<TargetProcedure>(state_.store, state_.settings, link, display_,
+                                                   targetState_, *this, relay_, std::rand);
+    procedure_->setRecoveryPath(recoveryPath_);
+}
+
+void TargetController::setRecoveryPath(const std::string& path) {
+    recoveryPath_ = path;
+    procedure_->setRecoveryPath(path);
+}
+
+bool TargetController::targetView() const { return frame_.view()->mode() == ViewMode::TargetTest; }
+
+bool TargetController::handleCommand(int id) {
+    switch (id) {
+        case CmdTargetTest:
+            targetTest();
+            return true;
+        case StanceStartButton:
+            if (!targetView()) return false;
+            if (procedure_->start()) frame_.view()->setFocus(Qt::OtherFocusReason);
+            return true;
+        case StanceExitButton:
+            if (!targetView()) return false;
+            procedure_->exit();
+            return true;
+        default:
+            return false;
+    }
+}
+
+void TargetController::targetTest() {
+    TestSettings edited = state_.settings.test;
+    CTargetDlg dialog(edited, port_, &frame_);
+    if (port_.runDialog(dialog) != QDialog::Accepted) return;
+    state_.settings.test = edited;
+    const QSize size = frame_.view()->size();
+    procedure_->newTest(Rect{0, 0, size.width(), size.height()});
+}
+
+void TargetController::onTimer() {
+    if (!procedure_->live() || !targetView()) return;
+    frame_.view()->drawIncrement([this](Surface& s) { procedure_->frame(s); });
+    if (procedure_->afterFrame()) frame_.runCommand(CmdTargetSummary);
+}
+
+void TargetController::shutdown() {
+    if (procedure_->live()) procedure_->halt();
+}
+
+// ProcedurePort
+
+void TargetController::message(const std::string& text) {
+    QString detail;
+    if (text == MessageCommunicationError && link_->lastOpenError())
+        detail = QString::fromStdString(openFailureText(link_->lastOpenError()));
+    port_.message(QString::fromStdString(text), detail);
+}
+
+bool TargetController::askYesNo(const std::string& text) {
+    return port_.ask(QString::fromStdString(text), false) == Answer::Yes;
+}
+
+void TargetController::startTimer(int32_t id, int32_t periodMs) {
+    if (id == TimerTest) timer_.start(periodMs);
+}
+
+void TargetController::stopTimer(int32_t id) {
+    if (id == TimerTest) timer_.stop();
+}
+
+void TargetController::switchBar(int32_t) { frame_.applyBarSetup(CmdContinueStance); }
+
+void TargetController::hideBar() { frame_.hideDialogBar(); }
+
+void TargetController::showBarControl(int32_t id, bool visible) { frame_.showBarControl(id, visible); }
+
+void TargetController::setViewMode(int32_t mode) { frame_.view()->setMode(static_cast<ViewMode>(mode)); }
+
+void TargetController::redraw() { frame_.view()->redraw(); }
+
+bool TargetController::offerSave() { return frame_.files().offerSave(false); }
+
+bool TargetController::save() { return frame_.files().save(); }
+
+void TargetController::setFullScreen(bool on) {
+    if (on) frame_.enterFullScreen();
+    else frame_.leaveFullScreen();
+}
+
+}  // namespace kenvo

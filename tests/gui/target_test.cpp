@@ -1,0 +1,168 @@
+// The target hitting test in the window: the set-up, the armed full-screen view, Start with its
+// fresh location sequence and the first cup, and Exit.
+#include <QLineEdit>
+#include <algorithm>
+#include <atomic>
+#include <cmath>
+
+#include "platform/platform_simulator.h"
+
+#include "stance_support.h"
+#include "target_controller.h"
+
+namespace kenvo::test {
+namespace {
+
+// A subject steered by the test: every frame the COP moves up to `step` mm toward the waypoint
+// the test sets (the waypoint is the only shared state, two atomics).
+class SteeredSource final : public CopSource {
+  public:
+    std::atomic<double> wantX{0.0}, wantY{0.0};
+    CopPoint at(int64_t) noexcept override {
+        const double dx = wantX.load() - x_, dy = wantY.load() - y_;
+        const double d = std::hypot(dx, dy);
+        if (d <= Step) {
+            x_ += dx, y_ += dy;
+        } else {
+            x_ += dx / d * Step, y_ += dy / d * Step;
+        }
+        return {x_, y_};
+    }
+
+  private:
+    static constexpr double Step = 0.8;
+    double x_ = 0.0, y_ = 0.0;
+};
+
+struct SoundLog final : TargetSounds {
+    std::vector<HitSound> played;
+    int stops = 0;
+    void apply(HitSound sound) override {
+        if (sound != HitSound::Unchanged) played.push_back(sound);
+    }
+    void stopAll() override { ++stops; }
+    int count(HitSound sound) const { return int(std::count(played.begin(), played.end(), sound)); }
+};
+
+class TargetTest : public StanceFixture {
+  protected:
+    void answerSetup(const char* count, const char* object, const char* target) {
+        port.dialogScript = [=](QDialog& d) {
+            auto& dialog = dynamic_cast<CTargetDlg&>(d);
+            dialog.edit(0)->setText(count);
+            dialog.edit(1)->setText(object);
+            dialog.edit(2)->setText(target);
+            dialog.accept();
+            return dialog.result();
+        };
+    }
+    TargetController& target() { return controller().target(); }
+
+    // A view point of the target square as millimetres of COP (the square shows -80..80 mm).
+    CopPoint toMm(double vx, double vy) {
+        const Rect q = target().procedure().layout().square;
+        return {(vx - q.left) * 160.0 / (q.right - q.left) - 80.0,
+                (q.bottom - vy) * 160.0 / (q.bottom - q.top) - 80.0};
+    }
+    void steer(SteeredSource& source, double vx, double vy) {
+        const CopPoint p = toMm(vx, vy);
+        source.wantX.store(p.xMm);
+        source.wantY.store(p.yMm);
+    }
+};
+
+// Three cups, each entered through its mouth: from a point well outside in front of the mouth,
+// through the strip, to the cup's centre, held there. Three accepted attempts, the success
+// sound for each, then the Target Summary.
+TEST_F(TargetTest, SubjectEnteringEachCupThroughItsMouthCompletesThreeTargets) {
+    auto source = std::make_shared<SteeredSource>();
+    attachPlatform(0, source);
+    for (int k = 0; k < 4; ++k) state().settings.calibration.zeroOffset[k] = PlatformSimulator::UnloadedCounts[k];
+    SoundLog sounds;
+    target().setSounds(&sounds);
+    answerSetup("3", "10", "24");
+    frame().runCommand(CmdTargetTest);
+    ASSERT_TRUE(app->link().linkActive());
+    frame().runCommand(StanceStartButton);
+    port.files.push_back(QString::fromStdString(home("DATA/targets.kplat")));
+
+    for (int done = 0; done < 3; ++done) {
+        const auto cup = target().targetState().cup;
+        const double bx = (cup[0].x + cup[1].x) / 2.0, by = (cup[0].y + cup[1].y) / 2.0;
+        const double mx = (cup[2].x + cup[3].x) / 2.0, my = (cup[2].y + cup[3].y) / 2.0;
+        const double ux = (mx - bx) / 24.0, uy = (my - by) / 24.0;  // bottom to mouth, unit
+        steer(*source, mx + 26 * ux, my + 26 * uy);  // well outside, facing the mouth
+        ASSERT_TRUE(waitUntil([&] { return target().targetState().hitState == HitFree &&
+                                           std::hypot(target().targetState().cursorX - (mx + 26 * ux),
+                                                      target().targetState().cursorY - (my + 26 * uy)) < 3; },
+                              10000)) << done << " state " << target().targetState().hitState << " cursor "
+                                         << target().targetState().cursorX << "," << target().targetState().cursorY
+                                         << " want " << mx + 26 * ux << "," << my + 26 * uy << " square " << target().procedure().layout().square.left << "," << target().procedure().layout().square.right;
+        steer(*source, bx + 12 * ux, by + 12 * uy);  // through the mouth to the centre
+        ASSERT_TRUE(waitUntil([&] { return state().store.attemptCount == done + 1 || mode() != ViewMode::TargetTest; },
+                              10000)) << done << " state " << target().targetState().hitState;
+    }
+    ASSERT_TRUE(waitUntil([&] { return mode() == ViewMode::TargetSummary; }));
+    for (int a = 0; a < 3; ++a) {
+        EXPECT_EQ(state().store.targetReached[a], 1) << a;
+        EXPECT_GE(state().store.length[a], MinTargetSamples) << a;
+    }
+    EXPECT_EQ(sounds.count(HitSound::PlaySuccess), 3);
+    EXPECT_GE(sounds.stops, 1);
+    EXPECT_FALSE(frame().isFullScreenMode());
+    EXPECT_FALSE(app->link().linkActive());
+}
+
+TEST_F(TargetTest, SetupArmsTheFullScreenViewAndStartReplacesAProtocol) {
+    answerSetup("500", "61", "90");
+    frame().runCommand(CmdTargetTest);
+    ASSERT_EQ(mode(), ViewMode::TargetTest);
+    ASSERT_TRUE(app->link().linkActive());
+    EXPECT_TRUE(frame().isFullScreenMode());
+    EXPECT_EQ(state().store.settings.testMode, TestModeTargetHitting);
+    EXPECT_EQ(target().targetState().cursorRadius, 30);
+    EXPECT_FALSE(shown(StanceCopButton));
+    EXPECT_TRUE(controller().viewTimer(TimerTest).isActive());
+    for (int k = 1; k < 500; ++k) ASSERT_NE(state().store.targetLocation[k], state().store.targetLocation[k - 1]) << k;
+
+    // A protocol in memory: every location "left". Start draws a sequence of its own.
+    for (int k = 0; k < 500; ++k) state().store.targetLocation[k] = 0;
+    frame().runCommand(StanceStartButton);
+    EXPECT_FALSE(shown(StanceStartButton));
+    EXPECT_FALSE(shown(StanceCenterButton));
+    int32_t notLeft = 0;
+    for (int k = 0; k < 500; ++k) notLeft += state().store.targetLocation[k] != 0;
+    EXPECT_GT(notLeft, 300);
+    const auto& cup = target().targetState().cup;
+    EXPECT_NEAR(std::hypot(cup[0].x - cup[1].x, cup[0].y - cup[1].y), 90.0, 2.0);
+    // Frames run: the disc follows the subject while the first target waits.
+    ASSERT_TRUE(waitUntil([&] { return target().procedure().control().sampleCount.load() > 5; }));
+
+    port.files.push_back(QString::fromStdString(home("DATA/target.kplat")));
+    frame().runCommand(StanceExitButton);
+    EXPECT_EQ(mode(), ViewMode::Blank);
+    EXPECT_FALSE(frame().isFullScreenMode());
+    EXPECT_FALSE(app->link().linkActive());
+    EXPECT_FALSE(controller().viewTimer(TimerTest).isActive());
+    EXPECT_EQ(state().store.testRunning, 0);
+}
+
+TEST_F(TargetTest, SetupRefusesSizesOutsideTheirRanges) {
+    TestSettings settings = TestSettings::defaults();
+    CTargetDlg dialog(settings, port);
+    dialog.edit(0)->setText("501");
+    dialog.accept();
+    EXPECT_NE(dialog.result(), QDialog::Accepted);
+    dialog.edit(0)->setText("3");
+    dialog.edit(2)->setText("9");
+    dialog.accept();
+    EXPECT_NE(dialog.result(), QDialog::Accepted);
+    EXPECT_EQ(settings.stimuliCount, TestSettings::defaults().stimuliCount);
+    dialog.edit(2)->setText("300");
+    dialog.accept();
+    EXPECT_EQ(settings.stimuliCount, 3);
+    EXPECT_EQ(settings.targetSize, 300);
+}
+
+}  // namespace
+}  // namespace kenvo::test
