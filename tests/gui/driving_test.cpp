@@ -187,6 +187,30 @@ TEST_F(DrivingTest, LostPlatformEndsTheTestAndSaysSo) {
     EXPECT_TRUE(told);
 }
 
+// Yes to "Data not saved. Save?" and a cancelled file dialog: neither dynamic test starts and
+// the unsaved attempts stay.
+TEST_F(DrivingTest, CancelledSaveOfUnsavedDataStopsBothDynamicTests) {
+    addAttempts(state().store, 2, 100);
+    for (int command : {CmdDrivingTest, CmdTargetTest}) {
+        if (command == CmdDrivingTest) {
+            answerSetup(0, "10", DrivingUpDown, "3");
+        } else {
+            port.dialogScript = [](QDialog& d) {
+                d.accept();
+                return d.result();
+            };
+        }
+        port.answers.push_back(Answer::Yes);
+        port.files.push_back(std::nullopt);
+        frame().runCommand(command);
+        EXPECT_EQ(mode(), ViewMode::Blank) << command;
+        EXPECT_FALSE(app->link().linkActive()) << command;
+        EXPECT_FALSE(frame().isFullScreenMode()) << command;
+        EXPECT_EQ(state().store.attemptCount, 2) << command;
+        EXPECT_EQ(state().store.dataSaved, 0) << command;
+    }
+}
+
 TEST_F(DrivingTest, SetupDisablesTheTimeWithButtonStopAndCancelKeepsTheSettings) {
     TestSettings settings = TestSettings::defaults();
     CDrivingDlg dialog(settings, port);

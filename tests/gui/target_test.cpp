@@ -113,6 +113,35 @@ TEST_F(TargetTest, SubjectEnteringEachCupThroughItsMouthCompletesThreeTargets) {
     EXPECT_FALSE(app->link().linkActive());
 }
 
+// Into the cup through its bottom wall instead of its mouth: the alarm state, and the target
+// is not reached.
+TEST_F(TargetTest, EnteringThroughTheWallRaisesTheAlarmAndCompletesNothing) {
+    auto source = std::make_shared<SteeredSource>();
+    attachPlatform(0, source);
+    for (int k = 0; k < 4; ++k) state().settings.calibration.zeroOffset[k] = PlatformSimulator::UnloadedCounts[k];
+    SoundLog sounds;
+    target().setSounds(&sounds);
+    answerSetup("1", "10", "24");
+    frame().runCommand(CmdTargetTest);
+    frame().runCommand(StanceStartButton);
+    const auto cup = target().targetState().cup;
+    const double bx = (cup[0].x + cup[1].x) / 2.0, by = (cup[0].y + cup[1].y) / 2.0;
+    const double mx = (cup[2].x + cup[3].x) / 2.0, my = (cup[2].y + cup[3].y) / 2.0;
+    const double ux = (mx - bx) / 24.0, uy = (my - by) / 24.0;
+    steer(*source, bx - 20 * ux, by - 20 * uy);  // behind the bottom
+    ASSERT_TRUE(waitUntil([&] { return target().targetState().hitState == HitFree; }, 10000));
+    steer(*source, bx + 12 * ux, by + 12 * uy);  // the centre, across the bottom wall
+    ASSERT_TRUE(waitUntil([&] { return target().targetState().hitState == HitAlarm; }, 10000));
+    EXPECT_GE(sounds.count(HitSound::StartAlarmLoop), 1);
+    waitUntil([] { return false; }, 1500);  // held inside for longer than the hold time
+    EXPECT_EQ(state().store.attemptCount, 0);
+    EXPECT_EQ(state().store.targetReached[0], 0);
+    EXPECT_EQ(sounds.count(HitSound::PlaySuccess), 0);
+    port.files.push_back(QString::fromStdString(home("DATA/wall.kplat")));
+    frame().runCommand(StanceExitButton);
+    EXPECT_GE(sounds.stops, 1);
+}
+
 TEST_F(TargetTest, SetupArmsTheFullScreenViewAndStartReplacesAProtocol) {
     answerSetup("500", "61", "90");
     frame().runCommand(CmdTargetTest);
