@@ -1,5 +1,7 @@
 #include "measurement/driving_procedure.h"
 
+#include "measurement/procedure_steps.h"
+
 #include <cmath>
 #include <cstdlib>
 #include <ctime>
@@ -187,18 +189,8 @@ void DrivingProcedure::stopTest() {
     port_.setFullScreen(false);
 }
 
-void DrivingProcedure::blankView() {
-    port_.setViewMode(ProcedureBlankView);
-    port_.hideBar();
-    port_.redraw();
-}
+void DrivingProcedure::blankView() { blankProcedureView(port_); }
 
-void DrivingProcedure::writeRecovery() {
-    if (recoveryPath_.empty()) return;
-    const FileResult written = saveRecoveryFile(recoveryPath_, store_);
-    if (written || recoveryProblemShown_) return;
-    recoveryProblemShown_ = true;
-    port_.message("The attempts could not be copied to the recovery file: " + written.reason);
-}
+void DrivingProcedure::writeRecovery() { writeRecoveryCopy(recoveryPath_, store_, port_, recoveryProblemShown_); }
 
 }  // namespace kenvo

@@ -1,5 +1,7 @@
 #include "measurement/stance_procedure.h"
 
+#include "measurement/procedure_steps.h"
+
 #include <ctime>
 #include <cstdlib>
 
@@ -157,18 +159,10 @@ void StanceProcedure::stopTest() {
 }
 
 void StanceProcedure::blankView() {
-    port_.setViewMode(ProcedureBlankView);
     std::srand(static_cast<unsigned>(std::time(nullptr)));
-    port_.hideBar();
-    port_.redraw();
+    blankProcedureView(port_);
 }
 
-void StanceProcedure::writeRecovery() {
-    if (recoveryPath_.empty()) return;
-    const FileResult written = saveRecoveryFile(recoveryPath_, store_);
-    if (written || recoveryProblemShown_) return;
-    recoveryProblemShown_ = true;
-    port_.message("The attempts could not be copied to the recovery file: " + written.reason);
-}
+void StanceProcedure::writeRecovery() { writeRecoveryCopy(recoveryPath_, store_, port_, recoveryProblemShown_); }
 
 }  // namespace kenvo

@@ -1,5 +1,7 @@
 #include "measurement/target_procedure.h"
 
+#include "measurement/procedure_steps.h"
+
 #include <ctime>
 
 #include "files/recovery_file.h"
@@ -165,18 +167,8 @@ void TargetProcedure::stopTest() {
     port_.setFullScreen(false);
 }
 
-void TargetProcedure::blankView() {
-    port_.setViewMode(ProcedureBlankView);
-    port_.hideBar();
-    port_.redraw();
-}
+void TargetProcedure::blankView() { blankProcedureView(port_); }
 
-void TargetProcedure::writeRecovery() {
-    if (recoveryPath_.empty()) return;
-    const FileResult written = saveRecoveryFile(recoveryPath_, store_);
-    if (written || recoveryProblemShown_) return;
-    recoveryProblemShown_ = true;
-    port_.message("The attempts could not be copied to the recovery file: " + written.reason);
-}
+void TargetProcedure::writeRecovery() { writeRecoveryCopy(recoveryPath_, store_, port_, recoveryProblemShown_); }
 
 }  // namespace kenvo

@@ -1,0 +1,31 @@
+#pragma once
+
+#include <string>
+
+#include "files/recovery_file.h"
+#include "measurement/measurement_store.h"
+#include "measurement/procedure_port.h"
+
+namespace kenvo {
+
+// Steps every test procedure shares.
+
+// Back to the blank view: no dialog bar, a fresh drawing.
+inline void blankProcedureView(ProcedurePort& port) {
+    port.setViewMode(ProcedureBlankView);
+    port.hideBar();
+    port.redraw();
+}
+
+// Copies the data set to the recovery file after a completed attempt. A failure is told once
+// per test (`problemShown`), so a full disk does not interrupt every attempt.
+inline void writeRecoveryCopy(const std::string& path, const MeasurementStore& store, ProcedurePort& port,
+                              bool& problemShown) {
+    if (path.empty()) return;
+    const FileResult written = saveRecoveryFile(path, store);
+    if (written || problemShown) return;
+    problemShown = true;
+    port.message("The attempts could not be copied to the recovery file: " + written.reason);
+}
+
+}  // namespace kenvo
