@@ -120,6 +120,11 @@ void CMainFrame::createMenus() {
     for (int32_t model = 0; model < PlatformModelCount; ++model)
         addChoice(model, QStringLiteral("Simulated %1").arg(text(PlatformDescriptions[model])),
                   "Use a simulated platform of this model (no hardware needed)");
+    platform->addSeparator();
+    mouseSteering_ = platform->addAction("Steer with the &mouse");
+    mouseSteering_->setCheckable(true);
+    mouseSteering_->setStatusTip(
+        "The simulated subject's centre of pressure follows the mouse over the view");
     setPlatformChoice(PlatformAutomatic);
 
     QMenu* view = bar->addMenu("&View");

@@ -16,7 +16,9 @@
 #include "platform/device_bus.h"
 #include "platform/dispatcher.h"
 #include "platform/platform_link.h"
+#include "platform/cop_source.h"
 #include "platform_choice.h"
+#include "pointer_steering.h"
 #include "session_recovery.h"
 #include "stance_controller.h"
 #include "subject_dialog.h"
@@ -28,7 +30,8 @@ CKenvoPlatApp::CKenvoPlatApp(OperatorPort& port, QSettings& profile, PathSources
       profile_(profile),
       sources_(std::move(sources)),
       state_(std::make_unique<AppState>()),
-      platformChoice_(loadPlatformChoice(profile)) {
+      platformChoice_(loadPlatformChoice(profile)),
+      subject_(std::make_shared<SteerableSource>()) {
     dispatcher_ = std::make_unique<Dispatcher>(state_->store.liveTrace);
     buildLink();
 }
@@ -42,7 +45,7 @@ CKenvoPlatApp::~CKenvoPlatApp() {
 
 void CKenvoPlatApp::buildLink() {
     link_.reset();
-    bus_ = makeDeviceBus(platformChoice_);
+    bus_ = makeDeviceBus(platformChoice_, subject_);
     link_ = std::make_unique<PlatformLink>(*bus_, *dispatcher_, state_->settings.test,
                                            state_->settings.calibration);
     if (stance_) stance_->setLink(*link_);
@@ -78,6 +81,8 @@ void CKenvoPlatApp::start(bool show) {
     frame_->setPlatformChoiceHandler([this](int32_t choice) { setPlatformChoice(choice); });
     frame_->setPlatformChoice(platformChoice_);
     stance_ = std::make_unique<StanceController>(*state_, *frame_, *link_, *dispatcher_, port_);
+    steering_ = new PointerSteering(subject_, *frame_->view(), *state_, *stance_, profile_,
+                                    *frame_->mouseSteeringAction());
 
     AppState& s = *state_;
     s.paths = resolveAppPaths(sources_);

@@ -17,7 +17,9 @@ class DeviceBus;
 class Dispatcher;
 class OperatorPort;
 class PlatformLink;
+class PointerSteering;
 class SessionRecovery;
+class SteerableSource;
 class StanceController;
 
 // The application: owns the data set, the settings, the platform link and the main window,
@@ -42,6 +44,8 @@ class CKenvoPlatApp {
     Dispatcher& dispatcher() { return *dispatcher_; }
     // The stance test, replay and sensor check commands; null before start().
     StanceController* stanceController() { return stance_.get(); }
+    // The mouse steering of the simulated subject; null before start().
+    PointerSteering* pointerSteering() { return steering_; }
 
     // Talks to `bus` instead of the chosen platform (tests, demonstrations). Refused while a
     // link is open.
@@ -68,12 +72,14 @@ class CKenvoPlatApp {
     PathSources sources_;
     std::unique_ptr<AppState> state_;
     int32_t platformChoice_;
+    std::shared_ptr<SteerableSource> subject_;  // the simulated platforms' subject
     std::unique_ptr<DeviceBus> bus_;
     std::unique_ptr<Dispatcher> dispatcher_;
     std::unique_ptr<PlatformLink> link_;
     CKenvoPlatDoc document_;
     std::unique_ptr<CMainFrame> frame_;
     std::unique_ptr<StanceController> stance_;
+    PointerSteering* steering_ = nullptr;  // a child of the view
     std::unique_ptr<SessionRecovery> recovery_;
     QStringList startupProblems_;
     bool shutDown_ = false;

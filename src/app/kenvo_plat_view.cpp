@@ -77,6 +77,11 @@ void CKenvoPlatView::mousePressEvent(QMouseEvent* event) {
     QWidget::mousePressEvent(event);
 }
 
+void CKenvoPlatView::mouseMoveEvent(QMouseEvent* event) {
+    emit pointerMoved(event->position().toPoint());
+    QWidget::mouseMoveEvent(event);
+}
+
 void CKenvoPlatView::resizeEvent(QResizeEvent* event) {
     QWidget::resizeEvent(event);
     redraw();

@@ -69,11 +69,14 @@ class CKenvoPlatView final : public QWidget {
     void blanked();
     // A mouse button went down at `at` (view pixels).
     void mousePressed(QPoint at, Qt::MouseButton button);
+    // The pointer moved over the view to `at` (view pixels), with or without a button down.
+    void pointerMoved(QPoint at);
 
   protected:
     void paintEvent(QPaintEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
     void mousePressEvent(QMouseEvent* event) override;
+    void mouseMoveEvent(QMouseEvent* event) override;
 
   private:
     AppState& state_;

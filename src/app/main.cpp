@@ -12,9 +12,12 @@
 #include <cstdio>
 #include <cstring>
 
+#include "cue_sounds.h"
 #include "kenvo_plat_app.h"
 #include "main_frame.h"
 #include "operator_port.h"
+#include "stance_controller.h"
+#include "target_controller.h"
 
 namespace {
 
@@ -69,6 +72,8 @@ int main(int argc, char** argv) {
 
     QSettings profile;
     kenvo::QtOperatorPort port;
+    // Before the application, so the target test can stop its cues while it shuts down.
+    kenvo::CueSounds sounds;
     kenvo::CKenvoPlatApp app(port, profile, sources);
 
     // SIGTERM and SIGINT close the window as File > Exit does, so the settings are written.
@@ -84,6 +89,7 @@ int main(int argc, char** argv) {
     });
 
     app.start(false);
+    app.stanceController()->target().setSounds(&sounds);
     port.setParent(&app.frame());
     app.frame().show();
     for (const QString& problem : app.startupProblems()) port.notice(problem);

@@ -20,6 +20,7 @@
 #include "enabling_rules.h"
 #include "kenvo_plat_view.h"
 #include "operator_port.h"
+#include "platform_choice.h"
 
 namespace kenvo {
 
@@ -201,6 +202,8 @@ void CMainFrame::leaveFullScreen() {
 
 void CMainFrame::setPlatformChoice(int32_t choice) {
     if (QAction* a = platformActions_.value(choice, nullptr)) a->setChecked(true);
+    // Only a simulated subject can be steered.
+    if (mouseSteering_) mouseSteering_->setEnabled(choice != PlatformAutomatic);
 }
 
 void CMainFrame::closeEvent(QCloseEvent* event) {

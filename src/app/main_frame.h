@@ -78,6 +78,8 @@ class CMainFrame final : public QMainWindow {
     void setPlatformChoiceHandler(std::function<void(int32_t)> handler) {
         platformHandler_ = std::move(handler);
     }
+    // "Steer with the mouse" of the platform submenu (checkable; enabled for simulated models).
+    QAction* mouseSteeringAction() const { return mouseSteering_; }
 
   signals:
     // The operator chose another entry in a combo of the dialog bar.
@@ -111,6 +113,7 @@ class CMainFrame final : public QMainWindow {
     QHash<int, QAction*> actions_;
     QActionGroup* platformGroup_ = nullptr;
     QHash<int32_t, QAction*> platformActions_;
+    QAction* mouseSteering_ = nullptr;
     QLabel* capsPane_ = nullptr;
     QLabel* numPane_ = nullptr;
     QLabel* scrollPane_ = nullptr;

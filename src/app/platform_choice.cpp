@@ -12,6 +12,7 @@ namespace kenvo {
 
 namespace {
 const char* const Key = "Platform/choice";
+const char* const MouseKey = "Platform/mouse";
 }
 
 int32_t loadPlatformChoice(QSettings& settings) {
@@ -36,11 +37,18 @@ void savePlatformChoice(QSettings& settings, int32_t choice) {
     settings.sync();
 }
 
-std::unique_ptr<DeviceBus> makeDeviceBus(int32_t choice) {
+std::unique_ptr<DeviceBus> makeDeviceBus(int32_t choice, std::shared_ptr<CopSource> subject) {
     if (!isValidModel(choice)) return std::make_unique<SerialBus>(SerialBus::fromEnvironment());
     auto bus = std::make_unique<SimulatedBus>();
-    bus->add({choice, 70.0, nullptr, 1});
+    bus->add({choice, 70.0, std::move(subject), 1});
     return bus;
+}
+
+bool loadMouseSteering(QSettings& settings) { return settings.value(MouseKey, false).toBool(); }
+
+void saveMouseSteering(QSettings& settings, bool on) {
+    settings.setValue(MouseKey, on);
+    settings.sync();
 }
 
 }  // namespace kenvo

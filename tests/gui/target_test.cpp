@@ -5,6 +5,7 @@
 #include <atomic>
 #include <cmath>
 
+#include "files/measurement_file.h"
 #include "platform/platform_simulator.h"
 
 #include "stance_support.h"
@@ -69,6 +70,25 @@ class TargetTest : public StanceFixture {
         source.wantX.store(p.xMm);
         source.wantY.store(p.yMm);
     }
+    // Steers into the current cup through its mouth: from a point well outside in front of the
+    // mouth, through the strip, to the cup's centre, held there until the target completes.
+    bool reachTarget(SteeredSource& source, int done) {
+        const auto cup = target().targetState().cup;
+        const double bx = (cup[0].x + cup[1].x) / 2.0, by = (cup[0].y + cup[1].y) / 2.0;
+        const double mx = (cup[2].x + cup[3].x) / 2.0, my = (cup[2].y + cup[3].y) / 2.0;
+        const double ux = (mx - bx) / 24.0, uy = (my - by) / 24.0;  // bottom to mouth, unit
+        const double ox = mx + 26 * ux, oy = my + 26 * uy;          // outside, facing the mouth
+        steer(source, ox, oy);
+        const TargetTestState& s = target().targetState();
+        if (!waitUntil([&] { return s.hitState == HitFree && std::hypot(s.cursorX - ox, s.cursorY - oy) < 3; },
+                       10000)) {
+            ADD_FAILURE() << "state " << s.hitState << " cursor " << s.cursorX << "," << s.cursorY;
+            return false;
+        }
+        steer(source, bx + 12 * ux, by + 12 * uy);
+        return waitUntil([&] { return state().store.attemptCount == done + 1 || mode() != ViewMode::TargetTest; },
+                         10000);
+    }
 };
 
 // Three cups, each entered through its mouth: from a point well outside in front of the mouth,
@@ -86,22 +106,7 @@ TEST_F(TargetTest, SubjectEnteringEachCupThroughItsMouthCompletesThreeTargets) {
     frame().runCommand(StanceStartButton);
     port.files.push_back(QString::fromStdString(home("DATA/targets.kplat")));
 
-    for (int done = 0; done < 3; ++done) {
-        const auto cup = target().targetState().cup;
-        const double bx = (cup[0].x + cup[1].x) / 2.0, by = (cup[0].y + cup[1].y) / 2.0;
-        const double mx = (cup[2].x + cup[3].x) / 2.0, my = (cup[2].y + cup[3].y) / 2.0;
-        const double ux = (mx - bx) / 24.0, uy = (my - by) / 24.0;  // bottom to mouth, unit
-        steer(*source, mx + 26 * ux, my + 26 * uy);  // well outside, facing the mouth
-        ASSERT_TRUE(waitUntil([&] { return target().targetState().hitState == HitFree &&
-                                           std::hypot(target().targetState().cursorX - (mx + 26 * ux),
-                                                      target().targetState().cursorY - (my + 26 * uy)) < 3; },
-                              10000)) << done << " state " << target().targetState().hitState << " cursor "
-                                         << target().targetState().cursorX << "," << target().targetState().cursorY
-                                         << " want " << mx + 26 * ux << "," << my + 26 * uy << " square " << target().procedure().layout().square.left << "," << target().procedure().layout().square.right;
-        steer(*source, bx + 12 * ux, by + 12 * uy);  // through the mouth to the centre
-        ASSERT_TRUE(waitUntil([&] { return state().store.attemptCount == done + 1 || mode() != ViewMode::TargetTest; },
-                              10000)) << done << " state " << target().targetState().hitState;
-    }
+    for (int done = 0; done < 3; ++done) ASSERT_TRUE(reachTarget(*source, done)) << done;
     ASSERT_TRUE(waitUntil([&] { return mode() == ViewMode::TargetSummary; }));
     for (int a = 0; a < 3; ++a) {
         EXPECT_EQ(state().store.targetReached[a], 1) << a;
@@ -140,6 +145,36 @@ TEST_F(TargetTest, EnteringThroughTheWallRaisesTheAlarmAndCompletesNothing) {
     port.files.push_back(QString::fromStdString(home("DATA/wall.kplat")));
     frame().runCommand(StanceExitButton);
     EXPECT_GE(sounds.stops, 1);
+}
+
+// The platform goes away after the first of three targets: the test ends as Exit does, says
+// why, keeps the completed target and saves it.
+TEST_F(TargetTest, LostPlatformKeepsTheCompletedTargetAndSaysSo) {
+    auto source = std::make_shared<SteeredSource>();
+    attachPlatform(0, source);
+    for (int k = 0; k < 4; ++k) state().settings.calibration.zeroOffset[k] = PlatformSimulator::UnloadedCounts[k];
+    SoundLog sounds;
+    target().setSounds(&sounds);
+    answerSetup("3", "10", "24");
+    frame().runCommand(CmdTargetTest);
+    frame().runCommand(StanceStartButton);
+    ASSERT_TRUE(reachTarget(*source, 0));
+    const int32_t reachedIn = state().store.length[0];
+    const std::string path = home("DATA/lost-target.kplat");
+    port.files.push_back(QString::fromStdString(path));
+    bus->unplug(0);
+    ASSERT_TRUE(waitUntil([&] { return mode() == ViewMode::Blank; }));
+    EXPECT_TRUE(port.messages.contains(QString::fromStdString(MessagePlatformLost)));
+    EXPECT_FALSE(frame().isFullScreenMode());
+    EXPECT_GE(sounds.stops, 1);
+    EXPECT_EQ(state().store.testRunning, 0);
+    ASSERT_EQ(state().store.attemptCount, 1);
+    EXPECT_EQ(state().store.length[0], reachedIn);
+    auto saved = std::make_unique<MeasurementStore>();
+    GraphSettings graph;
+    ASSERT_TRUE(loadMeasurementFile(path, *saved, graph));
+    EXPECT_EQ(saved->attemptCount, 1);
+    EXPECT_EQ(saved->length[0], reachedIn);
 }
 
 TEST_F(TargetTest, SetupArmsTheFullScreenViewAndStartReplacesAProtocol) {

@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 #include <memory>
 #include <vector>
@@ -78,6 +79,34 @@ TEST(QuietStanceSource, SwaysAFewMillimetresLikeAStandingPerson) {
     const double velocity = path / 60.0;  // mm/s over the minute
     EXPECT_GT(velocity, 3.0);
     EXPECT_LT(velocity, 40.0);
+}
+
+// Steered, the subject walks to the wanted point within a second and stays close to it; let
+// go, it returns to quiet standing at its resting position.
+TEST(SteerableSource, FollowsTheWantedPointAndReturnsToRestWhenReleased) {
+    SteerableSource subject(3, {2.0, -8.0});
+    subject.setSteering(true);
+    subject.steerTo({40.0, 25.0});
+    int64_t frame = 0;
+    CopPoint p;
+    for (; frame < 100; ++frame) p = subject.at(frame);
+    EXPECT_NEAR(p.xMm, 40.0, 2.5);
+    EXPECT_NEAR(p.yMm, 25.0, 2.5);
+    double worst = 0.0;
+    for (; frame < 400; ++frame) {
+        p = subject.at(frame);
+        worst = std::max(worst, std::hypot(p.xMm - 40.0, p.yMm - 25.0));
+    }
+    EXPECT_LT(worst, 4.0);  // a little sway stays, so the disc looks alive
+
+    subject.setSteering(false);
+    double sx = 0, sy = 0;
+    for (int i = 0; i < 3000; ++i, ++frame) {
+        p = subject.at(frame);
+        if (i >= 500) sx += p.xMm, sy += p.yMm;  // after the walk back
+    }
+    EXPECT_NEAR(sx / 2500, 2.0, 3.0);
+    EXPECT_NEAR(sy / 2500, -8.0, 4.0);
 }
 
 }  // namespace

@@ -11,6 +11,8 @@ constexpr double BodyTimeConstant = 0.15; // the body smooths the sway
 constexpr double SigmaX = 2.0;        // mm, left-right
 constexpr double SigmaY = 3.5;        // mm, front-rear
 constexpr double Pi = 3.14159265358979323846;
+constexpr double SteerTimeConstant = 0.12;  // s, how fast a steered body follows the pointer
+constexpr double SteeredSway = 0.25;        // the share of quiet sway kept while steered
 }  // namespace
 
 QuietStanceSource::QuietStanceSource(uint32_t seed, CopPoint rest) : random_(seed), rest_(rest) {}
@@ -28,6 +30,22 @@ CopPoint QuietStanceSource::at(int64_t frame) noexcept {
     // Breathing adds a small, regular front-rear component at about 0.25 Hz.
     const double breathing = 0.4 * std::sin(2.0 * Pi * 0.25 * t);
     return {rest_.xMm + step(x_, SigmaX), rest_.yMm + step(y_, SigmaY) + breathing};
+}
+
+SteerableSource::SteerableSource(uint32_t seed, CopPoint rest)
+    : sway_(seed, {0.0, 0.0}), rest_(rest), body_(rest) {}
+
+CopPoint SteerableSource::at(int64_t frame) noexcept {
+    const bool steered = steering();
+    const CopPoint goal = steered ? CopPoint{wantX_.load(std::memory_order_relaxed),
+                                             wantY_.load(std::memory_order_relaxed)}
+                                  : rest_;
+    const double follow = Dt / SteerTimeConstant;
+    body_.xMm += (goal.xMm - body_.xMm) * follow;
+    body_.yMm += (goal.yMm - body_.yMm) * follow;
+    const CopPoint sway = sway_.at(frame);
+    const double share = steered ? SteeredSway : 1.0;
+    return {body_.xMm + share * sway.xMm, body_.yMm + share * sway.yMm};
 }
 
 }  // namespace kenvo

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <atomic>
 #include <cstdint>
 #include <functional>
 #include <random>
@@ -48,6 +49,30 @@ public:
 
 private:
     std::function<CopPoint(double)> path_;
+};
+
+// A subject the operator steers: while steering is on, the COP walks toward the wanted point
+// the user-interface thread sets (the mouse over the view), with the body's lag and a little
+// sway on top; while it is off, the subject stands quietly at its resting position. The wanted
+// point and the switch are atomics, the only state the two threads share.
+class SteerableSource final : public CopSource {
+public:
+    explicit SteerableSource(uint32_t seed = 1, CopPoint rest = {2.0, -8.0});
+
+    void setSteering(bool on) noexcept { steering_.store(on, std::memory_order_relaxed); }
+    bool steering() const noexcept { return steering_.load(std::memory_order_relaxed); }
+    void steerTo(CopPoint wanted) noexcept {
+        wantX_.store(wanted.xMm, std::memory_order_relaxed);
+        wantY_.store(wanted.yMm, std::memory_order_relaxed);
+    }
+    CopPoint at(int64_t frame) noexcept override;
+
+private:
+    std::atomic<bool> steering_{false};
+    std::atomic<double> wantX_{0.0}, wantY_{0.0};
+    QuietStanceSource sway_;
+    CopPoint rest_;
+    CopPoint body_;
 };
 
 }  // namespace kenvo

@@ -1,0 +1,122 @@
+// The simulated subject steered with the mouse: the menu switch, and the subject's mark ending
+// under the pointer in the target and the driving test, through the whole chain (pointer,
+// millimetres, simulated load cells, serial frames, COP, display).
+#include <QAction>
+#include <QLineEdit>
+#include <QMouseEvent>
+#include <QRadioButton>
+
+#include "cue_sounds.h"
+#include "driving_controller.h"
+#include "driving_dialogs.h"
+#include "graphs/driving_display.h"
+#include "platform/platform_simulator.h"
+#include "platform_choice.h"
+#include "pointer_steering.h"
+#include "stance_support.h"
+#include "target_controller.h"
+
+namespace kenvo::test {
+namespace {
+
+class PointerSteeringTest : public AppFixture {
+  protected:
+    void SetUp() override {
+        AppFixture::SetUp();
+        ASSERT_TRUE(app->setPlatformChoice(0));  // the program's own simulated platform
+        for (int k = 0; k < 4; ++k)
+            state().settings.calibration.zeroOffset[k] = PlatformSimulator::UnloadedCounts[k];
+    }
+    QAction& toggle() { return *frame().mouseSteeringAction(); }
+    StanceController& controller() { return *app->stanceController(); }
+    void movePointer(QPoint at) {
+        QMouseEvent move(QEvent::MouseMove, QPointF(at), frame().view()->mapToGlobal(QPointF(at)),
+                         Qt::NoButton, Qt::NoButton, Qt::NoModifier);
+        QCoreApplication::sendEvent(frame().view(), &move);
+    }
+};
+
+TEST_F(PointerSteeringTest, TheSwitchNeedsASimulatedPlatformAndIsRemembered) {
+    EXPECT_TRUE(toggle().isEnabled());
+    EXPECT_FALSE(toggle().isChecked());
+    toggle().trigger();
+    EXPECT_TRUE(app->pointerSteering()->steering());
+    EXPECT_TRUE(frame().view()->hasMouseTracking());
+    restart();
+    EXPECT_TRUE(frame().mouseSteeringAction()->isChecked());
+    EXPECT_TRUE(app->pointerSteering()->steering());
+    ASSERT_TRUE(app->setPlatformChoice(PlatformAutomatic));
+    EXPECT_FALSE(frame().mouseSteeringAction()->isEnabled());
+}
+
+TEST_F(PointerSteeringTest, TheTargetDiscFollowsThePointer) {
+    toggle().trigger();
+    port.dialogScript = [](QDialog& d) {
+        auto& dialog = dynamic_cast<CTargetDlg&>(d);
+        dialog.edit(0)->setText("2");
+        dialog.accept();
+        return dialog.result();
+    };
+    frame().runCommand(CmdTargetTest);
+    ASSERT_EQ(frame().view()->mode(), ViewMode::TargetTest);
+    frame().runCommand(StanceStartButton);
+    const Rect q = controller().target().procedure().layout().square;
+    const TargetTestState& s = controller().target().targetState();
+    for (const QPoint at : {QPoint(q.left + (q.right - q.left) / 8, q.top + (q.bottom - q.top) / 6),
+                            QPoint(q.right - (q.right - q.left) / 5, q.bottom - (q.bottom - q.top) / 7)}) {
+        movePointer(at);
+        // Quiet sway of a quarter of the usual size stays on top: a few pixels.
+        EXPECT_TRUE(waitUntil([&] { return std::hypot(s.cursorX - at.x(), s.cursorY - at.y()) < 12; }))
+            << s.cursorX << "," << s.cursorY << " pointer " << at.x() << "," << at.y();
+    }
+    port.files.push_back(QString::fromStdString(home("DATA/steered.kplat")));
+    frame().runCommand(StanceExitButton);
+}
+
+TEST_F(PointerSteeringTest, TheDrivingMarkerFollowsThePointer) {
+    toggle().trigger();
+    port.dialogScript = [](QDialog& d) {
+        auto& dialog = dynamic_cast<CDrivingDlg&>(d);
+        dialog.endRadio(1)->click();
+        dialog.directionRadio(DrivingLeftRight)->click();
+        dialog.accept();
+        return dialog.result();
+    };
+    frame().runCommand(CmdDrivingTest);
+    ASSERT_EQ(frame().view()->mode(), ViewMode::DrivingTest);
+    DrivingProcedure& driving = controller().driving().procedure();
+    const Rect q = driving.square();
+    const QPoint at(q.left + (q.right - q.left) / 3, q.top + (q.bottom - q.top) * 3 / 4);
+    movePointer(at);
+    const AcquisitionControl& c = driving.control();
+    EXPECT_TRUE(waitUntil([&] {
+        return std::hypot(q.left + c.markerX.load() - at.x(), q.top + c.markerY.load() - at.y()) < 12;
+    })) << c.markerX.load() << "," << c.markerY.load();
+    port.files.push_back(std::nullopt);
+    frame().runCommand(DrivingExitButton);
+}
+
+// The cues are part of the program; one sounds at a time and the alarm loops. Without a sound
+// device the effects load and stay silent, which is not an error.
+TEST(CueSoundsTest, BothCuesLoadAndOneSoundsAtATime) {
+    CueSounds sounds;
+    EXPECT_TRUE(waitUntil([&] {
+        return sounds.alarm().status() != QSoundEffect::Loading &&
+               sounds.success().status() != QSoundEffect::Loading &&
+               sounds.alarm().status() != QSoundEffect::Null;
+    }));
+    EXPECT_EQ(sounds.alarm().status(), QSoundEffect::Ready);
+    EXPECT_EQ(sounds.success().status(), QSoundEffect::Ready);
+    EXPECT_EQ(sounds.alarm().loopCount(), QSoundEffect::Infinite);
+    EXPECT_EQ(sounds.success().loopCount(), 1);
+    sounds.apply(HitSound::StartAlarmLoop);
+    EXPECT_TRUE(sounds.alarm().isPlaying());
+    sounds.apply(HitSound::PlaySuccess);
+    EXPECT_FALSE(sounds.alarm().isPlaying());
+    sounds.stopAll();
+    EXPECT_FALSE(sounds.success().isPlaying());
+    EXPECT_FALSE(sounds.alarm().isPlaying());
+}
+
+}  // namespace
+}  // namespace kenvo::test
