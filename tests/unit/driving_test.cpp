@@ -6,6 +6,7 @@
 #include "graphs/display_state.h"
 #include "graphs/driving_display.h"
 #include "measurement/driving_computation.h"
+#include "measurement/clock_seed.h"
 #include "measurement/limits.h"
 #include "measurement/measurement_store.h"
 #include "measurement/track_generator.h"
@@ -55,8 +56,8 @@ TEST(TrackGenerator, EveryGenerationDiffersAndSlotsFromFiftyStayEmpty) {
     auto first = std::make_unique<MeasurementStore>();
     auto second = std::make_unique<MeasurementStore>();
     const TrackParameters p = workingTrackParameters(TrackParameters{});
-    const uint32_t seedA = trackSeed();
-    const uint32_t seedB = trackSeed();
+    const uint32_t seedA = clockSeed();
+    const uint32_t seedB = clockSeed();
     ASSERT_NE(seedA, seedB);  // two seeds within the same second
     generateTracks(*first, p, seedA);
     generateTracks(*second, p, seedB);

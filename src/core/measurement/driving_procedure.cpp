@@ -7,6 +7,7 @@
 #include <ctime>
 
 #include "files/recovery_file.h"
+#include "measurement/clock_seed.h"
 #include "graphs/display_geometry.h"
 #include "platform/dispatcher.h"
 #include "platform/platform_link.h"
@@ -93,7 +94,7 @@ bool DrivingProcedure::continueTest(const Rect& client) {
     driving_.trackMax = static_cast<int32_t>(scaleX * TrackSpan);
     driving_.trackMin = static_cast<int32_t>(scaleX * -TrackSpan);
     working_ = workingTrackParameters(edited_);
-    generateTracks(store_, working_, trackSeed());
+    generateTracks(store_, working_, clockSeed());
     driving_.squareHeight = square_.bottom - square_.top;
     const int32_t span = driving_.trackMax - driving_.trackMin;
     driving_.trackScale = span > 0 ? static_cast<double>(driving_.squareHeight) / span : 0.0;
@@ -175,7 +176,7 @@ void DrivingProcedure::center() {
 }
 
 void DrivingProcedure::regenerate() {
-    generateTracks(store_, working_, trackSeed());
+    generateTracks(store_, working_, clockSeed());
 }
 
 void DrivingProcedure::stopTest() {

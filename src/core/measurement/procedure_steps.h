@@ -1,8 +1,10 @@
 #pragma once
 
+#include <cstdlib>
 #include <string>
 
 #include "files/recovery_file.h"
+#include "measurement/clock_seed.h"
 #include "measurement/measurement_store.h"
 #include "measurement/procedure_port.h"
 
@@ -12,6 +14,8 @@ namespace kenvo {
 
 // Back to the blank view: no dialog bar, a fresh drawing.
 inline void blankProcedureView(ProcedurePort& port) {
+    // The next test draws its targets from a fresh seed.
+    std::srand(clockSeed());
     port.setViewMode(ProcedureBlankView);
     port.hideBar();
     port.redraw();

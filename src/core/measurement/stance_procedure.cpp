@@ -158,10 +158,7 @@ void StanceProcedure::stopTest() {
     store_.testRunning = 0;
 }
 
-void StanceProcedure::blankView() {
-    std::srand(static_cast<unsigned>(std::time(nullptr)));
-    blankProcedureView(port_);
-}
+void StanceProcedure::blankView() { blankProcedureView(port_); }
 
 void StanceProcedure::writeRecovery() { writeRecoveryCopy(recoveryPath_, store_, port_, recoveryProblemShown_); }
 

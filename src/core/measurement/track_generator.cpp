@@ -1,6 +1,5 @@
 #include "measurement/track_generator.h"
 
-#include <chrono>
 #include <cmath>
 #include <random>
 
@@ -20,13 +19,6 @@ TrackParameters workingTrackParameters(const TrackParameters& edited) {
     w.a = (2 * edited.a) / 3;
     w.b = (2 * edited.b) / 3;
     return w;
-}
-
-uint32_t trackSeed() {
-    const auto ns = std::chrono::duration_cast<std::chrono::nanoseconds>(
-                        std::chrono::system_clock::now().time_since_epoch())
-                        .count();
-    return static_cast<uint32_t>(ns ^ (ns >> 32));
 }
 
 void generateTracks(MeasurementStore& store, const TrackParameters& p, uint32_t seed) {

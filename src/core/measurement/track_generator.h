@@ -27,8 +27,6 @@ TrackParameters workingTrackParameters(const TrackParameters& edited);
 // Attempt slots that get a generated track; later slots keep whatever they hold (zeros).
 inline constexpr int32_t TrackSlots = 50;
 
-// A seed that differs between two calls within the same second (nanoseconds of the clock).
-uint32_t trackSeed();
 
 // Fills the tracks of slots 0..TrackSlots-1: one bounded random walk across all slots, then a
 // forward moving average of 2 x klzak values within each slot. The rows from
