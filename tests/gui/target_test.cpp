@@ -8,6 +8,7 @@
 #include "files/measurement_file.h"
 #include "platform/platform_simulator.h"
 
+#include "session_recovery.h"
 #include "stance_support.h"
 #include "target_controller.h"
 
@@ -175,6 +176,11 @@ TEST_F(TargetTest, LostPlatformKeepsTheCompletedTargetAndSaysSo) {
     ASSERT_TRUE(loadMeasurementFile(path, *saved, graph));
     EXPECT_EQ(saved->attemptCount, 1);
     EXPECT_EQ(saved->length[0], reachedIn);
+    // The completed target also went to the recovery copy when it was reached.
+    auto recovered = std::make_unique<MeasurementStore>();
+    ASSERT_TRUE(loadMeasurementFile(SessionRecovery(state().paths.dataFolder).recoveryPath(), *recovered, graph));
+    EXPECT_EQ(recovered->attemptCount, 1);
+    EXPECT_EQ(recovered->length[0], reachedIn);
 }
 
 TEST_F(TargetTest, SetupArmsTheFullScreenViewAndStartReplacesAProtocol) {
