@@ -58,7 +58,7 @@ constexpr auto Commands = std::to_array<CommandInfo>({
      "Axes, time window and COP display of the graphs", "Graph Setup"},
     {CmdDaGraphSetup, M::Setup, "DA Graph Setup", "", H::Frame,
      "Axes of the diffusion analysis graph", "DA Graph Setup"},
-    {CmdNewProtocol, M::Setup, "New protocol", "", H::View,
+    {CmdNewProtocol, M::Setup, "New protocol", "", H::Frame,
      "Make a new target sequence for the target hitting test", "New protocol"},
     {CmdOpenProtocol, M::Setup, "Open protocol", "", H::Frame, "Open a target protocol file",
      "Open protocol"},

@@ -21,6 +21,7 @@
 #include "kenvo_plat_view.h"
 #include "operator_port.h"
 #include "platform_choice.h"
+#include "protocol_dialog.h"
 
 namespace kenvo {
 
@@ -113,6 +114,13 @@ bool CMainFrame::handleFrameCommand(int id) {
         case CmdSaveProtocol:
             files_.saveProtocol();
             break;
+        case CmdNewProtocol: {
+            CProtocolDlg dialog(state_.protocol, state_.store.targetLocation,
+                                state_.paths.programFolder, port_, this);
+            port_.runDialog(dialog);
+            runCommand(CmdBlankView);
+            break;
+        }
         case CmdDaGraphSetup: {
             CYaxesDlg dialog(state_.settings.graph, state_.settings.diffusionLine, port_, this);
             port_.runDialog(dialog);
