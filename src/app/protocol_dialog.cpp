@@ -116,9 +116,10 @@ QPushButton* CProtocolDlg::button(const QString& text) const {
 void CProtocolDlg::showEvent(QShowEvent* event) {
     QDialog::showEvent(event);
     if (columnsSized_) return;
-    // Sized once, when the dialog first has its size, as the list was laid out to show.
+    // Sized once, when the dialog first has its size. The halves are of the list's own width,
+    // so both columns show without a horizontal scroll bar.
     columnsSized_ = true;
-    const int half = width() / 2;
+    const int half = list_->viewport()->width() / 2;
     list_->setColumnWidth(0, half - 16);
     list_->setColumnWidth(1, half + 16);
 }

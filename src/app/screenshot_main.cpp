@@ -8,6 +8,7 @@
 #include <QImage>
 #include <QElapsedTimer>
 #include <QSettings>
+#include <QTableWidget>
 #include <QTemporaryDir>
 #include <QTimer>
 #include <algorithm>
@@ -26,6 +27,7 @@
 #include "kenvo_plat_app.h"
 #include "kenvo_plat_view.h"
 #include "main_frame.h"
+#include "protocol_dialog.h"
 #include "measurement/cop_sample.h"
 #include "operator_port.h"
 #include "subject_dialog.h"
@@ -115,6 +117,14 @@ int main(int argc, char** argv) {
     kenvo::CSubjectDlg subject(app.state().store.subject, port, &app.frame());
     ok = save(subject, out + "/subject_dialog.png") && ok;
     subject.hide();
+    // A protocol of five targets in the editor, the third selected.
+    app.state().protocol = {"Balance clinic A", 5};
+    for (int k = 0; k < 5; ++k) app.state().store.targetLocation[static_cast<std::size_t>(k)] = (k * 3) % 4;
+    kenvo::CProtocolDlg protocol(app.state().protocol, app.state().store.targetLocation,
+                                 app.state().paths.programFolder, port, &app.frame());
+    protocol.list()->selectRow(2);
+    ok = save(protocol, out + "/protocol_editor.png") && ok;
+    protocol.hide();
     kenvo::AboutDialog about(&app.frame());
     ok = save(about, out + "/about.png") && ok;
     about.hide();

@@ -48,8 +48,8 @@ TEST_F(ProtocolEditor, AddInsertChangeDeleteEditRowsAndTheSharedArray) {
         d.show();
         EXPECT_EQ(d.windowTitle(), "Protocol setup");
         EXPECT_EQ(d.nameEdit()->text(), "Walk");
-        EXPECT_EQ(d.list()->columnWidth(0), d.width() / 2 - 16);
-        EXPECT_EQ(d.list()->columnWidth(1), d.width() / 2 + 16);
+        EXPECT_EQ(d.list()->columnWidth(0), d.list()->viewport()->width() / 2 - 16);
+        EXPECT_EQ(d.list()->columnWidth(1), d.list()->viewport()->width() / 2 + 16);
         EXPECT_EQ(row(d, 1), (QStringList{"  2", "right"}));
         EXPECT_TRUE(d.radio(0)->isChecked());
 
