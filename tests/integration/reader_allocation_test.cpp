@@ -10,6 +10,7 @@
 #include <new>
 #include <thread>
 
+#include "measurement/driving_computation.h"
 #include "measurement/measurement_store.h"
 #include "platform/platform_link.h"
 #include "platform/simulated_bus.h"
@@ -61,6 +62,48 @@ TEST(ReaderThread, StreamingAndRecordingAllocateNothing) {
     EXPECT_GT(frames, 300u);
     EXPECT_GT(control.sampleCount.load(), 300);
     EXPECT_EQ(during, 0) << "allocations while " << frames << " frames were read and dispatched";
+}
+
+// The driving test's path: the driving computation on every frame, the marker, the samples and
+// the deviations while recording.
+TEST(ReaderThread, DrivingFramesAllocateNothing) {
+    SimulatedBus bus({10.0});
+    bus.add({0, 70.0, nullptr, 2});
+    auto store = std::make_unique<MeasurementStore>();
+    TestSettings settings = TestSettings::defaults();
+    PlatformCalibration calibration{175.0f, 276.0f, {1, 1, 1, 1}};
+    Dispatcher dispatcher(store->liveTrace);
+    PlatformLink link(bus, dispatcher, settings, calibration);
+    DrivingDisplay display;
+    display.trackMin = -57;
+    display.trackMax = 57;
+    display.squareHeight = 500;
+    display.trackScale = 500.0 / 114.0;
+    display.lastRow.store(500);
+    DrivingComputation computation(display);
+    computation.prepare(calibration, 0, display);
+    computation.setAttempt(store->track(0), store->deviation(0));
+    dispatcher.setDrivingHook(&computation);
+    AcquisitionControl control;
+    control.mode = AcquisitionDriving;
+    control.dest = store->samples(0);
+    ASSERT_TRUE(link.arm(control));
+    std::this_thread::sleep_for(std::chrono::milliseconds(100));
+
+    const long before = allocations.load();
+    control.sampleCount = 0;
+    control.length = 30000;
+    control.recording = 1;
+    std::this_thread::sleep_for(std::chrono::milliseconds(400));
+    control.recording = 0;
+    std::this_thread::sleep_for(std::chrono::milliseconds(50));
+    const long during = allocations.load() - before;
+    control.stopped = 1;
+    link.stopLink();
+    dispatcher.setDrivingHook(nullptr);
+    EXPECT_GT(control.sampleCount.load(), 300);
+    EXPECT_NE(control.markerX.load(), 0);  // the computation ran
+    EXPECT_EQ(during, 0);
 }
 
 }  // namespace
