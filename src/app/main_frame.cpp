@@ -5,6 +5,7 @@
 #include <QGuiApplication>
 #include <QKeyEvent>
 #include <QLabel>
+#include <QShortcut>
 #include <QSettings>
 #include <QStatusBar>
 #include <QTimer>
@@ -19,6 +20,8 @@
 #include "dialog_text.h"
 #include "enabling_rules.h"
 #include "kenvo_plat_view.h"
+#include "measurement/driving_procedure.h"
+#include "measurement/stance_procedure.h"
 #include "operator_port.h"
 #include "platform_choice.h"
 #include "protocol_dialog.h"
@@ -46,6 +49,10 @@ CMainFrame::CMainFrame(AppState& state, OperatorPort& port, QSettings& profile, 
     rebuildRecentFiles();
     updateCommandStates();
 
+    // Esc ends a running test as its Exit button does, the usual way out of a full-screen view.
+    auto* escape = new QShortcut(QKeySequence(Qt::Key_Escape), this);
+    connect(escape, &QShortcut::activated, this, &CMainFrame::escapePressed);
+
     // The toolbar follows the store's flags, which tests and the reader change under it.
     auto* idle = new QTimer(this);
     connect(idle, &QTimer::timeout, this, [this] {
@@ -55,6 +62,16 @@ CMainFrame::CMainFrame(AppState& state, OperatorPort& port, QSettings& profile, 
 }
 
 CMainFrame::~CMainFrame() = default;
+
+void CMainFrame::escapePressed() {
+    for (const int exit : {int(StanceExitButton), int(DrivingExitButton)}) {
+        if (bar_ && bar_->isControlShown(exit)) {
+            runCommand(exit);
+            return;
+        }
+    }
+    leaveFullScreen();
+}
 
 void CMainFrame::installEvaluation() {
     evaluation_ = new EvaluationController(state_, port_, *this, *view_);

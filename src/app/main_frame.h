@@ -98,6 +98,7 @@ class CMainFrame final : public QMainWindow {
     void rebuildRecentFiles();
     bool handleFrameCommand(int id);
     void updateLockIndicators(quint32 nativeModifiers);
+    void escapePressed();
 
     AppState& state_;
     OperatorPort& port_;

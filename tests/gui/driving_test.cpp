@@ -1,6 +1,7 @@
 // The driving test in the window on a simulated platform: the timed end posted by the timer,
 // the summary, the clamped marker, Exit, the lost platform and the set-up dialog.
 #include <QLineEdit>
+#include <QTest>
 #include <QRadioButton>
 #include <atomic>
 
@@ -185,6 +186,22 @@ TEST_F(DrivingTest, LostPlatformEndsTheTestAndSaysSo) {
     bool told = false;
     for (const QString& m : port.messages) told |= m.toStdString() == MessagePlatformLost;
     EXPECT_TRUE(told);
+}
+
+// Esc in the full-screen test does what its Exit button does.
+TEST_F(DrivingTest, EscapeEndsTheTestLikeExit) {
+    attachFast(nullptr, 1.0);
+    answerSetup(1, "10", DrivingUpDown, "10");
+    frame().show();
+    frame().activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&frame()));
+    frame().runCommand(CmdDrivingTest);
+    ASSERT_TRUE(frame().isFullScreenMode());
+    port.files.push_back(std::nullopt);
+    QTest::keyClick(frame().view(), Qt::Key_Escape);
+    EXPECT_EQ(mode(), ViewMode::Blank);
+    EXPECT_FALSE(frame().isFullScreenMode());
+    EXPECT_FALSE(app->link().linkActive());
 }
 
 // Yes to "Data not saved. Save?" and a cancelled file dialog: neither dynamic test starts and
