@@ -125,6 +125,11 @@ void CMainFrame::createMenus() {
     mouseSteering_->setCheckable(true);
     mouseSteering_->setStatusTip(
         "The simulated subject's centre of pressure follows the mouse over the view");
+    subjectOnPlate_ = platform->addAction("Subject on the p&late");
+    subjectOnPlate_->setCheckable(true);
+    subjectOnPlate_->setChecked(true);
+    subjectOnPlate_->setStatusTip(
+        "Clear to let the simulated subject step off, so the sensor check can zero the platform");
     setPlatformChoice(PlatformAutomatic);
 
     QMenu* view = bar->addMenu("&View");

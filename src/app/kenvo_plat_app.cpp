@@ -1,5 +1,6 @@
 #include "kenvo_plat_app.h"
 
+#include <QAction>
 #include <QSettings>
 #include <clocale>
 #include <cstdlib>
@@ -83,6 +84,10 @@ void CKenvoPlatApp::start(bool show) {
     stance_ = std::make_unique<StanceController>(*state_, *frame_, *link_, *dispatcher_, port_);
     steering_ = new PointerSteering(subject_, *frame_->view(), *state_, *stance_, profile_,
                                     *frame_->mouseSteeringAction());
+    // Every start finds the simulated subject on the plate.
+    subject_->setStanding(true);
+    QObject::connect(frame_->subjectOnPlateAction(), &QAction::toggled, frame_.get(),
+                     [subject = subject_](bool on) { subject->setStanding(on); });
 
     AppState& s = *state_;
     s.paths = resolveAppPaths(sources_);

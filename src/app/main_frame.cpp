@@ -229,6 +229,7 @@ void CMainFrame::setPlatformChoice(int32_t choice) {
     if (QAction* a = platformActions_.value(choice, nullptr)) a->setChecked(true);
     // Only a simulated subject can be steered.
     if (mouseSteering_) mouseSteering_->setEnabled(choice != PlatformAutomatic);
+    if (subjectOnPlate_) subjectOnPlate_->setEnabled(choice != PlatformAutomatic);
 }
 
 void CMainFrame::closeEvent(QCloseEvent* event) {

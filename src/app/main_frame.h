@@ -80,6 +80,8 @@ class CMainFrame final : public QMainWindow {
     }
     // "Steer with the mouse" of the platform submenu (checkable; enabled for simulated models).
     QAction* mouseSteeringAction() const { return mouseSteering_; }
+    // "Subject on the plate" (checkable, checked at start; enabled for simulated models).
+    QAction* subjectOnPlateAction() const { return subjectOnPlate_; }
 
   signals:
     // The operator chose another entry in a combo of the dialog bar.
@@ -115,6 +117,7 @@ class CMainFrame final : public QMainWindow {
     QActionGroup* platformGroup_ = nullptr;
     QHash<int32_t, QAction*> platformActions_;
     QAction* mouseSteering_ = nullptr;
+    QAction* subjectOnPlate_ = nullptr;
     QLabel* capsPane_ = nullptr;
     QLabel* numPane_ = nullptr;
     QLabel* scrollPane_ = nullptr;

@@ -4,8 +4,10 @@
 #include <QAction>
 #include <QLineEdit>
 #include <QMouseEvent>
+#include <QPushButton>
 #include <QRadioButton>
 
+#include "check_dialog.h"
 #include "cue_sounds.h"
 #include "driving_controller.h"
 #include "driving_dialogs.h"
@@ -47,6 +49,29 @@ TEST_F(PointerSteeringTest, TheSwitchNeedsASimulatedPlatformAndIsRemembered) {
     EXPECT_TRUE(app->pointerSteering()->steering());
     ASSERT_TRUE(app->setPlatformChoice(PlatformAutomatic));
     EXPECT_FALSE(frame().mouseSteeringAction()->isEnabled());
+}
+
+// With the simulated subject off the plate, the sensor check zeroes the simulated platform to
+// its unloaded readings; on again, the COP is the subject's once more.
+TEST_F(PointerSteeringTest, SubjectStepsOffForZeroing) {
+    QAction& onPlate = *frame().subjectOnPlateAction();
+    EXPECT_TRUE(onPlate.isEnabled());
+    EXPECT_TRUE(onPlate.isChecked());
+    onPlate.trigger();
+    for (int32_t& z : state().settings.calibration.zeroOffset) z = 500;  // far from the truth
+    port.dialogScript = [](QDialog& d) {
+        auto& dialog = dynamic_cast<CCheckDlg&>(d);
+        EXPECT_TRUE(waitUntil([&] { return dialog.field(CCheckDlg::FrontLeftCount)->text().toInt() > 0; }));
+        dialog.zeroButton()->click();
+        EXPECT_TRUE(waitUntil([&] { return dialog.zeroButton()->isEnabled(); }));
+        dialog.accept();
+        return dialog.result();
+    };
+    frame().runCommand(CmdCheck);
+    const int32_t* zero = state().settings.calibration.zeroOffset;
+    for (int k = 0; k < 4; ++k) EXPECT_NEAR(zero[k], PlatformSimulator::UnloadedCounts[k], 3) << k;
+    onPlate.trigger();
+    EXPECT_TRUE(onPlate.isChecked());
 }
 
 TEST_F(PointerSteeringTest, TheTargetDiscFollowsThePointer) {

@@ -109,5 +109,25 @@ TEST(SteerableSource, FollowsTheWantedPointAndReturnsToRestWhenReleased) {
     EXPECT_NEAR(sy / 2500, -8.0, 4.0);
 }
 
+// Stepped off, the plate reads only its unloaded offsets (and noise) and senses no pulse;
+// back on, the body weight returns.
+TEST(SteerableSource, SteppingOffLeavesTheUnloadedReadings) {
+    SteerableSource subject(5);
+    PlatformSimulator sim({0, 70.0, 72.0, 5}, subject);
+    subject.setStanding(false);
+    double mean[4] = {};
+    int beats = 0;
+    for (int64_t i = 0; i < 1000; ++i) {
+        const RawFrame f = sim.frame(i);
+        for (int k = 0; k < 4; ++k) mean[k] += f.s[k] / 1000.0;
+        beats += (f.status & StatusHeartBeat) != 0;
+    }
+    for (int k = 0; k < 4; ++k) EXPECT_NEAR(mean[k], PlatformSimulator::UnloadedCounts[k], 1.0) << k;
+    EXPECT_EQ(beats, 0);
+    subject.setStanding(true);
+    const RawFrame on = sim.frame(1000);
+    EXPECT_GT(on.s[0] + on.s[1] + on.s[2] + on.s[3], 1300);
+}
+
 }  // namespace
 }  // namespace kenvo

@@ -19,6 +19,8 @@ class CopSource {
 public:
     virtual ~CopSource() = default;
     virtual CopPoint at(int64_t frame) noexcept = 0;
+    // False while the subject has stepped off the plate: the sensors then carry no load.
+    virtual bool standing() const noexcept { return true; }
 };
 
 // Quiet standing: slow, smooth sway of a few millimetres (larger front-rear than left-right)
@@ -51,7 +53,7 @@ private:
     std::function<CopPoint(double)> path_;
 };
 
-// A subject the operator steers: while steering is on, the COP walks toward the wanted point
+// A subject the operator steers (and can send off the plate): while steering is on, the COP walks toward the wanted point
 // the user-interface thread sets (the mouse over the view), with the body's lag and a little
 // sway on top; while it is off, the subject stands quietly at its resting position. The wanted
 // point and the switch are atomics, the only state the two threads share.
@@ -60,6 +62,9 @@ public:
     explicit SteerableSource(uint32_t seed = 1, CopPoint rest = {2.0, -8.0});
 
     void setSteering(bool on) noexcept { steering_.store(on, std::memory_order_relaxed); }
+    // Steps off the plate (so it can be zeroed) and back on.
+    void setStanding(bool on) noexcept { standing_.store(on, std::memory_order_relaxed); }
+    bool standing() const noexcept override { return standing_.load(std::memory_order_relaxed); }
     bool steering() const noexcept { return steering_.load(std::memory_order_relaxed); }
     void steerTo(CopPoint wanted) noexcept {
         wantX_.store(wanted.xMm, std::memory_order_relaxed);
@@ -69,6 +74,7 @@ public:
 
 private:
     std::atomic<bool> steering_{false};
+    std::atomic<bool> standing_{true};
     std::atomic<double> wantX_{0.0}, wantY_{0.0};
     QuietStanceSource sway_;
     CopPoint rest_;

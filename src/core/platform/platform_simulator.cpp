@@ -35,7 +35,8 @@ RawFrame PlatformSimulator::frame(int64_t index) noexcept {
     const ModelScales scales = modelScales(options_.model, 0);
     const double fx = std::clamp(cop.xMm / scales.scaleX, -1.0, 1.0);
     const double fy = std::clamp(cop.yMm / scales.scaleY, -1.0, 1.0);
-    const double load = options_.weightKg * CountsPerKg;
+    const bool standing = source_.standing();
+    const double load = standing ? options_.weightKg * CountsPerKg : 0.0;
 
     double cell[4];
     if (isFourSensorModel(options_.model)) {
@@ -56,7 +57,8 @@ RawFrame PlatformSimulator::frame(int64_t index) noexcept {
     RawFrame out;
     for (int k = 0; k < 4; ++k) out.s[k] = toCounts(cell[k], UnloadedCounts[k], noise_(random_));
     if (overload_.load(std::memory_order_relaxed)) out.s[0] = OverloadReading;
-    out.status = beatDue(index) ? StatusHeartBeat : 0;
+    // The pulse is the subject's: an empty plate senses none.
+    out.status = beatDue(index) && standing ? StatusHeartBeat : 0;
     return out;
 }
 

@@ -11,7 +11,8 @@ namespace kenvo {
 
 // The load cells and controller of a simulated platform: turns the subject's COP and body
 // weight into the four raw readings a real platform of that model would send, with a small
-// unloaded offset per sensor, a little noise and a heart beat in the status nibble.
+// unloaded offset per sensor, a little noise and a heart beat in the status nibble. A subject
+// who has stepped off leaves only the unloaded offsets and the noise.
 class PlatformSimulator {
 public:
     struct Options {
