@@ -46,6 +46,10 @@ EvaluationController::EvaluationController(AppState& state, OperatorPort& port, 
     connect(&frame, &CMainFrame::barComboChanged, this, &EvaluationController::comboChanged);
     connect(&view, &CKenvoPlatView::mousePressed, this, &EvaluationController::mousePressed);
     connect(&view, &CKenvoPlatView::blanked, this, &EvaluationController::hideList);
+    // The tests and the replay show their own panels where the list stood.
+    connect(&view, &CKenvoPlatView::modeChanged, this, [this](ViewMode mode) {
+        if (!isTableMode(mode)) hideList();
+    });
 }
 
 StanceContext EvaluationController::context(const Rect& client) {

@@ -36,7 +36,10 @@ class CKenvoPlatView final : public QWidget {
     CKenvoPlatView(AppState& state, QWidget* parent = nullptr);
 
     ViewMode mode() const { return mode_; }
-    void setMode(ViewMode mode) { mode_ = mode; }
+    void setMode(ViewMode mode) {
+        mode_ = mode;
+        emit modeChanged(mode);
+    }
 
     // The drawing of every mode; renderBlankView until the display routines are plugged in.
     void setRenderer(ModeRenderer renderer);
@@ -67,6 +70,8 @@ class CKenvoPlatView final : public QWidget {
   signals:
     // The view was switched to the blank view; the frame removes the dialog bar.
     void blanked();
+    // The view entered `mode`; a mode without a table takes the summary list away.
+    void modeChanged(ViewMode mode);
     // A mouse button went down at `at` (view pixels).
     void mousePressed(QPoint at, Qt::MouseButton button);
     // The pointer moved over the view to `at` (view pixels), with or without a button down.

@@ -5,6 +5,8 @@
 
 #include "check_dialog.h"
 #include "dialog_bar.h"
+#include "evaluation_controller.h"
+#include "sway_list.h"
 #include "stance_support.h"
 
 namespace kenvo::test {
@@ -69,6 +71,15 @@ TEST_F(ReplayTest, ChoosingAnotherAttemptPausesAndRewinds) {
     EXPECT_FLOAT_EQ(d().displayCentreY, -0.1f * state().store.calibration.scaleY);
     controller().onViewTimer(TimerReplay);
     EXPECT_EQ(d().shownSamples, 0);
+}
+
+TEST_F(ReplayTest, EnteringFromATableHidesTheList) {
+    frame().runCommand(CmdSummary);
+    const SwayList& list = frame().evaluation().list();
+    ASSERT_FALSE(list.isHidden());
+    frame().runCommand(CmdRealSimulation);
+    EXPECT_EQ(mode(), ViewMode::RealSimulation);
+    EXPECT_TRUE(list.isHidden());
 }
 
 class CheckTest : public StanceFixture {
