@@ -28,7 +28,7 @@ CSubjectDlg::CSubjectDlg(SubjectRecord& record, OperatorPort& port, QWidget* par
         return e;
     };
     name_ = lineEdit(values.name, 260);
-    form->addRow("&Name:", name_);
+    form->addRow("&Name", name_);
 
     female_ = new QRadioButton("&female", this);
     male_ = new QRadioButton("&male", this);
@@ -40,7 +40,7 @@ CSubjectDlg::CSubjectDlg(SubjectRecord& record, OperatorPort& port, QWidget* par
     sexRow->addWidget(female_);
     sexRow->addWidget(male_);
     sexRow->addStretch();
-    form->addRow("Sex:", sexRow);
+    form->addRow("Sex", sexRow);
 
     // Digits only, as the boxes hold whole numbers; the range is checked on OK.
     auto* digits = new QRegularExpressionValidator(QRegularExpression("[0-9]{0,9}"), this);
@@ -50,15 +50,15 @@ CSubjectDlg::CSubjectDlg(SubjectRecord& record, OperatorPort& port, QWidget* par
         e->setValidator(digits);
         e->setMaximumWidth(80);
     }
-    form->addRow("&Height (cm):", height_);
-    form->addRow("&Weight (kg):", weight_);
+    form->addRow("&Height", height_);
+    form->addRow("&Weight", weight_);
 
     comment1_ = lineEdit(values.comment1, 260);
     comment2_ = lineEdit(values.comment2, 260);
     comment3_ = lineEdit(values.comment3, 260);
-    form->addRow("Comment &1:", comment1_);
-    form->addRow("Comment &2:", comment2_);
-    form->addRow("Comment &3:", comment3_);
+    form->addRow("Comment &1", comment1_);
+    form->addRow("Comment &2", comment2_);
+    form->addRow("Comment &3", comment3_);
 
     auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
     connect(buttons, &QDialogButtonBox::accepted, this, &CSubjectDlg::accept);

@@ -1,4 +1,5 @@
 #include <QComboBox>
+#include <QLabel>
 #include <QLineEdit>
 #include <QRadioButton>
 
@@ -90,6 +91,15 @@ TEST_F(Dialogs, SubjectCancelChangesNothingButStillRepaints) {
     frame().runCommand(CmdSubjectInfo);
     EXPECT_EQ(state().store.subject, before);
     EXPECT_EQ(frame().view()->redrawCount(), redraws + 1);
+}
+
+TEST_F(Dialogs, SubjectLabelsAreTheDialogsOwnTexts) {
+    CSubjectDlg dialog(state().store.subject, port);
+    QStringList labels;
+    for (QLabel* l : dialog.findChildren<QLabel*>()) labels << l->text().remove('&');
+    EXPECT_EQ(labels, (QStringList{"Name", "Sex", "Height", "Weight", "Comment 1", "Comment 2",
+                                   "Comment 3"}));
+    EXPECT_EQ(dialog.maleButton()->text().remove('&'), "male");
 }
 
 class GraphSetup : public AppFixture {
