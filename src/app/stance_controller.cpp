@@ -131,10 +131,10 @@ void StanceController::stanceTest() {
 }
 
 void StanceController::check() {
-    // A probe: is a platform there, and how many load cells has it?
-    AcquisitionControl probe;
-    probe.mode.store(AcquisitionSensorSums, std::memory_order_relaxed);
-    if (!link_->arm(probe)) {
+    // A probe: is a platform there, and how many load cells has it? The control outlives the
+    // arming, as the dispatcher keeps pointing at the last one it was given.
+    checkProbe_.mode.store(AcquisitionSensorSums, std::memory_order_relaxed);
+    if (!link_->arm(checkProbe_)) {
         message(MessageCommunicationError);
         return;
     }

@@ -92,6 +92,7 @@ class StanceController final : public QObject, public ProcedurePort {
     DisplayState display_;
     std::unique_ptr<StanceProcedure> stance_;
     ReplayProcedure replay_;
+    AcquisitionControl checkProbe_;  // the Check command's own
     std::string recoveryPath_;
     QTimer testTimer_, replayTimer_, drivingTimer_;
     std::unique_ptr<DrivingController> driving_;
