@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <array>
+#include <climits>
 #include <memory>
 #include <string>
 #include <vector>
@@ -69,6 +71,22 @@ TEST(ConfigurationFile, RoundTripTakesTheAttemptDurationFromTheStanceTime) {
     Settings expected = saved;
     expected.graph.attemptSeconds = 25;
     EXPECT_EQ(loaded, expected);
+}
+
+// Zero offsets far beyond any sensor reading are damage: they are brought within +-4095, so the
+// reader thread's raw - offset stays in range; ordinary ones, even slightly negative, stay.
+TEST(ConfigurationFile, DamagedZeroOffsetsAreBroughtIntoTheSensorRange) {
+    test::TempDir dir;
+    const std::string path = dir.file("z.swpcfg");
+    Settings saved = distinctSettings();
+    saved.calibration = PlatformCalibration{175.0f, 276.0f, {INT32_MIN, -3, 4095, INT32_MAX}};
+    ASSERT_TRUE(saveConfiguration(path, saved, 10).ok);
+    Settings loaded;
+    int32_t attemptSeconds = 0;
+    ASSERT_TRUE(loadConfiguration(path, loaded, attemptSeconds).ok);
+    EXPECT_EQ((std::array{loaded.calibration.zeroOffset[0], loaded.calibration.zeroOffset[1],
+                          loaded.calibration.zeroOffset[2], loaded.calibration.zeroOffset[3]}),
+              (std::array{-4095, -3, 4095, 4095}));
 }
 
 TEST(ConfigurationFile, MissingFileGivesDefaultsAndKeepsTheRest) {

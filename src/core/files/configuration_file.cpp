@@ -8,6 +8,7 @@
 #include "files/file_bytes.h"
 #include "files/file_signature.h"
 #include "measurement/settings.h"
+#include "platform/wire_frame.h"
 
 namespace kenvo {
 
@@ -47,7 +48,10 @@ void readBlocks(ArchiveReader& r, Settings& s) {
     for (int32_t& v : s.configReserved) v = r.int32();
     s.calibration.scaleX = r.float32();
     s.calibration.scaleY = r.float32();
-    for (int32_t& v : s.calibration.zeroOffset) v = r.int32();
+    // A zero offset is about a sensor reading (0..4095); one beyond +-4095 is damage, and kept
+    // as it is it could overflow the reader thread's raw - offset arithmetic.
+    for (int32_t& v : s.calibration.zeroOffset)
+        v = std::clamp(r.int32(), -SensorFullScale, SensorFullScale);
     s.filterFrequency = r.float32();
 }
 

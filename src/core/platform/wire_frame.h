@@ -15,6 +15,7 @@ struct RawFrame {
 };
 
 inline constexpr int FrameBytes = 10;
+inline constexpr int32_t SensorFullScale = 4095;  // the largest 12-bit reading
 inline constexpr int32_t StatusHeartBeat = 0x08;
 
 // Each byte of a frame carries a 2-bit position tag in bits 7-6; only the first byte has tag
