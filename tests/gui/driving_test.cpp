@@ -228,6 +228,28 @@ TEST_F(DrivingTest, CancelledSaveOfUnsavedDataStopsBothDynamicTests) {
     }
 }
 
+// "Data not saved. Save?" comes before the set-up dialog of both dynamic tests; No and then
+// Cancel in the dialog leaves the attempts in place, no longer marked unsaved.
+TEST_F(DrivingTest, UnsavedQuestionComesBeforeTheSetupDialog) {
+    addAttempts(state().store, 2, 100);
+    for (int command : {CmdDrivingTest, CmdTargetTest}) {
+        state().store.dataSaved = 0;
+        const qsizetype before = port.questions.size();
+        qsizetype questionsAtDialog = -1;
+        port.dialogScript = [&](QDialog& d) {
+            questionsAtDialog = port.questions.size();
+            d.reject();
+            return d.result();
+        };
+        port.answers.push_back(Answer::No);
+        frame().runCommand(command);
+        EXPECT_EQ(questionsAtDialog, before + 1) << command;
+        EXPECT_EQ(mode(), ViewMode::Blank) << command;
+        EXPECT_EQ(state().store.attemptCount, 2) << command;
+        EXPECT_EQ(state().store.dataSaved, 1) << command;
+    }
+}
+
 TEST_F(DrivingTest, SetupDisablesTheTimeWithButtonStopAndCancelKeepsTheSettings) {
     TestSettings settings = TestSettings::defaults();
     CDrivingDlg dialog(settings, port);

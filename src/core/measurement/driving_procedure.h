@@ -41,8 +41,9 @@ public:
     DrivingProcedure(const DrivingProcedure&) = delete;
     DrivingProcedure& operator=(const DrivingProcedure&) = delete;
 
-    // "Driving test", after the set-up dialog was accepted: unsaved data are offered for
-    // saving (a refused or failed save stops here), a new driving data set, then continueTest.
+    // "Driving test", after the set-up dialog was accepted: unsaved data still unsaved are
+    // offered for saving (the window asks before its dialog; a refused or failed save stops
+    // here), a new driving data set, then continueTest.
     bool newTest(const Rect& client);
     // "Continue driving test with same subject": arms the platform, generates new tracks and
     // starts the scroll timer, halted until Start. False for another test's data set or when
