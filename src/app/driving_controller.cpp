@@ -74,6 +74,7 @@ bool DrivingController::handleCommand(int id) {
             return true;
         case DrivingStartButton:
             if (!drivingView()) return false;
+            procedure_->relayout(client());
             if (procedure_->start()) frame_.view()->setFocus(Qt::OtherFocusReason);
             return true;
         case DrivingStopButton:
@@ -120,6 +121,7 @@ void DrivingController::performDialog() {
 }
 
 void DrivingController::onTimer() {
+    if (drivingView()) procedure_->relayout(client());
     // Stop is posted, so the summary list comes after this tick has finished.
     if (procedure_->tick()) QMetaObject::invokeMethod(this, [this] { if (procedure_->live()) stop(); }, Qt::QueuedConnection);
 }

@@ -109,6 +109,7 @@ bool TargetController::handleCommand(int id) {
             return true;
         case StanceStartButton:
             if (!targetView()) return false;
+            procedure_->relayout(client());
             if (procedure_->start()) frame_.view()->setFocus(Qt::OtherFocusReason);
             return true;
         case StanceExitButton:
@@ -134,12 +135,17 @@ void TargetController::targetTest() {
     CTargetDlg dialog(edited, port_, &frame_);
     if (port_.runDialog(dialog) != QDialog::Accepted) return;
     state_.settings.test = edited;
+    procedure_->newTest(client());
+}
+
+Rect TargetController::client() const {
     const QSize size = frame_.view()->size();
-    procedure_->newTest(Rect{0, 0, size.width(), size.height()});
+    return Rect{0, 0, size.width(), size.height()};
 }
 
 void TargetController::onTimer() {
     if (!procedure_->live() || !targetView()) return;
+    procedure_->relayout(client());
     frame_.view()->drawIncrement([this](Surface& s) { procedure_->frame(s); });
     if (procedure_->afterFrame()) frame_.runCommand(CmdTargetSummary);
 }

@@ -8,6 +8,7 @@
 #include "driving_controller.h"
 #include "driving_dialogs.h"
 #include "evaluation_controller.h"
+#include "graphs/display_geometry.h"
 #include "graphs/driving_display.h"
 #include "main_frame.h"
 #include "platform/platform_simulator.h"
@@ -248,6 +249,28 @@ TEST_F(DrivingTest, UnsavedQuestionComesBeforeTheSetupDialog) {
         EXPECT_EQ(state().store.attemptCount, 2) << command;
         EXPECT_EQ(state().store.dataSaved, 1) << command;
     }
+}
+
+// As the target test: opened for a smaller view, the square and its scale follow the view
+// until Start.
+TEST_F(DrivingTest, SquareFollowsTheViewUntilStart) {
+    state().store.dataSaved = 1;
+    state().settings.test.drivingEndMode = 1;
+    ASSERT_TRUE(driving().procedure().newTest(Rect{0, 0, 300, 200}));
+    Rect wanted;
+    ASSERT_TRUE(waitUntil([&] {
+        wanted = drivingSquare(Rect{0, 0, frame().view()->width(), frame().view()->height()});
+        return driving().procedure().square() == wanted;
+    }));
+    ASSERT_NE(wanted, drivingSquare(Rect{0, 0, 300, 200}));
+    const DrivingDisplay& d = driving().procedure().driving();
+    EXPECT_EQ(d.squareHeight, wanted.bottom - wanted.top);
+    EXPECT_DOUBLE_EQ(d.trackScale, double(d.squareHeight) / (d.trackMax - d.trackMin));
+    frame().runCommand(DrivingStartButton);
+    driving().procedure().relayout(Rect{0, 0, 300, 200});
+    EXPECT_EQ(driving().procedure().square(), wanted);
+    port.files.push_back(std::nullopt);
+    frame().runCommand(DrivingExitButton);
 }
 
 TEST_F(DrivingTest, SetupDisablesTheTimeWithButtonStopAndCancelKeepsTheSettings) {

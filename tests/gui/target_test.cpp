@@ -6,6 +6,7 @@
 #include <cmath>
 
 #include "files/measurement_file.h"
+#include "graphs/display_geometry.h"
 #include "platform/platform_simulator.h"
 
 #include "evaluation_controller.h"
@@ -251,6 +252,25 @@ TEST_F(TargetTest, UnsavedQuestionComesFirstListIsHiddenAndCenterWorksBeforeStar
         const DisplayState& d = controller().display();
         return std::abs(d.displayCentreX - 20.0f) < 2.0f && std::abs(d.displayCentreY + 10.0f) < 2.0f;
     }));
+    port.files.push_back(std::nullopt);
+    frame().runCommand(StanceExitButton);
+}
+
+// The window system resizes a full-screen window only after the test has opened (here: opened
+// for a smaller view): the squares follow the view until Start has placed the cup in them.
+TEST_F(TargetTest, SquaresFollowTheViewUntilStart) {
+    state().settings.test.stimuliCount = 2;
+    ASSERT_TRUE(target().procedure().newTest(Rect{0, 0, 300, 200}));
+    Rect view;
+    ASSERT_TRUE(waitUntil([&] {
+        view = Rect{0, 0, frame().view()->width(), frame().view()->height()};
+        return target().procedure().layout().client == view;
+    }));
+    ASSERT_NE(view, (Rect{0, 0, 300, 200}));
+    EXPECT_EQ(target().procedure().layout().square, targetSquare(view));
+    frame().runCommand(StanceStartButton);
+    target().procedure().relayout(Rect{0, 0, 300, 200});
+    EXPECT_EQ(target().procedure().layout().client, view);
     port.files.push_back(std::nullopt);
     frame().runCommand(StanceExitButton);
 }

@@ -49,6 +49,10 @@ public:
     // starts the scroll timer, halted until Start. False for another test's data set or when
     // arming failed.
     bool continueTest(const Rect& client);
+    // The view's client rectangle changed (full screen takes effect once the window system
+    // has resized the window): the square, its track scale and the marker mapping follow it
+    // until Start, and then stay put for the attempt.
+    void relayout(const Rect& client);
     // "Start": the track starts scrolling for the next attempt.
     bool start();
     // Timer 5: scrolls, switches recording on after one screen and reports true when the
@@ -77,6 +81,7 @@ public:
 private:
     void stopTest();
     void blankView();
+    void fitSquare(const Rect& client);
     void writeRecovery();
 
     MeasurementStore& store_;

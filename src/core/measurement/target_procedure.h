@@ -58,6 +58,10 @@ public:
     bool afterFrame();
     // Draws the current state without deciding anything (a repaint).
     void paint(Surface& surface) const;
+    // The view's client rectangle changed (full screen takes effect once the window system
+    // has resized the window): the squares follow it until Start places the first cup in
+    // them, and then stay put for the test.
+    void relayout(const Rect& client);
     // "Center", shown until Start: the target square is centred on the current COP.
     void center();
     // "Exit": ends the test early, runs Save and blanks the view.
