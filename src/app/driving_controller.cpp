@@ -74,6 +74,7 @@ bool DrivingController::handleCommand(int id) {
             return true;
         case DrivingStartButton:
             if (!drivingView()) return false;
+            procedure_->relayout(client());
             if (procedure_->start()) frame_.view()->setFocus(Qt::OtherFocusReason);
             return true;
         case DrivingStopButton:
@@ -94,6 +95,9 @@ bool DrivingController::handleCommand(int id) {
 }
 
 void DrivingController::drivingTest() {
+    // As the target test: unsaved data are offered for saving before the set-up dialog.
+    if (!offerSave()) return;
+    state_.store.dataSaved = 1;
     TestSettings edited = state_.settings.test;
     CDrivingDlg dialog(edited, port_, &frame_);
     if (port_.runDialog(dialog) != QDialog::Accepted) return;
@@ -117,6 +121,7 @@ void DrivingController::performDialog() {
 }
 
 void DrivingController::onTimer() {
+    if (drivingView()) procedure_->relayout(client());
     // Stop is posted, so the summary list comes after this tick has finished.
     if (procedure_->tick()) QMetaObject::invokeMethod(this, [this] { if (procedure_->live()) stop(); }, Qt::QueuedConnection);
 }
@@ -157,7 +162,11 @@ void DrivingController::hideBar() { frame_.hideDialogBar(); }
 
 void DrivingController::showBarControl(int32_t id, bool visible) { frame_.showBarControl(id, visible); }
 
-void DrivingController::setViewMode(int32_t mode) { frame_.view()->setMode(static_cast<ViewMode>(mode)); }
+void DrivingController::setViewMode(int32_t mode) {
+    // The test's own modes have no summary list; a list left from a table view would cover them.
+    frame_.evaluation().hideList();
+    frame_.view()->setMode(static_cast<ViewMode>(mode));
+}
 
 void DrivingController::redraw() { frame_.view()->redraw(); }
 

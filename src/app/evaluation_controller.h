@@ -48,11 +48,12 @@ class EvaluationController final : public QObject {
 
     // The table of a table mode as the list now shows it.
     TableContent shownTable() const;
+    // Empties and hides the list (a test or the replay takes the view).
+    void hideList();
 
   private:
     void showTable(int32_t command, ViewMode mode);
     void fillList();
-    void hideList();
     void deleteTargetLine();
     void enterGraphReport();
     void enterDiffusion();

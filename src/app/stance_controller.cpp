@@ -5,6 +5,7 @@
 #include "check_dialog.h"
 #include "command_ids.h"
 #include "driving_controller.h"
+#include "evaluation_controller.h"
 #include "target_controller.h"
 #include "graphs/display_geometry.h"
 #include "graphs/header_band.h"
@@ -238,6 +239,8 @@ void StanceController::showBarControl(int32_t id, bool visible) {
 }
 
 void StanceController::setViewMode(int32_t mode) {
+    // Stance, replay and blank views have no summary list; one left from a table would cover them.
+    frame_.evaluation().hideList();
     frame_.view()->setMode(static_cast<ViewMode>(mode));
 }
 

@@ -109,11 +109,16 @@ bool TargetController::handleCommand(int id) {
             return true;
         case StanceStartButton:
             if (!targetView()) return false;
+            procedure_->relayout(client());
             if (procedure_->start()) frame_.view()->setFocus(Qt::OtherFocusReason);
             return true;
         case StanceExitButton:
             if (!targetView()) return false;
             procedure_->exit();
+            return true;
+        case StanceCenterButton:
+            if (!targetView()) return false;
+            procedure_->center();
             return true;
         default:
             return false;
@@ -121,16 +126,26 @@ bool TargetController::handleCommand(int id) {
 }
 
 void TargetController::targetTest() {
+    // Unsaved data are offered for saving before the set-up dialog; a refused or failed save
+    // stops here, and after the question the data count as dealt with even if set-up is
+    // cancelled.
+    if (!offerSave()) return;
+    state_.store.dataSaved = 1;
     TestSettings edited = state_.settings.test;
     CTargetDlg dialog(edited, port_, &frame_);
     if (port_.runDialog(dialog) != QDialog::Accepted) return;
     state_.settings.test = edited;
+    procedure_->newTest(client());
+}
+
+Rect TargetController::client() const {
     const QSize size = frame_.view()->size();
-    procedure_->newTest(Rect{0, 0, size.width(), size.height()});
+    return Rect{0, 0, size.width(), size.height()};
 }
 
 void TargetController::onTimer() {
     if (!procedure_->live() || !targetView()) return;
+    procedure_->relayout(client());
     frame_.view()->drawIncrement([this](Surface& s) { procedure_->frame(s); });
     if (procedure_->afterFrame()) frame_.runCommand(CmdTargetSummary);
 }
@@ -166,7 +181,11 @@ void TargetController::hideBar() { frame_.hideDialogBar(); }
 
 void TargetController::showBarControl(int32_t id, bool visible) { frame_.showBarControl(id, visible); }
 
-void TargetController::setViewMode(int32_t mode) { frame_.view()->setMode(static_cast<ViewMode>(mode)); }
+void TargetController::setViewMode(int32_t mode) {
+    // The test's own modes have no summary list; a list left from a table view would cover them.
+    frame_.evaluation().hideList();
+    frame_.view()->setMode(static_cast<ViewMode>(mode));
+}
 
 void TargetController::redraw() { frame_.view()->redraw(); }
 

@@ -74,6 +74,7 @@ class TargetController final : public QObject, public ProcedurePort {
     void targetTest();
     void onTimer();
     bool targetView() const;
+    Rect client() const;
 
     AppState& state_;
     CMainFrame& frame_;

@@ -8,6 +8,7 @@
 #include "driving_controller.h"
 #include "driving_dialogs.h"
 #include "evaluation_controller.h"
+#include "graphs/display_geometry.h"
 #include "graphs/driving_display.h"
 #include "main_frame.h"
 #include "platform/platform_simulator.h"
@@ -226,6 +227,50 @@ TEST_F(DrivingTest, CancelledSaveOfUnsavedDataStopsBothDynamicTests) {
         EXPECT_EQ(state().store.attemptCount, 2) << command;
         EXPECT_EQ(state().store.dataSaved, 0) << command;
     }
+}
+
+// "Data not saved. Save?" comes before the set-up dialog of both dynamic tests; No and then
+// Cancel in the dialog leaves the attempts in place, no longer marked unsaved.
+TEST_F(DrivingTest, UnsavedQuestionComesBeforeTheSetupDialog) {
+    addAttempts(state().store, 2, 100);
+    for (int command : {CmdDrivingTest, CmdTargetTest}) {
+        state().store.dataSaved = 0;
+        const qsizetype before = port.questions.size();
+        qsizetype questionsAtDialog = -1;
+        port.dialogScript = [&](QDialog& d) {
+            questionsAtDialog = port.questions.size();
+            d.reject();
+            return d.result();
+        };
+        port.answers.push_back(Answer::No);
+        frame().runCommand(command);
+        EXPECT_EQ(questionsAtDialog, before + 1) << command;
+        EXPECT_EQ(mode(), ViewMode::Blank) << command;
+        EXPECT_EQ(state().store.attemptCount, 2) << command;
+        EXPECT_EQ(state().store.dataSaved, 1) << command;
+    }
+}
+
+// As the target test: opened for a smaller view, the square and its scale follow the view
+// until Start.
+TEST_F(DrivingTest, SquareFollowsTheViewUntilStart) {
+    state().store.dataSaved = 1;
+    state().settings.test.drivingEndMode = 1;
+    ASSERT_TRUE(driving().procedure().newTest(Rect{0, 0, 300, 200}));
+    Rect wanted;
+    ASSERT_TRUE(waitUntil([&] {
+        wanted = drivingSquare(Rect{0, 0, frame().view()->width(), frame().view()->height()});
+        return driving().procedure().square() == wanted;
+    }));
+    ASSERT_NE(wanted, drivingSquare(Rect{0, 0, 300, 200}));
+    const DrivingDisplay& d = driving().procedure().driving();
+    EXPECT_EQ(d.squareHeight, wanted.bottom - wanted.top);
+    EXPECT_DOUBLE_EQ(d.trackScale, double(d.squareHeight) / (d.trackMax - d.trackMin));
+    frame().runCommand(DrivingStartButton);
+    driving().procedure().relayout(Rect{0, 0, 300, 200});
+    EXPECT_EQ(driving().procedure().square(), wanted);
+    port.files.push_back(std::nullopt);
+    frame().runCommand(DrivingExitButton);
 }
 
 TEST_F(DrivingTest, SetupDisablesTheTimeWithButtonStopAndCancelKeepsTheSettings) {

@@ -11,6 +11,7 @@
 #include "cue_sounds.h"
 #include "driving_controller.h"
 #include "driving_dialogs.h"
+#include "graphs/display_geometry.h"
 #include "graphs/driving_display.h"
 #include "platform/platform_simulator.h"
 #include "platform_choice.h"
@@ -110,6 +111,10 @@ TEST_F(PointerSteeringTest, TheDrivingMarkerFollowsThePointer) {
     frame().runCommand(CmdDrivingTest);
     ASSERT_EQ(frame().view()->mode(), ViewMode::DrivingTest);
     DrivingProcedure& driving = controller().driving().procedure();
+    // The square follows the full-screen view once the window has its new size.
+    ASSERT_TRUE(waitUntil([&] {
+        return driving.square() == drivingSquare(Rect{0, 0, frame().view()->width(), frame().view()->height()});
+    }));
     const Rect q = driving.square();
     const QPoint at(q.left + (q.right - q.left) / 3, q.top + (q.bottom - q.top) * 3 / 4);
     movePointer(at);

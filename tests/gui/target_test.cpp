@@ -6,9 +6,12 @@
 #include <cmath>
 
 #include "files/measurement_file.h"
+#include "graphs/display_geometry.h"
 #include "platform/platform_simulator.h"
 
+#include "evaluation_controller.h"
 #include "session_recovery.h"
+#include "sway_list.h"
 #include "stance_support.h"
 #include "target_controller.h"
 
@@ -215,6 +218,61 @@ TEST_F(TargetTest, SetupArmsTheFullScreenViewAndStartReplacesAProtocol) {
     EXPECT_FALSE(app->link().linkActive());
     EXPECT_FALSE(controller().viewTimer(TimerTest).isActive());
     EXPECT_EQ(state().store.testRunning, 0);
+}
+
+// Started from the Target Summary of unsaved data: the question comes before the set-up dialog,
+// the list leaves the view, and Center (shown until Start) centres the square on the subject.
+TEST_F(TargetTest, UnsavedQuestionComesFirstListIsHiddenAndCenterWorksBeforeStart) {
+    auto source = std::make_shared<SteeredSource>();
+    attachPlatform(0, source);
+    for (int k = 0; k < 4; ++k) state().settings.calibration.zeroOffset[k] = PlatformSimulator::UnloadedCounts[k];
+    addAttempts(state().store, 2, 100);
+    state().store.settings.testMode = TestModeTargetHitting;
+    frame().runCommand(CmdTargetSummary);
+    ASSERT_FALSE(frame().evaluation().list().isHidden());
+
+    qsizetype questionsAtDialog = -1;
+    port.dialogScript = [&](QDialog& d) {
+        questionsAtDialog = port.questions.size();
+        auto& dialog = dynamic_cast<CTargetDlg&>(d);
+        dialog.edit(0)->setText("2");
+        dialog.accept();
+        return dialog.result();
+    };
+    port.answers.push_back(Answer::No);
+    frame().runCommand(CmdTargetTest);
+    EXPECT_EQ(questionsAtDialog, 1);
+    ASSERT_EQ(mode(), ViewMode::TargetTest);
+    EXPECT_TRUE(frame().evaluation().list().isHidden());
+
+    source->wantX.store(20.0);
+    source->wantY.store(-10.0);
+    EXPECT_TRUE(waitUntil([&] {
+        frame().runCommand(StanceCenterButton);
+        const DisplayState& d = controller().display();
+        return std::abs(d.displayCentreX - 20.0f) < 2.0f && std::abs(d.displayCentreY + 10.0f) < 2.0f;
+    }));
+    port.files.push_back(std::nullopt);
+    frame().runCommand(StanceExitButton);
+}
+
+// The window system resizes a full-screen window only after the test has opened (here: opened
+// for a smaller view): the squares follow the view until Start has placed the cup in them.
+TEST_F(TargetTest, SquaresFollowTheViewUntilStart) {
+    state().settings.test.stimuliCount = 2;
+    ASSERT_TRUE(target().procedure().newTest(Rect{0, 0, 300, 200}));
+    Rect view;
+    ASSERT_TRUE(waitUntil([&] {
+        view = Rect{0, 0, frame().view()->width(), frame().view()->height()};
+        return target().procedure().layout().client == view;
+    }));
+    ASSERT_NE(view, (Rect{0, 0, 300, 200}));
+    EXPECT_EQ(target().procedure().layout().square, targetSquare(view));
+    frame().runCommand(StanceStartButton);
+    target().procedure().relayout(Rect{0, 0, 300, 200});
+    EXPECT_EQ(target().procedure().layout().client, view);
+    port.files.push_back(std::nullopt);
+    frame().runCommand(StanceExitButton);
 }
 
 TEST_F(TargetTest, SetupRefusesSizesOutsideTheirRanges) {

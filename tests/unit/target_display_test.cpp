@@ -288,6 +288,7 @@ TEST_F(TargetFrames, NextTargetStartsAFreshAttempt) {
     store->attemptCount = 2;
     store->dataSaved = 1;
     store->targetReached[3] = 1;  // left over from an earlier data set
+    store->length[3] = 1000;      // so is this time: an unreached target must not show it
     control.sampleCount = 30999;  // timed out
     const TargetTickResult tick = targetTick(*store, control);
     ASSERT_EQ(tick.decision, TargetTickDecision::NextTarget);
@@ -303,6 +304,7 @@ TEST_F(TargetFrames, NextTargetStartsAFreshAttempt) {
     EXPECT_EQ(control.dest.load(), store->samples(3));
     EXPECT_EQ(control.sampleCount.load(), 0);
     EXPECT_EQ(store->targetReached[3], 0);
+    EXPECT_EQ(store->length[3], 0);
     EXPECT_EQ(store->startTime[3], 1'700'000'000);
     EXPECT_EQ(store->liveTrace.capacity(), MaxSamples);
     EXPECT_EQ(display.traceStart, -1);

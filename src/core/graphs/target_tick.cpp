@@ -55,6 +55,9 @@ void beginNextTarget(MeasurementStore& store, AcquisitionControl& control, Displ
     control.dest.store(store.beginAttempt(attempt, now, false), std::memory_order_release);
     control.sampleCount.store(0, std::memory_order_release);
     store.targetReached[static_cast<std::size_t>(attempt)] = 0;
+    // No time until the target is reached: an attempt that runs out ends without one, rather
+    // than with whatever an earlier data set left in the slot.
+    store.length[static_cast<std::size_t>(attempt)] = 0;
     display.selectedAttempt = attempt;
 
     state.elapsedBefore += finishedSamples;

@@ -95,14 +95,24 @@ bool DrivingProcedure::continueTest(const Rect& client) {
     driving_.trackMin = static_cast<int32_t>(scaleX * -TrackSpan);
     working_ = workingTrackParameters(edited_);
     generateTracks(store_, working_, clockSeed());
-    driving_.squareHeight = square_.bottom - square_.top;
-    const int32_t span = driving_.trackMax - driving_.trackMin;
-    driving_.trackScale = span > 0 ? static_cast<double>(driving_.squareHeight) / span : 0.0;
-    computation_.prepare(store_.calibration, store_.settings.drivingDirection, driving_);
+    fitSquare(client);
 
     port_.redraw();
     port_.startTimer(TimerDriving, TickMs);
     return true;
+}
+
+void DrivingProcedure::fitSquare(const Rect& client) {
+    square_ = drivingSquare(client);
+    driving_.squareHeight = square_.bottom - square_.top;
+    const int32_t span = driving_.trackMax - driving_.trackMin;
+    driving_.trackScale = span > 0 ? static_cast<double>(driving_.squareHeight) / span : 0.0;
+    computation_.prepare(store_.calibration, store_.settings.drivingDirection, driving_);
+}
+
+void DrivingProcedure::relayout(const Rect& client) {
+    if (!live_ || attemptUnderWay_ || drivingSquare(client) == square_) return;
+    fitSquare(client);
 }
 
 bool DrivingProcedure::start() {

@@ -41,13 +41,18 @@ public:
     DrivingProcedure(const DrivingProcedure&) = delete;
     DrivingProcedure& operator=(const DrivingProcedure&) = delete;
 
-    // "Driving test", after the set-up dialog was accepted: unsaved data are offered for
-    // saving (a refused or failed save stops here), a new driving data set, then continueTest.
+    // "Driving test", after the set-up dialog was accepted: unsaved data still unsaved are
+    // offered for saving (the window asks before its dialog; a refused or failed save stops
+    // here), a new driving data set, then continueTest.
     bool newTest(const Rect& client);
     // "Continue driving test with same subject": arms the platform, generates new tracks and
     // starts the scroll timer, halted until Start. False for another test's data set or when
     // arming failed.
     bool continueTest(const Rect& client);
+    // The view's client rectangle changed (full screen takes effect once the window system
+    // has resized the window): the square, its track scale and the marker mapping follow it
+    // until Start, and then stay put for the attempt.
+    void relayout(const Rect& client);
     // "Start": the track starts scrolling for the next attempt.
     bool start();
     // Timer 5: scrolls, switches recording on after one screen and reports true when the
@@ -76,6 +81,7 @@ public:
 private:
     void stopTest();
     void blankView();
+    void fitSquare(const Rect& client);
     void writeRecovery();
 
     MeasurementStore& store_;

@@ -4,9 +4,11 @@
 #include <string>
 
 #include "files/recovery_file.h"
+#include "graphs/display_state.h"
 #include "measurement/clock_seed.h"
 #include "measurement/measurement_store.h"
 #include "measurement/procedure_port.h"
+#include "measurement/sample_metric.h"
 
 namespace kenvo {
 
@@ -19,6 +21,17 @@ inline void blankProcedureView(ProcedurePort& port) {
     port.setViewMode(ProcedureBlankView);
     port.hideBar();
     port.redraw();
+}
+
+// "Center" of the stance and target bars: the display centre becomes the COP of the live entry
+// one before the newest (offset traceLength - 1 from the oldest), in the data set's scales.
+inline void centreOnLiveCop(const MeasurementStore& store, DisplayState& display) {
+    const LiveTrace& trace = store.liveTrace;
+    const int32_t capacity = trace.capacity();
+    if (capacity <= 0) return;
+    const CopSample e = trace.entry((trace.oldest() + display.traceLength - 1) % capacity);
+    display.displayCentreX = sampleMetric(MetricCopX, e, e, store.calibration);
+    display.displayCentreY = sampleMetric(MetricCopY, e, e, store.calibration);
 }
 
 // Copies the data set to the recovery file after a completed attempt. A failure is told once

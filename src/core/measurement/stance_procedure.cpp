@@ -140,14 +140,7 @@ void StanceProcedure::exit() {
     blankView();
 }
 
-void StanceProcedure::center() {
-    const LiveTrace& trace = store_.liveTrace;
-    const int32_t capacity = trace.capacity();
-    if (capacity <= 0) return;
-    const CopSample e = trace.entry((trace.oldest() + display_.traceLength - 1) % capacity);
-    display_.displayCentreX = sampleMetric(MetricCopX, e, e, store_.calibration);
-    display_.displayCentreY = sampleMetric(MetricCopY, e, e, store_.calibration);
-}
+void StanceProcedure::center() { centreOnLiveCop(store_, display_); }
 
 void StanceProcedure::stopTest() {
     control_.stopped.store(1, std::memory_order_release);

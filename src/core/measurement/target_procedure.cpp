@@ -149,6 +149,16 @@ void TargetProcedure::paint(Surface& surface) const {
                       store_.attemptCount, timeCount_);
 }
 
+void TargetProcedure::relayout(const Rect& client) {
+    if (!live_ || control_.recording.load(relaxed) != 0 || layout_.client == client) return;
+    layout_ = targetLayout(client);
+}
+
+void TargetProcedure::center() {
+    if (!live_ || control_.recording.load(relaxed) != 0) return;
+    centreOnLiveCop(store_, display_);
+}
+
 void TargetProcedure::exit() {
     stopTest();
     port_.save();

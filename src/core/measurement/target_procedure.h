@@ -42,8 +42,9 @@ public:
     TargetProcedure(const TargetProcedure&) = delete;
     TargetProcedure& operator=(const TargetProcedure&) = delete;
 
-    // "Target hiting test", after the set-up dialog was accepted: unsaved data are offered for
-    // saving (a refused or failed save stops here), a new data set with a random location
+    // "Target hiting test", after the set-up dialog was accepted: data still unsaved are
+    // offered for saving (the window asks before its dialog; a refused or failed save stops
+    // here), a new data set with a random location
     // sequence, the armed platform and the full-screen view. An arming failure is reported and
     // the view still opens (Exit leaves it).
     bool newTest(const Rect& client);
@@ -57,6 +58,12 @@ public:
     bool afterFrame();
     // Draws the current state without deciding anything (a repaint).
     void paint(Surface& surface) const;
+    // The view's client rectangle changed (full screen takes effect once the window system
+    // has resized the window): the squares follow it until Start places the first cup in
+    // them, and then stay put for the test.
+    void relayout(const Rect& client);
+    // "Center", shown until Start: the target square is centred on the current COP.
+    void center();
     // "Exit": ends the test early, runs Save and blanks the view.
     void exit();
     // Ends a live test without saving (the program is closing).
