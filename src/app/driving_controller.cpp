@@ -163,8 +163,6 @@ void DrivingController::hideBar() { frame_.hideDialogBar(); }
 void DrivingController::showBarControl(int32_t id, bool visible) { frame_.showBarControl(id, visible); }
 
 void DrivingController::setViewMode(int32_t mode) {
-    // The test's own modes have no summary list; a list left from a table view would cover them.
-    frame_.evaluation().hideList();
     frame_.view()->setMode(static_cast<ViewMode>(mode));
 }
 

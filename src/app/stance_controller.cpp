@@ -239,8 +239,6 @@ void StanceController::showBarControl(int32_t id, bool visible) {
 }
 
 void StanceController::setViewMode(int32_t mode) {
-    // Stance, replay and blank views have no summary list; one left from a table would cover them.
-    frame_.evaluation().hideList();
     frame_.view()->setMode(static_cast<ViewMode>(mode));
 }
 

@@ -182,8 +182,6 @@ void TargetController::hideBar() { frame_.hideDialogBar(); }
 void TargetController::showBarControl(int32_t id, bool visible) { frame_.showBarControl(id, visible); }
 
 void TargetController::setViewMode(int32_t mode) {
-    // The test's own modes have no summary list; a list left from a table view would cover them.
-    frame_.evaluation().hideList();
     frame_.view()->setMode(static_cast<ViewMode>(mode));
 }
 
