@@ -71,12 +71,12 @@ CSetypGDlg::CSetypGDlg(GraphSettings& graph, OperatorPort& port, QWidget* parent
 
     auto* live = new QGroupBox("Live display", this);
     auto* liveForm = new QFormLayout(live);
-    liveForm->addRow("Time axis (s):", addBox(1003, &G::timeAxisSeconds, 1, 60));
-    liveForm->addRow("COP trace length:", addBox(1005, &G::copTraceLength, 10, 3000));
+    liveForm->addRow("Time axis (s)", addBox(1003, &G::timeAxisSeconds, 1, 60));
+    liveForm->addRow("COP trace length", addBox(1005, &G::copTraceLength, 10, 3000));
 
     auto* after = new QGroupBox("COP after Test", this);
     auto* afterForm = new QFormLayout(after);
-    afterForm->addRow("Display Time (s):", addBox(1006, &G::copDisplayTimeSeconds, 0, 10));
+    afterForm->addRow("Display Time (s)", addBox(1006, &G::copDisplayTimeSeconds, 0, 10));
 
     auto* window = new QGroupBox("Display Graph (s)", this);
     auto* windowForm = new QFormLayout(window);

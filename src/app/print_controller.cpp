@@ -110,8 +110,12 @@ bool PrintController::paint(QPrinter& printer) {
     const bool tableMode = isSummaryTable(mode) && evaluation_.list().hasTable();
     const PrintJob job{mode, tableMode ? &table : nullptr, state_.store.settings.testMode,
                        static_cast<int32_t>(table.rows.size())};
+    // The pages draw from a copy of the view's state: the routines store their paper scales
+    // there (which the next click in the report would read) and the COP picture would restart
+    // its countdown, so the screen goes on exactly as it was before the job.
+    DisplayState printed = view_.display();
     const StanceContext ctx{.graph = state_.settings.graph, .store = state_.store,
-                            .state = view_.display(), .client = Rect{0, 0, view_.width(), view_.height()}};
+                            .state = printed, .client = Rect{0, 0, view_.width(), view_.height()}};
     ViewPrintedGraphs graphs(ctx, &evaluation_.diffusion());
     graphs.viewMode = mode;
 

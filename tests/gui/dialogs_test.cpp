@@ -127,6 +127,17 @@ TEST_F(GraphSetup, OutOfRangeValuesKeepTheDialogOpenWithTheirRange) {
     EXPECT_EQ(state().settings.graph, before);
 }
 
+TEST_F(GraphSetup, LabelsReadAsTheOperatorGuideNamesThem) {
+    run([](CSetypGDlg& d) {
+        QStringList labels;
+        for (const QLabel* l : d.findChildren<QLabel*>()) labels << l->text();
+        for (const char* text : {"Time axis (s)", "COP trace length", "Display Time (s)", "From:", "To:",
+                                 "COP X and Y-axes scaling", "Y1 - axes", "Y2 - axes", "MIN", "MAX", "STEP"})
+            EXPECT_TRUE(labels.contains(text)) << text << " in " << labels.join('|').toStdString();
+        EXPECT_EQ(d.centredButton()->text(), "center COP");
+    });
+}
+
 TEST_F(GraphSetup, TheFirstFailureInCheckingOrderIsReported) {
     // Time axis (1003) is checked after Display Time (1006) and the COP trace (1005).
     run([](CSetypGDlg& d) {

@@ -113,6 +113,26 @@ TEST_F(PrintExport, ACopPictureOnScreenOutlastsThePrintJob) {
     EXPECT_TRUE(countDownCopPicture(d, view().printJobActive())) << "the countdown resumes";
 }
 
+TEST_F(PrintExport, PrintingLeavesTheScreensDrawingStateAsItWas) {
+    dataSet(2);
+    // The graph report: a click after the job still lands on the sample under the pointer.
+    frame().runCommand(CmdGraphReport);
+    const double screenScale = view().display().reportXScale;
+    ASSERT_GT(screenScale, 0.0);
+    printToPdf("report.pdf");
+    EXPECT_EQ(view().display().reportXScale, screenScale);
+
+    // The replay with a COP picture up: its countdown goes on from where it was.
+    view().setMode(ViewMode::RealSimulation);
+    DisplayState& d = view().display();
+    d.copPictureKind = CopPictureOne;
+    d.copCountdown = 150;
+    printToPdf("replay.pdf");
+    EXPECT_EQ(d.copCountdown, 150);
+    EXPECT_EQ(d.copPictureKind, CopPictureOne);
+    EXPECT_TRUE(port.messages.isEmpty()) << port.messages.join('|').toStdString();
+}
+
 TEST_F(PrintExport, PreviewDrawsTheSamePagesAndWithoutAPrinterThePdfIsChosen) {
     dataSet(30);
     frame().runCommand(CmdSummary);

@@ -4,6 +4,7 @@
 
 #include "graphs/recording_surface.h"
 #include "reports/printed_report.h"
+#include "reports/view_print.h"
 
 namespace kenvo {
 namespace {
@@ -123,6 +124,25 @@ TEST(PrintedReport, GraphModesPrintOnePageAndIdleModesOnlyTheHeader) {
     EXPECT_EQ(graphs.graphCalls, 1);
     EXPECT_EQ(idle.texts().size(), 3u);  // title, page number, subject
     EXPECT_EQ(idle.of(RecordingSurface::Kind::LineTo).size(), 4u);  // the closed title frame
+}
+
+TEST(PrintedReport, SubjectStripCarriesTheAttemptAsTheStanceAndReplayViewsShowIt) {
+    auto store = std::make_unique<MeasurementStore>();
+    store->subject.name = "Strip";
+    const GraphSettings g = GraphSettings::defaults();
+    DisplayState display;
+    display.selectedAttempt = 2;
+    const StanceContext ctx{.graph = g, .store = *store, .state = display};
+    ViewPrintedGraphs graphs(ctx, nullptr);
+    for (const int mode : {0, 1, 2, 4, 8}) {
+        graphs.viewMode = mode;
+        RecordingSurface page(true);
+        graphs.subjectStrip(page, page::SubjectUpper, page::SubjectLower);
+        const bool withAttempt = mode == 1 || mode == 2;
+        EXPECT_EQ(page.findText("Attempt:") != nullptr, withAttempt) << mode;
+        EXPECT_EQ(page.findText("3") != nullptr, withAttempt) << mode;
+        EXPECT_NE(page.findText("Strip"), nullptr) << mode;
+    }
 }
 
 TEST(SurfaceText, MultilineTextSplitsAtLineBreaksAndStepsDownThePage) {

@@ -8,6 +8,7 @@
 namespace kenvo {
 
 namespace {
+constexpr int32_t ModeStance = 1;
 constexpr int32_t ModeReplay = 2;
 constexpr int32_t ModeDiffusion = 7;
 constexpr int32_t ModeGraphReport = 8;
@@ -21,7 +22,9 @@ void ViewPrintedGraphs::subjectStrip(Surface& s, const Rect& upper, const Rect& 
                         diffusion_->resultsCurrent});
         return;
     }
-    const HeaderContent content = viewMode == ModeReplay ? HeaderContent::Attempt : HeaderContent::SubjectOnly;
+    // The strip the view shows: the stance and replay views add the attempt number.
+    const HeaderContent content =
+        viewMode == ModeStance || viewMode == ModeReplay ? HeaderContent::Attempt : HeaderContent::SubjectOnly;
     drawHeaderBand(s, upper, lower, {&ctx_.store.subject, content, ctx_.state.selectedAttempt, nullptr, false});
 }
 
