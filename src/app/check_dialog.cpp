@@ -28,8 +28,10 @@ CCheckDlg::CCheckDlg(PlatformLink& link, PlatformCalibration& calibration, Opera
     setObjectName(fourSensor ? "CCheckDlg" : "CCheckDlg3");
     build();
     if (!session_->open()) {
-        // The dialog stays open without readings, so the operator sees what is wrong.
+        // The dialog stays open without readings, so the operator sees what is wrong; with no
+        // readings there is nothing to zero.
         port.message(MessageCommunicationError);
+        zero_->setEnabled(false);
     }
     connect(&timer_, &QTimer::timeout, this, &CCheckDlg::onTimer);
     timer_.start(SensorCheckSession::RefreshMs);
