@@ -33,6 +33,7 @@ StanceController::StanceController(AppState& state, CMainFrame& frame, PlatformL
       link_(&link),
       dispatcher_(dispatcher),
       port_(port),
+      display_(frame.view()->display()),
       stance_(std::make_unique<StanceProcedure>(state.store, state.settings, link, display_, *this)),
       replay_(state.store, state.settings, display_, *this) {
     connect(&testTimer_, &QTimer::timeout, this, [this] { onViewTimer(TimerTest); });
@@ -151,7 +152,7 @@ void StanceController::check() {
 }
 
 void StanceController::onViewTimer(int32_t id) {
-    if (countDownCopPicture(display_, printJobActive)) {
+    if (countDownCopPicture(display_, frame_.view()->printJobActive())) {
         frame_.view()->drawIncrement([this](Surface& s) {
             removeCopPicture(context(), s, panel::CopPlane, display_.traceLength);
         });

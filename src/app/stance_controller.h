@@ -59,7 +59,6 @@ class StanceController final : public QObject, public ProcedurePort {
     DrivingController& driving() { return *driving_; }
     TargetController& target() { return *target_; }
     QTimer& viewTimer(int32_t id);
-    bool printJobActive = false;
 
     // ProcedurePort
     void message(const std::string& text) override;
@@ -89,7 +88,7 @@ class StanceController final : public QObject, public ProcedurePort {
     PlatformLink* link_;
     Dispatcher& dispatcher_;
     OperatorPort& port_;
-    DisplayState display_;
+    DisplayState& display_;  // the view's: the tests, the replay and the evaluation share it
     std::unique_ptr<StanceProcedure> stance_;
     ReplayProcedure replay_;
     AcquisitionControl checkProbe_;  // the Check command's own
