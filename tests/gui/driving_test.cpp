@@ -1,9 +1,11 @@
 // The driving test in the window on a simulated platform: the timed end posted by the timer,
 // the summary, the clamped marker, Exit, the lost platform and the set-up dialog.
 #include <QLineEdit>
-#include <QTest>
 #include <QRadioButton>
+#include <QTest>
+#include <algorithm>
 #include <atomic>
+#include <vector>
 
 #include "driving_controller.h"
 #include "driving_dialogs.h"
@@ -150,9 +152,11 @@ TEST_F(DrivingTest, FarCopIsClampedAndExitKeepsNoAttempt) {
     frame().runCommand(DrivingExitButton);
 }
 
-// The direction mapping end to end: a subject 8 mm beside the track gives a mean deviation of
+// The direction mapping end to end: a subject 8 mm beside the track gives a median deviation of
 // 8 mm in each of the four directions (reading the row for another direction is off by about
-// 1 mm, the raw quantisation and the row updates between frames by about 0.2 mm).
+// 1 mm, the raw quantisation by about 0.2 mm). The median, because a reader thread held up on
+// a busy machine lets the scroll move on between a frame and its decoding, which puts a burst
+// of samples on a later row.
 TEST_F(DrivingTest, TrackFollowingSubjectDeviatesByItsOffsetInAllFourDirections) {
     auto follower = std::make_shared<TrackFollower>(state().store, driving().driving(),
                                                     driving().procedure().control(), 8.0f);
@@ -167,9 +171,9 @@ TEST_F(DrivingTest, TrackFollowingSubjectDeviatesByItsOffsetInAllFourDirections)
         frame().runCommand(DrivingStartButton);
         ASSERT_TRUE(waitUntil([&] { return state().store.attemptCount == 1; }, 15000)) << direction;
         ASSERT_EQ(state().store.length[0], 200);
-        double sum = 0.0;
-        for (int i = 0; i < 200; ++i) sum += state().store.deviation(0)[i];
-        EXPECT_NEAR(sum / 200.0, 8.0, 0.5) << "direction " << direction;
+        std::vector<float> d(state().store.deviation(0), state().store.deviation(0) + 200);
+        std::nth_element(d.begin(), d.begin() + 100, d.end());
+        EXPECT_NEAR(d[100], 8.0, 0.4) << "direction " << direction;
     }
 }
 
