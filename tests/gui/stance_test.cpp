@@ -112,6 +112,31 @@ TEST_F(StanceTest, CopPictureEndsAfterHalfItsTimeWhileTwoTimersCount) {
     EXPECT_EQ(d.copCountdown, 0);
 }
 
+TEST_F(StanceTest, CopPictureCountdownRunsOnTimerFiveAndSparesAnotherView) {
+    addAttempts(state().store, 1, 300);
+    state().store.attemptSeconds = 3;
+    state().settings.graph.copDisplayTimeSeconds = 1;
+    controller().viewTimer(TimerReplay).stop();  // the messages are counted by hand here
+    frame().runCommand(CmdRealSimulation);
+    frame().runCommand(ReplayCopButton);
+    const DisplayState& d = controller().display();
+    ASSERT_EQ(d.copCountdown, 1000);
+    // Only timer 5 runs now: its own messages count the picture down too.
+    controller().viewTimer(TimerDriving).start(1);
+    EXPECT_TRUE(waitUntil([&] { return d.copCountdown < 1000; }, 1000));
+    controller().viewTimer(TimerDriving).stop();
+    ASSERT_GT(d.copCountdown, 0);
+
+    // The operator leaves the replay before the picture's time is up.
+    frame().runCommand(CmdBlankView);
+    ASSERT_EQ(mode(), ViewMode::Blank);
+    const QImage before = frame().view()->backing().copy();
+    while (d.copCountdown > 0) controller().onViewTimer(TimerTest);
+    EXPECT_EQ(d.copCountdown, 0);
+    EXPECT_EQ(d.copPictureKind, CopPictureNone);
+    EXPECT_EQ(frame().view()->backing(), before);
+}
+
 TEST_F(StanceTest, DisconnectedPlatformEndsTheTestKeepsTheAttemptsAndOffersSave) {
     answerStanceDialog("1");
     frame().runCommand(CmdStanceTest);
