@@ -75,6 +75,20 @@ TEST_F(StanceTest, ContinueAfterATargetOrDrivingDataSetDoesNothing) {
     }
 }
 
+TEST_F(StanceTest, ContinueHoldsADurationFromTheConfigurationToTheDialogRange) {
+    // Continue has no dialog; a configuration file may carry any duration.
+    for (auto [configured, seconds] : {std::pair{400, 300}, std::pair{-5, 0}}) {
+        state().settings.test.stanceTime = configured;
+        frame().runCommand(CmdContinueStance);
+        ASSERT_TRUE(app->link().linkActive());
+        EXPECT_EQ(state().store.attemptSeconds, seconds);
+        EXPECT_EQ(controller().stance().attemptEnd(), seconds * 100);
+        EXPECT_EQ(controller().stance().control().length.load(), seconds * 100);
+        port.files.push_back(std::nullopt);
+        frame().runCommand(StanceExitButton);
+    }
+}
+
 TEST_F(StanceTest, CentredDisplayCentresOnTheFirstLiveSamples) {
     attachPlatform(0, std::make_shared<ScriptedSource>([](double) { return CopPoint{30.0, -40.0}; }));
     // Zeroed as the sensor check would, so the platform measures the subject's true COP.
