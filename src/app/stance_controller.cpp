@@ -38,6 +38,9 @@ StanceController::StanceController(AppState& state, CMainFrame& frame, PlatformL
       replay_(state.store, state.settings, display_, *this) {
     connect(&testTimer_, &QTimer::timeout, this, [this] { onViewTimer(TimerTest); });
     connect(&replayTimer_, &QTimer::timeout, this, [this] { onViewTimer(TimerReplay); });
+    // Timer 5 counts the COP picture down like the others; connected before the driving
+    // controller's scroll step, so the countdown comes first as on every timer message.
+    connect(&drivingTimer_, &QTimer::timeout, this, [this] { onViewTimer(TimerDriving); });
     connect(&frame_, &CMainFrame::barComboChanged, this, &StanceController::onComboChanged);
     // The replay timer runs as long as the view exists; it moves only a running replay.
     replayTimer_.start(StanceProcedure::TickMs);
@@ -152,12 +155,17 @@ void StanceController::check() {
 }
 
 void StanceController::onViewTimer(int32_t id) {
-    if (countDownCopPicture(display_, frame_.view()->printJobActive())) {
-        frame_.view()->drawIncrement([this](Surface& s) {
-            removeCopPicture(context(), s, panel::CopPlane, display_.traceLength);
-        });
-    }
     const int32_t mode = viewMode();
+    if (countDownCopPicture(display_, frame_.view()->printJobActive())) {
+        // The picture is only on screen while the stance or replay view shows the COP plane;
+        // in any other view its rectangle belongs to something else and must not be wiped.
+        if (mode == ProcedureStanceView || mode == ProcedureReplayView)
+            frame_.view()->drawIncrement([this](Surface& s) {
+                removeCopPicture(context(), s, panel::CopPlane, display_.traceLength);
+            });
+        else
+            display_.copPictureKind = CopPictureNone;
+    }
     if (id == TimerTest) {
         const int32_t recorded = stance_->recordedSamples();
         if (mode == ProcedureStanceView)

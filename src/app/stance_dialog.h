@@ -3,6 +3,8 @@
 #include <QDialog>
 #include <cstdint>
 
+#include "measurement/test_settings.h"
+
 class QLineEdit;
 
 namespace kenvo {
@@ -14,7 +16,7 @@ class CStanceDlg final : public QDialog {
     Q_OBJECT
 
   public:
-    static constexpr int32_t MaxSeconds = 300;
+    static constexpr int32_t MaxSeconds = MaxStanceSeconds;
 
     CStanceDlg(int32_t& stanceTime, OperatorPort& port, QWidget* parent = nullptr);
     QLineEdit* timeEdit() const { return edit_; }

@@ -75,6 +75,20 @@ TEST_F(StanceTest, ContinueAfterATargetOrDrivingDataSetDoesNothing) {
     }
 }
 
+TEST_F(StanceTest, ContinueHoldsADurationFromTheConfigurationToTheDialogRange) {
+    // Continue has no dialog; a configuration file may carry any duration.
+    for (auto [configured, seconds] : {std::pair{400, 300}, std::pair{-5, 0}}) {
+        state().settings.test.stanceTime = configured;
+        frame().runCommand(CmdContinueStance);
+        ASSERT_TRUE(app->link().linkActive());
+        EXPECT_EQ(state().store.attemptSeconds, seconds);
+        EXPECT_EQ(controller().stance().attemptEnd(), seconds * 100);
+        EXPECT_EQ(controller().stance().control().length.load(), seconds * 100);
+        port.files.push_back(std::nullopt);
+        frame().runCommand(StanceExitButton);
+    }
+}
+
 TEST_F(StanceTest, CentredDisplayCentresOnTheFirstLiveSamples) {
     attachPlatform(0, std::make_shared<ScriptedSource>([](double) { return CopPoint{30.0, -40.0}; }));
     // Zeroed as the sensor check would, so the platform measures the subject's true COP.
@@ -110,6 +124,31 @@ TEST_F(StanceTest, CopPictureEndsAfterHalfItsTimeWhileTwoTimersCount) {
     controller().onViewTimer(TimerReplay);
     EXPECT_EQ(d.copPictureKind, CopPictureNone);
     EXPECT_EQ(d.copCountdown, 0);
+}
+
+TEST_F(StanceTest, CopPictureCountdownRunsOnTimerFiveAndSparesAnotherView) {
+    addAttempts(state().store, 1, 300);
+    state().store.attemptSeconds = 3;
+    state().settings.graph.copDisplayTimeSeconds = 1;
+    controller().viewTimer(TimerReplay).stop();  // the messages are counted by hand here
+    frame().runCommand(CmdRealSimulation);
+    frame().runCommand(ReplayCopButton);
+    const DisplayState& d = controller().display();
+    ASSERT_EQ(d.copCountdown, 1000);
+    // Only timer 5 runs now: its own messages count the picture down too.
+    controller().viewTimer(TimerDriving).start(1);
+    EXPECT_TRUE(waitUntil([&] { return d.copCountdown < 1000; }, 1000));
+    controller().viewTimer(TimerDriving).stop();
+    ASSERT_GT(d.copCountdown, 0);
+
+    // The operator leaves the replay before the picture's time is up.
+    frame().runCommand(CmdBlankView);
+    ASSERT_EQ(mode(), ViewMode::Blank);
+    const QImage before = frame().view()->backing().copy();
+    while (d.copCountdown > 0) controller().onViewTimer(TimerTest);
+    EXPECT_EQ(d.copCountdown, 0);
+    EXPECT_EQ(d.copPictureKind, CopPictureNone);
+    EXPECT_EQ(frame().view()->backing(), before);
 }
 
 TEST_F(StanceTest, DisconnectedPlatformEndsTheTestKeepsTheAttemptsAndOffersSave) {

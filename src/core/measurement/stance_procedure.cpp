@@ -2,6 +2,7 @@
 
 #include "measurement/procedure_steps.h"
 
+#include <algorithm>
 #include <ctime>
 #include <cstdlib>
 
@@ -45,7 +46,10 @@ bool StanceProcedure::continueTest() {
     display_.copCountdown = 0;
     display_.copPictureKind = 0;
     display_.traceStart = -1;
-    store_.attemptSeconds = settings_.test.stanceTime;
+    // Continue takes the duration without the dialog, so one read from a configuration file
+    // is held to the dialog's range: a longer attempt would outgrow its slot and never end, a
+    // negative one would be stored with a negative length.
+    store_.attemptSeconds = std::clamp(settings_.test.stanceTime, 0, MaxStanceSeconds);
     store_.dataPresent = 1;
     display_.shownSamples = 0;
     // No attempt is under way until Start: with a duration of 0 the tick would otherwise

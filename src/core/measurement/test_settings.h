@@ -4,6 +4,9 @@
 
 namespace kenvo {
 
+// The longest stance attempt the stance dialog accepts, in seconds.
+inline constexpr int32_t MaxStanceSeconds = 300;
+
 // The data set's test mode, stored in TestSettings::testMode. 2 is produced by no test; the
 // stance test's Start treats it like target hitting.
 enum TestMode : int32_t {
