@@ -300,9 +300,17 @@ void EvaluationController::runDiffusionFit() {
     });
     view_.repaint();
     const DisplayState& display = view_.display();
-    diffusion_.fit = fitDiffusionLines(diffusion_.curve, display.reportY1, display.leftMarker,
-                                       diffusion_.fit.lineA);
+    DiffusionLine& line = state_.settings.diffusionLine;
+    diffusion_.fit =
+        fitDiffusionLines(diffusion_.curve, display.reportY1, display.leftMarker, line.daLineA);
+    line = DiffusionLine{diffusion_.fit.lineA, diffusion_.fit.lineB};
     diffusion_.resultsCurrent = true;
+}
+
+const DiffusionPageData& EvaluationController::diffusion() {
+    diffusion_.fit.lineA = state_.settings.diffusionLine.daLineA;
+    diffusion_.fit.lineB = state_.settings.diffusionLine.daLineB;
+    return diffusion_;
 }
 
 void EvaluationController::mousePressed(QPoint at, Qt::MouseButton button) {
@@ -326,7 +334,7 @@ void EvaluationController::render(Surface& surface, const ViewContext& c,
         drawGraphReportPage(context(c.area), surface, screenReportBoxes());
     } else if (c.mode == ViewMode::DifusAnalysis) {
         surface.fillSolid(c.area, colour::White);
-        drawDiffusionPage(context(c.area), surface, diffusion_, panel::HeaderUpper,
+        drawDiffusionPage(context(c.area), surface, diffusion(), panel::HeaderUpper,
                           panel::HeaderLower, panel::DiffusionGraph);
     } else if (isTableMode(c.mode)) {
         renderBlankView(surface, c);  // the list covers the rest
