@@ -1,6 +1,7 @@
 #include "evaluation_controller.h"
 
 #include <QComboBox>
+#include <algorithm>
 
 #include "analysis/diffusion_curve.h"
 #include "analysis/diffusion_fit.h"
@@ -159,7 +160,8 @@ void EvaluationController::enterDiffusion() {
     if (view_.mode() == ViewMode::DifusAnalysis) return;
     view_.setMode(ViewMode::DifusAnalysis);
     diffusion_.resultsCurrent = false;
-    diffusionSpan_ = state_.store.attemptSeconds * SampleRate;
+    // The duration comes from the file; one beyond the slots would overflow the product.
+    diffusionSpan_ = std::clamp(state_.store.attemptSeconds, 0, MaxSamples / SampleRate) * SampleRate;
     enterDiffusionGraph(view_.display(), state_.store, state_.settings.graph);
     diffusion_.curve = computeDiffusionCurve(state_.store, 0, diffusionSpan_);
     frame_.applyBarSetup(CmdDifusAnalysis, diffusionSpan_);
