@@ -4,6 +4,7 @@
 #include <cstdio>
 
 #include "command_ids.h"
+#include "measurement/limits.h"
 
 namespace kenvo {
 
@@ -23,6 +24,10 @@ ComboFill numbered(const char* format, int32_t first, int32_t last, bool selectL
     return fill;
 }
 
+// No attempt is longer than the store's slots; a duration beyond them can come only from a
+// damaged file and would otherwise fill a combo with millions of entries.
+constexpr int32_t LongestAttemptSeconds = MaxSamples / SampleRate;
+
 }  // namespace
 
 ComboFill attemptComboFill(int32_t attemptCount) {
@@ -30,11 +35,11 @@ ComboFill attemptComboFill(int32_t attemptCount) {
 }
 
 ComboFill intervalComboFill(int32_t attemptSeconds) {
-    return numbered("interval %d s", 1, attemptSeconds, false);
+    return numbered("interval %d s", 1, std::min(attemptSeconds, LongestAttemptSeconds), false);
 }
 
 ComboFill diffusionComboFill(int32_t samples) {
-    const int32_t seconds = std::max(samples / 100, 10);
+    const int32_t seconds = std::clamp(samples / 100, 10, std::max(LongestAttemptSeconds, 10));
     return numbered("vypocet od 0 s po %d s", 10, seconds, true);
 }
 

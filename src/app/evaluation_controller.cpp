@@ -1,6 +1,7 @@
 #include "evaluation_controller.h"
 
 #include <QComboBox>
+#include <algorithm>
 
 #include "analysis/diffusion_curve.h"
 #include "analysis/diffusion_fit.h"
@@ -159,7 +160,8 @@ void EvaluationController::enterDiffusion() {
     if (view_.mode() == ViewMode::DifusAnalysis) return;
     view_.setMode(ViewMode::DifusAnalysis);
     diffusion_.resultsCurrent = false;
-    diffusionSpan_ = state_.store.attemptSeconds * SampleRate;
+    // The duration comes from the file; one beyond the slots would overflow the product.
+    diffusionSpan_ = std::clamp(state_.store.attemptSeconds, 0, MaxSamples / SampleRate) * SampleRate;
     enterDiffusionGraph(view_.display(), state_.store, state_.settings.graph);
     diffusion_.curve = computeDiffusionCurve(state_.store, 0, diffusionSpan_);
     frame_.applyBarSetup(CmdDifusAnalysis, diffusionSpan_);
@@ -300,9 +302,17 @@ void EvaluationController::runDiffusionFit() {
     });
     view_.repaint();
     const DisplayState& display = view_.display();
-    diffusion_.fit = fitDiffusionLines(diffusion_.curve, display.reportY1, display.leftMarker,
-                                       diffusion_.fit.lineA);
+    DiffusionLine& line = state_.settings.diffusionLine;
+    diffusion_.fit =
+        fitDiffusionLines(diffusion_.curve, display.reportY1, display.leftMarker, line.daLineA);
+    line = DiffusionLine{diffusion_.fit.lineA, diffusion_.fit.lineB};
     diffusion_.resultsCurrent = true;
+}
+
+const DiffusionPageData& EvaluationController::diffusion() {
+    diffusion_.fit.lineA = state_.settings.diffusionLine.daLineA;
+    diffusion_.fit.lineB = state_.settings.diffusionLine.daLineB;
+    return diffusion_;
 }
 
 void EvaluationController::mousePressed(QPoint at, Qt::MouseButton button) {
@@ -326,7 +336,7 @@ void EvaluationController::render(Surface& surface, const ViewContext& c,
         drawGraphReportPage(context(c.area), surface, screenReportBoxes());
     } else if (c.mode == ViewMode::DifusAnalysis) {
         surface.fillSolid(c.area, colour::White);
-        drawDiffusionPage(context(c.area), surface, diffusion_, panel::HeaderUpper,
+        drawDiffusionPage(context(c.area), surface, diffusion(), panel::HeaderUpper,
                           panel::HeaderLower, panel::DiffusionGraph);
     } else if (isTableMode(c.mode)) {
         renderBlankView(surface, c);  // the list covers the rest

@@ -31,7 +31,9 @@ class EvaluationController final : public QObject {
                          CKenvoPlatView& view);
 
     SwayList& list() const { return *list_; }
-    const DiffusionPageData& diffusion() const { return diffusion_; }
+    // The diffusion page as drawn and printed; its line is the DA dialog's `daLineA` and
+    // `daLineB`, which "RESULT" sets and the operator may edit afterwards.
+    const DiffusionPageData& diffusion();
     int32_t intervalSeconds() const { return intervalSeconds_; }
     int32_t diffusionSpan() const { return diffusionSpan_; }
 

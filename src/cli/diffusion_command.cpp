@@ -1,3 +1,4 @@
+#include <algorithm>
 #include <cstdio>
 
 #include "analysis/diffusion_curve.h"
@@ -51,7 +52,9 @@ int runDiffusion(const std::vector<std::string>& words) {
     const auto index = attemptIndex("diffusion", *data, attempt, path);
     if (!index) return ExitFailure;
 
-    const int32_t seconds = span ? static_cast<int32_t>(*span) : data->store->attemptSeconds;
+    // The file's duration, kept within the slots so that the product cannot overflow.
+    const int32_t seconds = span ? static_cast<int32_t>(*span)
+                                 : std::clamp(data->store->attemptSeconds, 0, MaxSamples / SampleRate);
     const DiffusionCurve curve = computeDiffusionCurve(*data->store, *index, seconds * SampleRate);
     std::string out;
     if (args.has("--curve")) {

@@ -6,6 +6,7 @@
 #include "analysis/diffusion_fit.h"
 #include "graphs/replay_step.h"
 #include "graphs/report_controls.h"
+#include "measurement/limits.h"
 #include "measurement/sample_metric.h"
 
 namespace kenvo::cli {
@@ -36,7 +37,7 @@ void ViewSetup::graphReport() {
 void ViewSetup::diffusionPage(std::optional<int32_t> marker) {
     enterDiffusionGraph(state, *data.store, data.graph);
     state.selectedAttempt = attempt;
-    diffusion.curve = computeDiffusionCurve(*data.store, attempt, data.store->attemptSeconds * SampleRate);
+    diffusion.curve = computeDiffusionCurve(*data.store, attempt, std::clamp(data.store->attemptSeconds, 0, MaxSamples / SampleRate) * SampleRate);
     if (marker) {
         state.leftMarker = std::clamp(*marker, state.rangeStart, std::max(state.rangeStart, state.rangeEnd));
         diffusion.fit = fitDiffusionLines(diffusion.curve, state.reportY1, state.leftMarker);

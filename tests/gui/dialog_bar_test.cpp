@@ -1,3 +1,4 @@
+#include <climits>
 #include <QComboBox>
 #include <QPointer>
 #include <QPushButton>
@@ -141,6 +142,9 @@ TEST(BarFilling, CombosOfZeroAndNegativeCountsAreEmpty) {
     EXPECT_EQ(diffusionComboFill(0).entries.size(), 1u);  // raised to 10 s
     EXPECT_EQ(diffusionComboFill(1099).entries.size(), 1u);
     EXPECT_EQ(diffusionComboFill(1100).entries.size(), 2u);
+    // A damaged file's duration is no reason to list two billion intervals.
+    EXPECT_EQ(intervalComboFill(INT32_MAX).entries.size(), 310u);
+    EXPECT_EQ(diffusionComboFill(INT32_MAX).entries.size(), 301u);
 }
 
 }  // namespace

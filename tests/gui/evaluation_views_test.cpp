@@ -1,12 +1,16 @@
 // The evaluation views in the window: the table modes with their list, the Target Summary's
 // Delete, the graph report and the diffusion analysis with their bars and clicks.
+#include <cmath>
+
 #include <QComboBox>
+#include <QLineEdit>
 #include <QTest>
 
 #include "analysis/diffusion_texts.h"
 #include "analysis/table_rows.h"
 #include "app_fixture.h"
 #include "bar_setup.h"
+#include "da_setup_dialog.h"
 #include "command_ids.h"
 #include "dialog_bar.h"
 #include "evaluation_controller.h"
@@ -277,8 +281,11 @@ TEST_F(EvaluationViews, GraphReportCursorsClicksAndZoom) {
 
 TEST_F(EvaluationViews, DiffusionResultMatchesTheCommandLineAndY1HidesIt) {
     stanceSet(2, 12);
+    state().store.calibration = PlatformCalibration{175.0f, 276.0f, {0, 0, 0, 0}};
     const std::string file = home("DATA/diffusion.kplat");
     ASSERT_TRUE(saveMeasurementFile(file, state().store));
+    // The stored ten-thousandths, as the command line reads them.
+    ASSERT_TRUE(loadMeasurementFile(file, state().store, state().settings.graph));
     view().resize(760, 420);
     frame().runCommand(CmdDifusAnalysis);
     ASSERT_EQ(view().mode(), ViewMode::DifusAnalysis);
@@ -300,6 +307,26 @@ TEST_F(EvaluationViews, DiffusionResultMatchesTheCommandLineAndY1HidesIt) {
     ASSERT_EQ(cli.exitCode, 0) << cli.err;
     for (const std::string& t : {texts.originLine, texts.generalLine, texts.crossing, texts.yLeft})
         EXPECT_NE(cli.out.find(t), std::string::npos) << t << " not in\n" << cli.out;
+
+    // The fitted line is the DA dialog's a: and b:; what the operator types there is shown.
+    const float fittedA = fit.lineA;
+    QString shownA;
+    port.dialogScript = [&](QDialog& dialog) {
+        auto* d = dynamic_cast<CYaxesDlg*>(&dialog);
+        if (!d) return int(QDialog::Rejected);
+        shownA = d->box(1062)->text();
+        d->box(1062)->setText("0.5");
+        d->box(1063)->setText("2");
+        d->accept();
+        return d->result();
+    };
+    frame().runCommand(CmdDaGraphSetup);
+    EXPECT_NEAR(QLocale().toDouble(shownA), fittedA, 1e-6 + 1e-6 * std::fabs(fittedA));
+    EXPECT_NE(fittedA, 0.0f);
+    const DiffusionFit edited = evaluation().diffusion().fit;
+    EXPECT_EQ(diffusionTexts(evaluation().diffusion().curve, 150, display().reportY1, display().reportY2,
+                             &edited).generalLine,
+              "y2= 0.5000x+2.0000");
 
     // A new Y2 keeps the results, a new Y1 hides them.
     chooseCombo(BarY2Combo, 1);

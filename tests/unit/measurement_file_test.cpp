@@ -69,6 +69,55 @@ TEST(MeasurementFile, AttemptRecordsTakeTenBytesPerSampleOrFourteenWhenDriving) 
     EXPECT_EQ(std::string(empty.begin() + 1, empty.begin() + 16), "Kenvo_Plat_V1.1");
 }
 
+// Every field at its place, width and signedness: a round trip cannot catch a writer and a
+// reader that agree on a wrong order.
+TEST(MeasurementFile, DrivingFileBytesInFieldOrder) {
+    auto store = std::make_unique<MeasurementStore>();
+    store->calibration = PlatformCalibration{2.5f, -1.0f, {7, 8, 9, 10}};
+    store->settings = TestSettings{1, 2, 3, TestModeDriving, 5, 6, 7, 8, 9, 10, 11};
+    store->subject = SubjectRecord{"Ab", -2, 183, 81, "c", "", "xy"};
+    store->attemptSeconds = 12;
+    store->attemptCount = 1;
+    store->startTime[0] = -16777216;  // 0xFF000000
+    store->length[0] = 1;
+    store->targetLocation[0] = 3;
+    store->samples(0)[0] = CopSample{-0.12345678f, 0.5f, -2};
+    store->deviation(0)[0] = 1.25f;
+
+    std::vector<uint8_t> want = {15};
+    for (const char c : std::string("Kenvo_Plat_V1.1")) want.push_back(static_cast<uint8_t>(c));
+    auto word = [&](uint32_t v) {
+        for (int k = 0; k < 4; ++k) want.push_back(static_cast<uint8_t>(v >> (8 * k)));
+    };
+    word(0x40200000);  // 2.5f
+    word(0xBF800000);  // -1.0f
+    for (uint32_t v : {1u, 2u, 3u, 3u, 5u, 6u, 7u, 8u, 9u, 10u, 11u}) word(v);
+    want.insert(want.end(), {2, 'A', 'b'});
+    word(static_cast<uint32_t>(-2));
+    word(183);
+    word(81);
+    want.insert(want.end(), {1, 'c', 0, 2, 'x', 'y'});
+    word(12);
+    word(1);
+    word(0xFF000000);
+    word(1);
+    word(3);
+    word(static_cast<uint32_t>(-1234));  // truncated toward zero
+    word(5000);
+    want.insert(want.end(), {0xFE, 0xFF});  // pulse -2
+    word(12500);
+    EXPECT_EQ(encoded(*store), want);
+
+    auto loaded = std::make_unique<MeasurementStore>();
+    GraphSettings graph;
+    ASSERT_TRUE(decodeMeasurementFile(want, "x", *loaded, graph).ok);
+    EXPECT_EQ(loaded->settings, store->settings);
+    EXPECT_EQ(loaded->subject, store->subject);
+    EXPECT_EQ(loaded->startTime[0], -16777216);
+    EXPECT_EQ(loaded->samples(0)[0], (CopSample{-0.1234f, 0.5f, -2}));
+    EXPECT_EQ(loaded->deviation(0)[0], 1.25f);
+}
+
 TEST(MeasurementFile, LongSubjectNameUsesTheThreeBytePrefixAndReadsBackWhole) {
     auto store = std::make_unique<MeasurementStore>();
     fill(*store, TestModeStance, 0, 0);
