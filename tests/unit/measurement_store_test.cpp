@@ -1,7 +1,9 @@
 #include <gtest/gtest.h>
 
+#include <climits>
 #include <cmath>
 #include <memory>
+#include <utility>
 
 #include "measurement/measurement_store.h"
 #include "measurement/sample_metric.h"
@@ -52,6 +54,11 @@ TEST(MeasurementStore, BeginStanceAttemptSetsPlannedLengthAndStartTime) {
     store->completeAttempt();
     EXPECT_EQ(store->attemptCount, 1);
     EXPECT_EQ(store->dataSaved, 0);
+    // The planned samples of a duration read from a damaged file stay within the arrays.
+    for (const auto& [seconds, samples] : {std::pair{10, 1000}, {-5, 0}, {INT32_MAX, MaxSamples}}) {
+        store->attemptSeconds = seconds;
+        EXPECT_EQ(store->plannedSamples(), samples) << seconds;
+    }
 }
 
 TEST(MeasurementStore, DeletingAttemptKOfNMovesTheLaterAttemptsDown) {

@@ -18,7 +18,7 @@ double clampTo(double v, int32_t min, int32_t max) {
 
 void attemptPolyline(const StanceContext& ctx, Surface& s, const CopPlaneMapping& m, int32_t attempt) {
     const MeasurementStore& store = ctx.store;
-    const int32_t count = std::clamp(store.attemptSeconds * 100, 0, MaxSamples);
+    const int32_t count = store.plannedSamples();
     const CopSample* samples = store.samples(attempt);
     const GraphSettings& g = ctx.graph;
     for (int32_t i = 0; i < count; ++i) {

@@ -13,7 +13,7 @@ bool advanceReplay(MeasurementStore& store, DisplayState& st) {
         return false;
     }
     const int32_t n = st.traceLength;
-    const int32_t full = std::clamp(store.attemptSeconds * 100, 0, MaxSamples);
+    const int32_t full = store.plannedSamples();
     const CopSample* samples = store.samples(st.selectedAttempt);
     LiveTrace& trace = store.liveTrace;
     // A position left over from another attempt must not index past this one.

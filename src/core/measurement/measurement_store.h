@@ -1,5 +1,6 @@
 #pragma once
 
+#include <algorithm>
 #include <array>
 #include <cstdint>
 
@@ -57,6 +58,11 @@ public:
     TestSettings settings{};
     PlatformCalibration calibration{};
     int32_t attemptSeconds = 0;
+    // The samples an attempt of attemptSeconds holds, within the arrays; a damaged duration
+    // read from a file cannot overflow or index past them.
+    int32_t plannedSamples() const noexcept {
+        return static_cast<int32_t>(std::clamp<int64_t>(int64_t{attemptSeconds} * 100, 0, MaxSamples));
+    }
     SubjectRecord subject;
 
     // Flags.
