@@ -130,6 +130,9 @@ void CMainFrame::createMenus() {
     subjectOnPlate_->setChecked(true);
     subjectOnPlate_->setStatusTip(
         "Clear to let the simulated subject step off, so the sensor check can zero the platform");
+    playRecording_ = platform->addAction("Play a &recording...");
+    playRecording_->setCheckable(true);
+    playRecording_->setStatusTip("The simulated subject plays a COP recording (CSV t_s,x_mm,y_mm)");
     setPlatformChoice(PlatformAutomatic);
 
     QMenu* view = bar->addMenu("&View");

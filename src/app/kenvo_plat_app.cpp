@@ -20,6 +20,7 @@
 #include "platform/cop_source.h"
 #include "platform_choice.h"
 #include "pointer_steering.h"
+#include "subject_recording.h"
 #include "session_recovery.h"
 #include "stance_controller.h"
 #include "subject_dialog.h"
@@ -38,6 +39,8 @@ CKenvoPlatApp::CKenvoPlatApp(OperatorPort& port, QSettings& profile, PathSources
 }
 
 CKenvoPlatApp::~CKenvoPlatApp() {
+    // The reader thread stops before anything it reads goes (a recording the subject plays).
+    if (link_) link_->stopLink();
     // The window goes first: its widgets refer to the state.
     stance_.reset();
     frame_.reset();
@@ -91,6 +94,8 @@ void CKenvoPlatApp::start(bool show) {
 
     AppState& s = *state_;
     s.paths = resolveAppPaths(sources_);
+    recording_ = new SubjectRecording(subject_, port_, *frame_->playRecordingAction(),
+                                      s.paths.dataFolder, frame_.get());
     // Seeded with 0 so the target sequences are the same on every start; the tests reseed.
     std::srand(0);
 

@@ -20,6 +20,7 @@ class PlatformLink;
 class PointerSteering;
 class SessionRecovery;
 class SteerableSource;
+class SubjectRecording;
 class StanceController;
 
 // The application: owns the data set, the settings, the platform link and the main window,
@@ -46,6 +47,10 @@ class CKenvoPlatApp {
     StanceController* stanceController() { return stance_.get(); }
     // The mouse steering of the simulated subject; null before start().
     PointerSteering* pointerSteering() { return steering_; }
+    // "Play a recording..." of the simulated subject; null before start().
+    SubjectRecording* subjectRecording() { return recording_; }
+    // The subject of the simulated platforms the program builds.
+    SteerableSource& simulatedSubject() { return *subject_; }
 
     // Talks to `bus` instead of the chosen platform (tests, demonstrations). Refused while a
     // link is open.
@@ -79,7 +84,8 @@ class CKenvoPlatApp {
     CKenvoPlatDoc document_;
     std::unique_ptr<CMainFrame> frame_;
     std::unique_ptr<StanceController> stance_;
-    PointerSteering* steering_ = nullptr;  // a child of the view
+    PointerSteering* steering_ = nullptr;   // a child of the view
+    SubjectRecording* recording_ = nullptr;  // a child of the frame
     std::unique_ptr<SessionRecovery> recovery_;
     QStringList startupProblems_;
     bool shutDown_ = false;

@@ -228,8 +228,8 @@ void CMainFrame::leaveFullScreen() {
 void CMainFrame::setPlatformChoice(int32_t choice) {
     if (QAction* a = platformActions_.value(choice, nullptr)) a->setChecked(true);
     // Only a simulated subject can be steered.
-    if (mouseSteering_) mouseSteering_->setEnabled(choice != PlatformAutomatic);
-    if (subjectOnPlate_) subjectOnPlate_->setEnabled(choice != PlatformAutomatic);
+    for (QAction* subject : {mouseSteering_, subjectOnPlate_, playRecording_})
+        if (subject) subject->setEnabled(choice != PlatformAutomatic);
 }
 
 void CMainFrame::closeEvent(QCloseEvent* event) {

@@ -82,6 +82,8 @@ class CMainFrame final : public QMainWindow {
     QAction* mouseSteeringAction() const { return mouseSteering_; }
     // "Subject on the plate" (checkable, checked at start; enabled for simulated models).
     QAction* subjectOnPlateAction() const { return subjectOnPlate_; }
+    // "Play a recording..." (checkable; enabled for simulated models).
+    QAction* playRecordingAction() const { return playRecording_; }
 
   signals:
     // The operator chose another entry in a combo of the dialog bar.
@@ -118,6 +120,7 @@ class CMainFrame final : public QMainWindow {
     QHash<int32_t, QAction*> platformActions_;
     QAction* mouseSteering_ = nullptr;
     QAction* subjectOnPlate_ = nullptr;
+    QAction* playRecording_ = nullptr;
     QLabel* capsPane_ = nullptr;
     QLabel* numPane_ = nullptr;
     QLabel* scrollPane_ = nullptr;

@@ -1,13 +1,13 @@
-#include <charconv>
 #include <cmath>
 #include <cstdio>
 #include <ctime>
-#include <fstream>
 #include <memory>
+#include <vector>
 
 #include "cli_args.h"
 #include "commands.h"
 #include "files/code_page.h"
+#include "files/cop_csv.h"
 #include "files/measurement_file.h"
 #include "measurement/measurement_store.h"
 #include "platform/platform_models.h"
@@ -21,72 +21,6 @@ constexpr const char* ImportUsage =
 
 // The longest stance attempt: 300 s at 100 samples per second.
 constexpr int32_t MaxImportSamples = 300 * SampleRate;
-
-struct Recording {
-    std::vector<double> xMm;
-    std::vector<double> yMm;
-};
-
-bool parseNumber(std::string_view field, double& value) {
-    while (!field.empty() && field.front() == ' ') field.remove_prefix(1);
-    while (!field.empty() && (field.back() == ' ' || field.back() == '\r')) field.remove_suffix(1);
-    if (field.empty()) return false;
-    const auto [end, error] = std::from_chars(field.data(), field.data() + field.size(), value);
-    return error == std::errc() && end == field.data() + field.size() && std::isfinite(value);
-}
-
-// Reads one "t_s,x_mm,y_mm" recording at 100 samples per second.
-bool readRecording(const std::string& path, Recording& r, std::string& error) {
-    std::ifstream in(path, std::ios::binary);
-    if (!in) {
-        error = "cannot open " + path;
-        return false;
-    }
-    std::string line;
-    std::getline(in, line);
-    if (!line.empty() && line.back() == '\r') line.pop_back();
-    if (line != "t_s,x_mm,y_mm") {
-        error = path + ": the first line must be the header t_s,x_mm,y_mm";
-        return false;
-    }
-    double firstTime = 0.0;
-    for (long lineNumber = 2; std::getline(in, line); ++lineNumber) {
-        if (line.empty() || line == "\r") continue;
-        const std::string at = path + " line " + std::to_string(lineNumber);
-        const auto c1 = line.find(',');
-        const auto c2 = c1 == std::string::npos ? c1 : line.find(',', c1 + 1);
-        double t, x, y;
-        if (c2 == std::string::npos || line.find(',', c2 + 1) != std::string::npos ||
-            !parseNumber(std::string_view(line).substr(0, c1), t) ||
-            !parseNumber(std::string_view(line).substr(c1 + 1, c2 - c1 - 1), x) ||
-            !parseNumber(std::string_view(line).substr(c2 + 1), y)) {
-            error = at + ": expected three numbers t_s,x_mm,y_mm";
-            return false;
-        }
-        const auto index = static_cast<double>(r.xMm.size());
-        if (r.xMm.empty()) firstTime = t;
-        if (std::fabs(t - firstTime - index / SampleRate) > 0.002) {
-            error = at + ": the samples are not 0.01 s apart (100 Hz is needed)";
-            return false;
-        }
-        if (r.xMm.size() == static_cast<std::size_t>(MaxImportSamples)) {
-            error = path + ": more than " + std::to_string(MaxImportSamples) +
-                    " samples; a stance attempt is at most 300 s long";
-            return false;
-        }
-        r.xMm.push_back(x);
-        r.yMm.push_back(y);
-    }
-    if (in.bad()) {
-        error = "cannot read " + path;
-        return false;
-    }
-    if (r.xMm.empty()) {
-        error = path + ": no samples";
-        return false;
-    }
-    return true;
-}
 
 }  // namespace
 
@@ -114,22 +48,23 @@ int runImportCsv(const std::vector<std::string>& words) {
     const auto now = static_cast<int64_t>(std::time(nullptr));
     int32_t longest = 0;
     for (std::size_t i = 0; i < inputs.size(); ++i) {
-        Recording r;
+        std::vector<CopPoint> r;
         std::string error;
-        if (!readRecording(inputs[i], r, error)) {
+        if (!readCopCsv(inputs[i], r, error, MaxImportSamples)) {
+            // A stance attempt is at most 300 s, so longer recordings are refused.
             std::fprintf(stderr, "kenvoplat-cli import-csv: %s\n", error.c_str());
             return ExitFailure;
         }
         const auto attempt = static_cast<int32_t>(i);
-        const auto samples = static_cast<int32_t>(r.xMm.size());
+        const auto samples = static_cast<int32_t>(r.size());
         store->beginAttempt(attempt, now, false);
         store->length[i] = samples;
         store->targetLocation[i] = 0;
         CopSample* dest = store->samples(attempt);
         for (int32_t j = 0; j < samples; ++j) {
             const auto k = static_cast<std::size_t>(j);
-            dest[j] = CopSample{static_cast<float>(r.xMm[k] / scales.scaleX),
-                                static_cast<float>(r.yMm[k] / scales.scaleY), 0};
+            dest[j] = CopSample{static_cast<float>(r[k].xMm / scales.scaleX),
+                                static_cast<float>(r[k].yMm / scales.scaleY), 0};
         }
         longest = std::max(longest, samples);
     }

@@ -6,6 +6,7 @@
 #include <QMouseEvent>
 #include <QPushButton>
 #include <QRadioButton>
+#include <cstdio>
 
 #include "check_dialog.h"
 #include "cue_sounds.h"
@@ -73,6 +74,44 @@ TEST_F(PointerSteeringTest, SubjectStepsOffForZeroing) {
     for (int k = 0; k < 4; ++k) EXPECT_NEAR(zero[k], PlatformSimulator::UnloadedCounts[k], 3) << k;
     onPlate.trigger();
     EXPECT_TRUE(onPlate.isChecked());
+}
+
+// A recording played by the simulated subject comes out of the whole chain as its own COP; a
+// file that is not a recording is refused in plain words and the entry stays clear.
+TEST_F(PointerSteeringTest, TheSubjectPlaysARecording) {
+    const std::string bad = home("bad.csv");
+    std::FILE* f = std::fopen(bad.c_str(), "w");
+    std::fputs("time,x,y\n", f);
+    std::fclose(f);
+    port.files.push_back(QString::fromStdString(bad));
+    QAction& play = *frame().playRecordingAction();
+    play.trigger();
+    EXPECT_FALSE(play.isChecked());
+    ASSERT_EQ(port.messages.size(), 1);
+    EXPECT_EQ(port.messages[0], "The recording cannot be played.");
+
+    const std::string good = home("sway.csv");
+    f = std::fopen(good.c_str(), "w");
+    std::fputs("t_s,x_mm,y_mm\n", f);
+    for (int i = 0; i < 300; ++i) std::fprintf(f, "%.2f,30.0,-20.0\n", i / 100.0);
+    std::fclose(f);
+    port.files.push_back(QString::fromStdString(good));
+    play.trigger();
+    EXPECT_TRUE(play.isChecked());
+    EXPECT_EQ(port.requests.back().filter, "COP recordings (*.csv)|*.csv||");
+    port.dialogScript = [](QDialog& d) {
+        auto& dialog = dynamic_cast<CCheckDlg&>(d);
+        EXPECT_TRUE(waitUntil([&] {
+            return std::abs(dialog.field(CCheckDlg::CopX)->text().toDouble() - 30.0) < 0.6 &&
+                   std::abs(dialog.field(CCheckDlg::CopY)->text().toDouble() + 20.0) < 0.6;
+        })) << dialog.field(CCheckDlg::CopX)->text().toStdString() << ","
+            << dialog.field(CCheckDlg::CopY)->text().toStdString();
+        dialog.reject();
+        return dialog.result();
+    };
+    frame().runCommand(CmdCheck);
+    play.trigger();  // cleared: quiet standing again
+    EXPECT_EQ(app->simulatedSubject().recording(), nullptr);
 }
 
 TEST_F(PointerSteeringTest, TheTargetDiscFollowsThePointer) {

@@ -3,6 +3,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <fstream>
 #include <filesystem>
 #include <sstream>
@@ -219,6 +220,48 @@ TEST(CliRecord, ThroughTheSerialPathOfTheEmulator) {
     ASSERT_EQ(r.exitCode, 0);
     EXPECT_EQ(lines(r.out).size(), 101u);  // header and 100 samples
     EXPECT_EQ(emulator.stop(), 0);
+}
+
+// The emulator's subject plays a recording: what comes out of the serial path is the
+// recording's COP. A file that is not a recording is refused before any device appears.
+TEST(CliEmulator, ReplayedRecordingComesOutOfTheSerialPath) {
+    test::TempDir dir;
+    const std::string csv = dir.file("lean.csv");
+    {
+        std::ofstream f(csv);
+        f << "t_s,x_mm,y_mm\n";
+        for (int i = 0; i < 500; ++i) f << i / 100.0 << ",30,-20\n";
+    }
+    test::BackgroundProcess emulator({Emulator, "--model", "0", "--seconds", "20", "--replay", csv});
+    const std::string pty = emulator.readLine();
+    ASSERT_FALSE(pty.empty());
+    const std::string out = dir.file("replayed.kplat");
+    auto r = runProcess({Cli, "record", "--attempts", "1", "--seconds", "1", "-o", out},
+                        {"KENVOPLAT_SERIAL_DEVICES=" + pty + "=4KenvoPlat"});
+    ASSERT_EQ(r.exitCode, 0) << r.err;
+    r = runProcess({Cli, "export-csv", out});
+    const auto rows = lines(r.out);
+    ASSERT_EQ(rows.size(), 101u);
+    // attempt,t_s,x_mm,y_mm,...: a steady lean to the right and back. Without zeroing, the
+    // unloaded sensors' offsets pull it about a tenth towards the centre.
+    double lowX = 1e9, highX = -1e9, sumY = 0.0;
+    for (std::size_t i = 1; i < rows.size(); ++i) {
+        std::istringstream row(rows[i]);
+        std::string attempt, t, x, y;
+        std::getline(row, attempt, ','), std::getline(row, t, ','), std::getline(row, x, ',');
+        std::getline(row, y, ',');
+        lowX = std::min(lowX, std::stod(x)), highX = std::max(highX, std::stod(x));
+        sumY += std::stod(y);
+    }
+    EXPECT_GT(lowX, 24.0);
+    EXPECT_LT(highX, 31.0);
+    EXPECT_LT(highX - lowX, 2.0) << "a played recording has no sway of its own, only sensor noise";
+    EXPECT_NEAR(sumY / 100.0, -18.0, 3.0);
+    EXPECT_EQ(emulator.stop(), 0);
+
+    r = runProcess({Emulator, "--replay", dir.file("missing.csv")});
+    EXPECT_EQ(r.exitCode, 1);
+    EXPECT_NE(r.err.find("cannot open"), std::string::npos) << r.err;
 }
 
 TEST(CliEmulator, HelpAndBadArguments) {

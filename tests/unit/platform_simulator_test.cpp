@@ -129,5 +129,27 @@ TEST(SteerableSource, SteppingOffLeavesTheUnloadedReadings) {
     EXPECT_GT(on.s[0] + on.s[1] + on.s[2] + on.s[3], 1300);
 }
 
+// A recording plays from its start, sample by sample, and again when it ends; steering takes
+// over while on, and clearing the recording brings quiet standing back.
+TEST(SteerableSource, PlaysARecordingFromItsStartAndLoops) {
+    const RecordedSource recording({{1.0, 2.0}, {3.0, 4.0}, {5.0, 6.0}});
+    SteerableSource subject(9);
+    for (int64_t i = 0; i < 50; ++i) (void)subject.at(i);  // standing a while first
+    subject.play(&recording);
+    int64_t frame = 50;
+    for (const double x : {1.0, 3.0, 5.0, 1.0, 3.0}) EXPECT_EQ(subject.at(frame++).xMm, x);
+    subject.setSteering(true);
+    subject.steerTo({-30.0, 0.0});
+    CopPoint p;
+    for (int i = 0; i < 200; ++i) p = subject.at(frame++);
+    EXPECT_NEAR(p.xMm, -30.0, 3.0);
+    subject.setSteering(false);
+    EXPECT_EQ(subject.at(frame++).xMm, 1.0) << "the recording starts over after steering";
+    subject.play(nullptr);
+    for (int i = 0; i < 1000; ++i) p = subject.at(frame++);
+    EXPECT_NEAR(p.xMm, 2.0, 8.0);  // back near the resting position
+    EXPECT_NEAR(p.yMm, -8.0, 10.0);
+}
+
 }  // namespace
 }  // namespace kenvo

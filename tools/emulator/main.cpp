@@ -7,9 +7,12 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <memory>
 #include <stdexcept>
 #include <string>
+#include <vector>
 
+#include "files/cop_csv.h"
 #include "platform/cop_source.h"
 #include "platform/platform_models.h"
 #include "platform/platform_simulator.h"
@@ -22,6 +25,7 @@ void onSignal(int) { stopRequested = 1; }
 
 constexpr const char* Usage =
     "usage: kenvoplat-emulator [--model N] [--seconds S] [--weight KG] [--overload]\n"
+    "                          [--replay FILE.csv]\n"
     "\n"
     "Streams simulated platform frames (100 per second) into a new pseudo-terminal and prints\n"
     "its path on the first line. Point the program at it with\n"
@@ -32,7 +36,9 @@ constexpr const char* Usage =
     "  --model N     platform model 0..3 (default 0)\n"
     "  --seconds S   stop after S seconds (default: until interrupted)\n"
     "  --weight KG   body weight of the simulated subject (default 70)\n"
-    "  --overload    the front-left sensor reads above its limit\n";
+    "  --overload    the front-left sensor reads above its limit\n"
+    "  --replay FILE the subject plays this COP recording (CSV t_s,x_mm,y_mm at 100 Hz,\n"
+    "                repeated) instead of standing quietly\n";
 
 bool parseNumber(const char* text, double min, double max, double& out) {
     char* end = nullptr;
@@ -48,6 +54,7 @@ struct EmulatorOptions {
     double seconds = 0.0;  // 0: until interrupted
     double weight = 70.0;
     bool overload = false;
+    std::string replay;  // a COP recording the subject plays
 };
 
 int parse(int argc, char** argv, EmulatorOptions& o) {
@@ -63,6 +70,8 @@ int parse(int argc, char** argv, EmulatorOptions& o) {
             return 0;
         } else if (a == "--overload") {
             o.overload = true;
+        } else if (a == "--replay" && hasValue) {
+            o.replay = argv[++i];
         } else if (a == "--model" && hasValue && parseNumber(argv[++i], 0, 3, v) && v == static_cast<int>(v)) {
             o.model = static_cast<int>(v);
         } else if (a == "--seconds" && hasValue && parseNumber(argv[++i], 0.01, 1e7, v)) {
@@ -94,7 +103,18 @@ int main(int argc, char** argv) {
     std::signal(SIGPIPE, SIG_IGN);
     try {
         kenvo::PtyMaster pty;
-        kenvo::QuietStanceSource subject(1);
+        kenvo::QuietStanceSource quiet(1);
+        std::unique_ptr<kenvo::RecordedSource> recorded;
+        if (!options.replay.empty()) {
+            std::vector<kenvo::CopPoint> points;
+            std::string error;
+            if (!kenvo::readCopCsv(options.replay, points, error, 360000)) {
+                std::fprintf(stderr, "kenvoplat-emulator: %s\n", error.c_str());
+                return 1;
+            }
+            recorded = std::make_unique<kenvo::RecordedSource>(std::move(points));
+        }
+        kenvo::CopSource& subject = recorded ? static_cast<kenvo::CopSource&>(*recorded) : quiet;
         kenvo::PlatformSimulator simulator({options.model, options.weight, 72.0, 1}, subject);
         simulator.setOverload(options.overload);
         std::printf("%s\n", pty.slavePath().c_str());

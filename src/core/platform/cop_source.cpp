@@ -37,6 +37,12 @@ SteerableSource::SteerableSource(uint32_t seed, CopPoint rest)
 
 CopPoint SteerableSource::at(int64_t frame) noexcept {
     const bool steered = steering();
+    if (const RecordedSource* recording = recording_.load(std::memory_order_acquire); recording && !steered) {
+        if (recording != playing_) playing_ = recording, played_ = 0;
+        body_ = recording->point(played_++);
+        return body_;
+    }
+    playing_ = nullptr;
     const CopPoint goal = steered ? CopPoint{wantX_.load(std::memory_order_relaxed),
                                              wantY_.load(std::memory_order_relaxed)}
                                   : rest_;

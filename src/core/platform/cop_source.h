@@ -4,6 +4,7 @@
 #include <cstdint>
 #include <functional>
 #include <random>
+#include <vector>
 
 namespace kenvo {
 
@@ -53,15 +54,41 @@ private:
     std::function<CopPoint(double)> path_;
 };
 
-// A subject the operator steers (and can send off the plate): while steering is on, the COP walks toward the wanted point
+// A recorded subject: the COP of a real recording (100 samples per second) played frame by
+// frame, from the start again when it ends, so a demonstration can run as long as it likes.
+// The points are handed over whole at construction; playing them allocates nothing.
+class RecordedSource final : public CopSource {
+public:
+    explicit RecordedSource(std::vector<CopPoint> points) : points_(std::move(points)) {}
+    CopPoint at(int64_t frame) noexcept override { return point(frame); }
+    CopPoint point(int64_t frame) const noexcept {
+        if (points_.empty()) return {};
+        const auto n = static_cast<int64_t>(points_.size());
+        return points_[static_cast<std::size_t>(((frame % n) + n) % n)];
+    }
+    std::size_t size() const noexcept { return points_.size(); }
+
+private:
+    std::vector<CopPoint> points_;
+};
+
+// A subject the operator steers: while steering is on, the COP walks toward the wanted point
 // the user-interface thread sets (the mouse over the view), with the body's lag and a little
-// sway on top; while it is off, the subject stands quietly at its resting position. The wanted
-// point and the switch are atomics, the only state the two threads share.
+// sway on top; while it is off, the subject plays a recording when one is set, or else stands
+// quietly at its resting position. It can also step off the plate. The wanted point, the
+// switches and the recording are atomics, the only state the two threads share.
 class SteerableSource final : public CopSource {
 public:
     explicit SteerableSource(uint32_t seed = 1, CopPoint rest = {2.0, -8.0});
 
     void setSteering(bool on) noexcept { steering_.store(on, std::memory_order_relaxed); }
+    // While set (and not steered), the subject plays this recording from its start instead of
+    // standing quietly; null goes back to quiet standing. The caller keeps `recording` alive
+    // for as long as this source is in use.
+    void play(const RecordedSource* recording) noexcept {
+        recording_.store(recording, std::memory_order_release);
+    }
+    const RecordedSource* recording() const noexcept { return recording_.load(std::memory_order_acquire); }
     // Steps off the plate (so it can be zeroed) and back on.
     void setStanding(bool on) noexcept { standing_.store(on, std::memory_order_relaxed); }
     bool standing() const noexcept override { return standing_.load(std::memory_order_relaxed); }
@@ -75,6 +102,9 @@ public:
 private:
     std::atomic<bool> steering_{false};
     std::atomic<bool> standing_{true};
+    std::atomic<const RecordedSource*> recording_{nullptr};
+    const RecordedSource* playing_ = nullptr;  // the reader thread's own: what it plays and where
+    int64_t played_ = 0;
     std::atomic<double> wantX_{0.0}, wantY_{0.0};
     QuietStanceSource sway_;
     CopPoint rest_;
