@@ -1,12 +1,18 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <chrono>
+#include <cmath>
 #include <memory>
 #include <thread>
 
+#include "files/cop_csv.h"
 #include "measurement/measurement_store.h"
 #include "platform/platform_link.h"
+#include "platform/platform_models.h"
+#include "platform/platform_simulator.h"
 #include "platform/simulated_bus.h"
+#include "support/validation_data.h"
 
 namespace kenvo {
 namespace {
@@ -103,6 +109,67 @@ TEST(AcquisitionStream, RecordingWhileDrawingFromAnotherThread) {
     }
     EXPECT_TRUE(ordered);
     EXPECT_NE(checksum, 0.0);
+}
+
+// A real recording played by the simulated subject: after the load cells, the wire frames, the
+// decoder, the zero offsets and the COP, the recorded attempt is the recording itself, to the
+// sensors' noise: one count on each cell is about 0.25 mm in x and 0.4 mm in y, so about
+// 0.5 mm RMS together. A wrong scale, a swapped axis or a sign would be millimetres off.
+TEST(AcquisitionStream, RealRecordingComesThroughTheWholeChain) {
+    const auto files = test::validationFiles();
+    if (files.empty()) GTEST_SKIP() << test::validationMissingReason();
+    std::vector<CopPoint> points;
+    std::string error;
+    ASSERT_TRUE(readCopCsv(files.front(), points, error, 400000)) << error;
+    ASSERT_GT(points.size(), 3000u);
+
+    SimulatedBus bus({10.0});
+    bus.add({0, 70.0, std::make_shared<RecordedSource>(points), 1});
+    auto store = std::make_unique<MeasurementStore>();
+    TestSettings settings = TestSettings::defaults();
+    const ModelScales scales = modelScales(0, 0);
+    PlatformCalibration calibration{scales.scaleX, scales.scaleY, {}};
+    for (int k = 0; k < 4; ++k) calibration.zeroOffset[k] = PlatformSimulator::UnloadedCounts[k];
+    Dispatcher dispatcher(store->liveTrace);
+    PlatformLink link(bus, dispatcher, settings, calibration);
+    store->liveTrace.reset(1001);
+    AcquisitionControl control;
+    control.mode = AcquisitionStance;
+    control.setZeroOffsets(calibration.zeroOffset);
+    ASSERT_TRUE(link.arm(control));
+    control.dest = store->samples(0);
+    control.length = 2000;
+    control.sampleCount = 0;
+    control.recording = 1;
+    const auto deadline = Clock::now() + std::chrono::seconds(10);
+    while (control.recording.load() != 0 && Clock::now() < deadline)
+        std::this_thread::sleep_for(std::chrono::milliseconds(5));
+    control.stopped = 1;
+    link.stopLink();
+    ASSERT_EQ(control.sampleCount.load(), 2000);
+
+    // The attempt began at some frame of the recording: find it, then compare sample by sample.
+    const CopSample* samples = store->samples(0);
+    auto errorAt = [&](std::size_t start, int i) {
+        const CopPoint p = points[(start + static_cast<std::size_t>(i)) % points.size()];
+        const CopSample s = loadRelaxed(samples[i]);
+        return std::hypot(s.x * scales.scaleX - p.xMm, s.y * scales.scaleY - p.yMm);
+    };
+    std::size_t start = 0;
+    double best = 1e300;
+    for (std::size_t k = 0; k < points.size(); ++k) {
+        double sum = 0.0;
+        for (int i = 0; i < 100; i += 5) sum += errorAt(k, i);
+        if (sum < best) best = sum, start = k;
+    }
+    double squares = 0.0, worst = 0.0;
+    for (int i = 0; i < 2000; ++i) {
+        const double e = errorAt(start, i);
+        squares += e * e;
+        worst = std::max(worst, e);
+    }
+    EXPECT_LT(std::sqrt(squares / 2000), 0.8) << "from frame " << start;
+    EXPECT_LT(worst, 2.5);
 }
 
 TEST(AcquisitionStream, UnpluggedSimulatedPlatformIsReportedLost) {
