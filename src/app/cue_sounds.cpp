@@ -17,7 +17,13 @@ CueSounds::CueSounds(QObject* parent) : QObject(parent), alarm_(this), success_(
     success_.setLoopCount(1);
 }
 
+void CueSounds::setEnabled(bool on) {
+    enabled_ = on;
+    if (!on) stopAll();
+}
+
 void CueSounds::apply(HitSound sound) {
+    if (!enabled_ && sound != HitSound::Stop) return;
     switch (sound) {
         case HitSound::Unchanged:
             return;

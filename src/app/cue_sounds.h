@@ -19,6 +19,9 @@ class CueSounds final : public QObject, public TargetSounds {
 
     void apply(HitSound sound) override;
     void stopAll() override;
+    // Switched off, the cues are silent (and one sounding stops) until switched on again.
+    void setEnabled(bool on);
+    bool enabled() const { return enabled_; }
 
     const QSoundEffect& alarm() const { return alarm_; }
     const QSoundEffect& success() const { return success_; }
@@ -26,6 +29,7 @@ class CueSounds final : public QObject, public TargetSounds {
   private:
     QSoundEffect alarm_;
     QSoundEffect success_;
+    bool enabled_ = true;
 };
 
 }  // namespace kenvo

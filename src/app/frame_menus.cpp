@@ -8,6 +8,7 @@
 #include <QMenu>
 #include <QMenuBar>
 #include <QProxyStyle>
+#include <QSettings>
 #include <QStatusBar>
 #include <QToolBar>
 #include <QToolButton>
@@ -148,6 +149,15 @@ void CMainFrame::createMenus() {
     menuFor(setup,
             {CmdGraphSetup, CmdDaGraphSetup, 0, CmdNewProtocol, CmdOpenProtocol, CmdSaveProtocol},
             actions_);
+    setup->addSeparator();
+    sounds_ = setup->addAction("Target test &sounds");
+    sounds_->setCheckable(true);
+    sounds_->setChecked(profile_.value("View/sounds", true).toBool());
+    sounds_->setStatusTip("The alarm and success sounds of the target hitting test");
+    connect(sounds_, &QAction::toggled, this, [this](bool on) {
+        profile_.setValue("View/sounds", on);
+        profile_.sync();
+    });
 
     QMenu* about = bar->addMenu("&About");
     menuFor(about, {CmdAbout}, actions_);

@@ -2,6 +2,7 @@
 #include <sys/socket.h>
 #include <unistd.h>
 
+#include <QAction>
 #include <QApplication>
 #include <QDir>
 #include <QIcon>
@@ -90,6 +91,8 @@ int main(int argc, char** argv) {
 
     app.start(false);
     app.stanceController()->target().setSounds(&sounds);
+    sounds.setEnabled(app.frame().soundsAction()->isChecked());
+    QObject::connect(app.frame().soundsAction(), &QAction::toggled, &sounds, &kenvo::CueSounds::setEnabled);
     port.setParent(&app.frame());
     app.frame().show();
     for (const QString& problem : app.startupProblems()) port.notice(problem);

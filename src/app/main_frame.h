@@ -84,6 +84,8 @@ class CMainFrame final : public QMainWindow {
     QAction* subjectOnPlateAction() const { return subjectOnPlate_; }
     // "Play a recording..." (checkable; enabled for simulated models).
     QAction* playRecordingAction() const { return playRecording_; }
+    // "Target test sounds" of the SetuP menu (checkable, remembered).
+    QAction* soundsAction() const { return sounds_; }
 
   signals:
     // The operator chose another entry in a combo of the dialog bar.
@@ -121,6 +123,7 @@ class CMainFrame final : public QMainWindow {
     QAction* mouseSteering_ = nullptr;
     QAction* subjectOnPlate_ = nullptr;
     QAction* playRecording_ = nullptr;
+    QAction* sounds_ = nullptr;
     QLabel* capsPane_ = nullptr;
     QLabel* numPane_ = nullptr;
     QLabel* scrollPane_ = nullptr;

@@ -185,6 +185,15 @@ TEST(CueSoundsTest, BothCuesLoadAndOneSoundsAtATime) {
     sounds.stopAll();
     EXPECT_FALSE(sounds.success().isPlaying());
     EXPECT_FALSE(sounds.alarm().isPlaying());
+    // Switched off in the SetuP menu: silence until switched on.
+    sounds.apply(HitSound::StartAlarmLoop);
+    sounds.setEnabled(false);
+    EXPECT_FALSE(sounds.alarm().isPlaying());
+    sounds.apply(HitSound::PlaySuccess);
+    EXPECT_FALSE(sounds.success().isPlaying());
+    sounds.setEnabled(true);
+    sounds.apply(HitSound::PlaySuccess);
+    EXPECT_TRUE(sounds.success().isPlaying());
 }
 
 }  // namespace
