@@ -74,14 +74,34 @@ class TargetTest : public StanceFixture {
         source.wantX.store(p.xMm);
         source.wantY.store(p.yMm);
     }
-    // Steers into the current cup through its mouth: from a point well outside in front of the
-    // mouth, through the strip, to the cup's centre, held there until the target completes.
-    bool reachTarget(SteeredSource& source, int done) {
+    // The current cup (size 24): the middles of its bottom and of its mouth, and the unit from
+    // bottom to mouth.
+    struct CupAxis {
+        double bx, by, mx, my, ux, uy;
+    };
+    CupAxis cupAxis() {
         const auto cup = target().targetState().cup;
         const double bx = (cup[0].x + cup[1].x) / 2.0, by = (cup[0].y + cup[1].y) / 2.0;
         const double mx = (cup[2].x + cup[3].x) / 2.0, my = (cup[2].y + cup[3].y) / 2.0;
-        const double ux = (mx - bx) / 24.0, uy = (my - by) / 24.0;  // bottom to mouth, unit
-        const double ox = mx + 26 * ux, oy = my + 26 * uy;          // outside, facing the mouth
+        return {bx, by, mx, my, (mx - bx) / 24.0, (my - by) / 24.0};
+    }
+    // A steered subject on platform model 0 (zeroed), `count` targets with the disc 10 and the
+    // cup 24, started; the sounds go to `sounds`.
+    SteeredSource& startSteeredTest(const char* count) {
+        auto source = std::make_shared<SteeredSource>();
+        attachPlatform(0, source);
+        for (int k = 0; k < 4; ++k) state().settings.calibration.zeroOffset[k] = PlatformSimulator::UnloadedCounts[k];
+        target().setSounds(&sounds);
+        answerSetup(count, "10", "24");
+        frame().runCommand(CmdTargetTest);
+        frame().runCommand(StanceStartButton);
+        return *source;
+    }
+    // Steers into the current cup through its mouth: from a point well outside in front of the
+    // mouth, through the strip, to the cup's centre, held there until the target completes.
+    bool reachTarget(SteeredSource& source, int done) {
+        const auto [bx, by, mx, my, ux, uy] = cupAxis();
+        const double ox = mx + 26 * ux, oy = my + 26 * uy;  // outside, facing the mouth
         steer(source, ox, oy);
         const TargetTestState& s = target().targetState();
         if (!waitUntil([&] { return s.hitState == HitFree && std::hypot(s.cursorX - ox, s.cursorY - oy) < 3; },
@@ -93,24 +113,19 @@ class TargetTest : public StanceFixture {
         return waitUntil([&] { return state().store.attemptCount == done + 1 || mode() != ViewMode::TargetTest; },
                          10000);
     }
+
+    SoundLog sounds;
 };
 
 // Three cups, each entered through its mouth: from a point well outside in front of the mouth,
 // through the strip, to the cup's centre, held there. Three accepted attempts, the success
 // sound for each, then the Target Summary.
 TEST_F(TargetTest, SubjectEnteringEachCupThroughItsMouthCompletesThreeTargets) {
-    auto source = std::make_shared<SteeredSource>();
-    attachPlatform(0, source);
-    for (int k = 0; k < 4; ++k) state().settings.calibration.zeroOffset[k] = PlatformSimulator::UnloadedCounts[k];
-    SoundLog sounds;
-    target().setSounds(&sounds);
-    answerSetup("3", "10", "24");
-    frame().runCommand(CmdTargetTest);
+    SteeredSource& source = startSteeredTest("3");
     ASSERT_TRUE(app->link().linkActive());
-    frame().runCommand(StanceStartButton);
     port.files.push_back(QString::fromStdString(home("DATA/targets.kplat")));
 
-    for (int done = 0; done < 3; ++done) ASSERT_TRUE(reachTarget(*source, done)) << done;
+    for (int done = 0; done < 3; ++done) ASSERT_TRUE(reachTarget(source, done)) << done;
     ASSERT_TRUE(waitUntil([&] { return mode() == ViewMode::TargetSummary; }));
     for (int a = 0; a < 3; ++a) {
         EXPECT_EQ(state().store.targetReached[a], 1) << a;
@@ -125,21 +140,11 @@ TEST_F(TargetTest, SubjectEnteringEachCupThroughItsMouthCompletesThreeTargets) {
 // Into the cup through its bottom wall instead of its mouth: the alarm state, and the target
 // is not reached.
 TEST_F(TargetTest, EnteringThroughTheWallRaisesTheAlarmAndCompletesNothing) {
-    auto source = std::make_shared<SteeredSource>();
-    attachPlatform(0, source);
-    for (int k = 0; k < 4; ++k) state().settings.calibration.zeroOffset[k] = PlatformSimulator::UnloadedCounts[k];
-    SoundLog sounds;
-    target().setSounds(&sounds);
-    answerSetup("1", "10", "24");
-    frame().runCommand(CmdTargetTest);
-    frame().runCommand(StanceStartButton);
-    const auto cup = target().targetState().cup;
-    const double bx = (cup[0].x + cup[1].x) / 2.0, by = (cup[0].y + cup[1].y) / 2.0;
-    const double mx = (cup[2].x + cup[3].x) / 2.0, my = (cup[2].y + cup[3].y) / 2.0;
-    const double ux = (mx - bx) / 24.0, uy = (my - by) / 24.0;
-    steer(*source, bx - 20 * ux, by - 20 * uy);  // behind the bottom
+    SteeredSource& source = startSteeredTest("1");
+    const CupAxis c = cupAxis();
+    steer(source, c.bx - 20 * c.ux, c.by - 20 * c.uy);  // behind the bottom
     ASSERT_TRUE(waitUntil([&] { return target().targetState().hitState == HitFree; }, 10000));
-    steer(*source, bx + 12 * ux, by + 12 * uy);  // the centre, across the bottom wall
+    steer(source, c.bx + 12 * c.ux, c.by + 12 * c.uy);  // the centre, across the bottom wall
     ASSERT_TRUE(waitUntil([&] { return target().targetState().hitState == HitAlarm; }, 10000));
     EXPECT_GE(sounds.count(HitSound::StartAlarmLoop), 1);
     waitUntil([] { return false; }, 1500);  // held inside for longer than the hold time
@@ -154,15 +159,8 @@ TEST_F(TargetTest, EnteringThroughTheWallRaisesTheAlarmAndCompletesNothing) {
 // The platform goes away after the first of three targets: the test ends as Exit does, says
 // why, keeps the completed target and saves it.
 TEST_F(TargetTest, LostPlatformKeepsTheCompletedTargetAndSaysSo) {
-    auto source = std::make_shared<SteeredSource>();
-    attachPlatform(0, source);
-    for (int k = 0; k < 4; ++k) state().settings.calibration.zeroOffset[k] = PlatformSimulator::UnloadedCounts[k];
-    SoundLog sounds;
-    target().setSounds(&sounds);
-    answerSetup("3", "10", "24");
-    frame().runCommand(CmdTargetTest);
-    frame().runCommand(StanceStartButton);
-    ASSERT_TRUE(reachTarget(*source, 0));
+    SteeredSource& source = startSteeredTest("3");
+    ASSERT_TRUE(reachTarget(source, 0));
     const int32_t reachedIn = state().store.length[0];
     const std::string path = home("DATA/lost-target.kplat");
     port.files.push_back(QString::fromStdString(path));
