@@ -8,7 +8,6 @@
 #include "main_frame.h"
 #include "operator_port.h"
 #include "platform/dispatcher.h"
-#include "platform/open_failure_text.h"
 #include "platform/platform_link.h"
 
 namespace kenvo {
@@ -16,11 +15,9 @@ namespace kenvo {
 DrivingController::DrivingController(AppState& state, CMainFrame& frame, PlatformLink& link,
                                      Dispatcher& dispatcher, OperatorPort& port,
                                      DisplayState& display, QTimer& timer)
-    : state_(state),
-      frame_(frame),
-      link_(&link),
+    : WindowProcedurePort(frame, port, link),
+      state_(state),
       dispatcher_(dispatcher),
-      port_(port),
       display_(display),
       timer_(timer),
       procedure_(std::make_unique<DrivingProcedure>(state.store, state.settings, link, dispatcher,
@@ -137,17 +134,6 @@ void DrivingController::drawSquare(Surface& s) {
 
 // ProcedurePort
 
-void DrivingController::message(const std::string& text) {
-    QString detail;
-    if (text == MessageCommunicationError && link_->lastOpenError())
-        detail = QString::fromStdString(openFailureText(link_->lastOpenError()));
-    port_.message(QString::fromStdString(text), detail);
-}
-
-bool DrivingController::askYesNo(const std::string& text) {
-    return port_.ask(QString::fromStdString(text), false) == Answer::Yes;
-}
-
 void DrivingController::startTimer(int32_t id, int32_t periodMs) {
     if (id == TimerDriving) timer_.start(periodMs);
 }
@@ -158,30 +144,11 @@ void DrivingController::stopTimer(int32_t id) {
 
 void DrivingController::switchBar(int32_t) { frame_.applyBarSetup(CmdContinueDriving); }
 
-void DrivingController::hideBar() { frame_.hideDialogBar(); }
-
-void DrivingController::showBarControl(int32_t id, bool visible) { frame_.showBarControl(id, visible); }
-
-void DrivingController::setViewMode(int32_t mode) {
-    frame_.view()->setMode(static_cast<ViewMode>(mode));
-}
-
-void DrivingController::redraw() { frame_.view()->redraw(); }
-
 void DrivingController::redrawDriving() {
     // The marker and the track's wide pen reach past the square, over the view around it, so
     // the whole view is drawn again into the backing image and copied to the screen in one
     // block: nothing of an earlier marker stays behind, and nothing flickers.
     if (drivingView()) frame_.view()->redraw();
-}
-
-bool DrivingController::offerSave() { return frame_.files().offerSave(false); }
-
-bool DrivingController::save() { return frame_.files().save(); }
-
-void DrivingController::setFullScreen(bool on) {
-    if (on) frame_.enterFullScreen();
-    else frame_.leaveFullScreen();
 }
 
 }  // namespace kenvo

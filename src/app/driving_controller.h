@@ -9,6 +9,7 @@
 #include "kenvo_plat_view.h"
 #include "measurement/driving_procedure.h"
 #include "measurement/procedure_port.h"
+#include "window_procedure_port.h"
 
 namespace kenvo {
 
@@ -21,7 +22,7 @@ class PlatformLink;
 // The driving test in the window: its commands and bar buttons, view timer 5, the drawing of
 // the driving square (view mode 11) and the port through which the procedure reaches the
 // operator. The stance controller owns it and lends it the timer.
-class DrivingController final : public QObject, public ProcedurePort {
+class DrivingController final : public QObject, public WindowProcedurePort {
     Q_OBJECT
 
   public:
@@ -39,19 +40,10 @@ class DrivingController final : public QObject, public ProcedurePort {
     DrivingProcedure& procedure() { return *procedure_; }
     DrivingDisplay& driving() { return driving_; }
 
-    // ProcedurePort
-    void message(const std::string& text) override;
-    bool askYesNo(const std::string& text) override;
+    // The timers and bars of this test (the rest of the port is the window's)
     void startTimer(int32_t id, int32_t periodMs) override;
     void stopTimer(int32_t id) override;
     void switchBar(int32_t templateId) override;
-    void hideBar() override;
-    void showBarControl(int32_t id, bool visible) override;
-    void setViewMode(int32_t mode) override;
-    void redraw() override;
-    bool offerSave() override;
-    bool save() override;
-    void setFullScreen(bool on) override;
     void redrawDriving() override;
 
   private:
@@ -63,10 +55,7 @@ class DrivingController final : public QObject, public ProcedurePort {
     bool drivingView() const;
 
     AppState& state_;
-    CMainFrame& frame_;
-    PlatformLink* link_;
     Dispatcher& dispatcher_;
-    OperatorPort& port_;
     DisplayState& display_;
     QTimer& timer_;
     DrivingDisplay driving_;

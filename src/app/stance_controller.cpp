@@ -14,7 +14,6 @@
 #include "main_frame.h"
 #include "operator_port.h"
 #include "platform/dispatcher.h"
-#include "platform/open_failure_text.h"
 #include "platform/platform_link.h"
 #include "stance_dialog.h"
 
@@ -28,11 +27,9 @@ StancePanels stancePanels() { return StancePanels{panel::CopPlane, panel::TimeGr
 
 StanceController::StanceController(AppState& state, CMainFrame& frame, PlatformLink& link,
                                    Dispatcher& dispatcher, OperatorPort& port)
-    : state_(state),
-      frame_(frame),
-      link_(&link),
+    : WindowProcedurePort(frame, port, link),
+      state_(state),
       dispatcher_(dispatcher),
-      port_(port),
       display_(frame.view()->display()),
       stance_(std::make_unique<StanceProcedure>(state.store, state.settings, link, display_, *this)),
       replay_(state.store, state.settings, display_, *this) {
@@ -220,17 +217,6 @@ void StanceController::render(Surface& surface, const ViewContext& c) {
 
 // ProcedurePort
 
-void StanceController::message(const std::string& text) {
-    QString detail;
-    if (text == MessageCommunicationError && link_->lastOpenError())
-        detail = QString::fromStdString(openFailureText(link_->lastOpenError()));
-    port_.message(QString::fromStdString(text), detail);
-}
-
-bool StanceController::askYesNo(const std::string& text) {
-    return port_.ask(QString::fromStdString(text), false) == Answer::Yes;
-}
-
 void StanceController::startTimer(int32_t id, int32_t periodMs) {
     viewTimer(id).start(id == TimerDriving ? DrivingTickMs : periodMs);
 }
@@ -240,21 +226,5 @@ void StanceController::stopTimer(int32_t id) { viewTimer(id).stop(); }
 void StanceController::switchBar(int32_t templateId) {
     frame_.applyBarSetup(templateId == ReplayBarTemplate ? CmdRealSimulation : CmdContinueStance);
 }
-
-void StanceController::hideBar() { frame_.hideDialogBar(); }
-
-void StanceController::showBarControl(int32_t id, bool visible) {
-    frame_.showBarControl(id, visible);
-}
-
-void StanceController::setViewMode(int32_t mode) {
-    frame_.view()->setMode(static_cast<ViewMode>(mode));
-}
-
-void StanceController::redraw() { frame_.view()->redraw(); }
-
-bool StanceController::offerSave() { return frame_.files().offerSave(false); }
-
-bool StanceController::save() { return frame_.files().save(); }
 
 }  // namespace kenvo

@@ -9,6 +9,7 @@
 #include "graphs/display_state.h"
 #include "graphs/stance_view.h"
 #include "measurement/procedure_port.h"
+#include "window_procedure_port.h"
 #include "measurement/replay_procedure.h"
 #include "measurement/stance_procedure.h"
 
@@ -33,7 +34,7 @@ enum TimerCommand : int32_t {
 // The stance test, the replay and the sensor check in the window: their commands, the view's
 // timers 1, 3 and 5, the drawing of the stance and replay views, and the port through which
 // the procedures reach the operator, the bar and the view.
-class StanceController final : public QObject, public ProcedurePort {
+class StanceController final : public QObject, public WindowProcedurePort {
     Q_OBJECT
 
   public:
@@ -60,18 +61,10 @@ class StanceController final : public QObject, public ProcedurePort {
     TargetController& target() { return *target_; }
     QTimer& viewTimer(int32_t id);
 
-    // ProcedurePort
-    void message(const std::string& text) override;
-    bool askYesNo(const std::string& text) override;
+    // The timers and bars of this test (the rest of the port is the window's)
     void startTimer(int32_t id, int32_t periodMs) override;
     void stopTimer(int32_t id) override;
     void switchBar(int32_t templateId) override;
-    void hideBar() override;
-    void showBarControl(int32_t id, bool visible) override;
-    void setViewMode(int32_t mode) override;
-    void redraw() override;
-    bool offerSave() override;
-    bool save() override;
 
   private:
 
@@ -84,10 +77,7 @@ class StanceController final : public QObject, public ProcedurePort {
     int32_t viewMode() const;
 
     AppState& state_;
-    CMainFrame& frame_;
-    PlatformLink* link_;
     Dispatcher& dispatcher_;
-    OperatorPort& port_;
     DisplayState& display_;  // the view's: the tests, the replay and the evaluation share it
     std::unique_ptr<StanceProcedure> stance_;
     ReplayProcedure replay_;

@@ -12,7 +12,6 @@
 #include "measurement/stance_procedure.h"
 #include "measurement/subject_validation.h"
 #include "operator_port.h"
-#include "platform/open_failure_text.h"
 #include "platform/platform_link.h"
 
 namespace kenvo {
@@ -69,10 +68,8 @@ void CTargetDlg::accept() {
 
 TargetController::TargetController(AppState& state, CMainFrame& frame, PlatformLink& link,
                                    OperatorPort& port, DisplayState& display, QTimer& timer)
-    : state_(state),
-      frame_(frame),
-      link_(&link),
-      port_(port),
+    : WindowProcedurePort(frame, port, link),
+      state_(state),
       display_(display),
       timer_(timer),
       procedure_(std::make_unique<TargetProcedure>(state.store, state.settings, link, display,
@@ -156,17 +153,6 @@ void TargetController::shutdown() {
 
 // ProcedurePort
 
-void TargetController::message(const std::string& text) {
-    QString detail;
-    if (text == MessageCommunicationError && link_->lastOpenError())
-        detail = QString::fromStdString(openFailureText(link_->lastOpenError()));
-    port_.message(QString::fromStdString(text), detail);
-}
-
-bool TargetController::askYesNo(const std::string& text) {
-    return port_.ask(QString::fromStdString(text), false) == Answer::Yes;
-}
-
 void TargetController::startTimer(int32_t id, int32_t periodMs) {
     if (id == TimerTest) timer_.start(periodMs);
 }
@@ -176,24 +162,5 @@ void TargetController::stopTimer(int32_t id) {
 }
 
 void TargetController::switchBar(int32_t) { frame_.applyBarSetup(CmdContinueStance); }
-
-void TargetController::hideBar() { frame_.hideDialogBar(); }
-
-void TargetController::showBarControl(int32_t id, bool visible) { frame_.showBarControl(id, visible); }
-
-void TargetController::setViewMode(int32_t mode) {
-    frame_.view()->setMode(static_cast<ViewMode>(mode));
-}
-
-void TargetController::redraw() { frame_.view()->redraw(); }
-
-bool TargetController::offerSave() { return frame_.files().offerSave(false); }
-
-bool TargetController::save() { return frame_.files().save(); }
-
-void TargetController::setFullScreen(bool on) {
-    if (on) frame_.enterFullScreen();
-    else frame_.leaveFullScreen();
-}
 
 }  // namespace kenvo

@@ -9,6 +9,7 @@
 #include "graphs/display_state.h"
 #include "kenvo_plat_view.h"
 #include "measurement/procedure_port.h"
+#include "window_procedure_port.h"
 #include "measurement/target_procedure.h"
 
 class QLineEdit;
@@ -38,7 +39,7 @@ class CTargetDlg final : public QDialog {
 
 // The target hitting test in the window: its command, the shared Start and Exit of the bar in
 // view mode 9, the 50 ms frames on view timer 1 and the drawing of mode 9.
-class TargetController final : public QObject, public ProcedurePort {
+class TargetController final : public QObject, public WindowProcedurePort {
     Q_OBJECT
 
   public:
@@ -56,19 +57,10 @@ class TargetController final : public QObject, public ProcedurePort {
     // Where the hit sounds go; none (the default) is silence.
     void setSounds(TargetSounds* sounds) { relay_.sink = sounds; }
 
-    // ProcedurePort
-    void message(const std::string& text) override;
-    bool askYesNo(const std::string& text) override;
+    // The timers and bars of this test (the rest of the port is the window's)
     void startTimer(int32_t id, int32_t periodMs) override;
     void stopTimer(int32_t id) override;
     void switchBar(int32_t templateId) override;
-    void hideBar() override;
-    void showBarControl(int32_t id, bool visible) override;
-    void setViewMode(int32_t mode) override;
-    void redraw() override;
-    bool offerSave() override;
-    bool save() override;
-    void setFullScreen(bool on) override;
 
   private:
     void targetTest();
@@ -77,9 +69,6 @@ class TargetController final : public QObject, public ProcedurePort {
     Rect client() const;
 
     AppState& state_;
-    CMainFrame& frame_;
-    PlatformLink* link_;
-    OperatorPort& port_;
     DisplayState& display_;
     QTimer& timer_;
     struct Relay final : TargetSounds {
