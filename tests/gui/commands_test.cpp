@@ -87,23 +87,35 @@ TEST_F(Commands, MenusCarryTheTextsAccessKeysAndShortcuts) {
 }
 
 TEST_F(Commands, ToolbarFollowsTheLayoutWithSeparatorsTooltipsAndImages) {
-    const QList<QAction*> actions = frame().toolBar()->actions();
-    const auto layout = toolbarLayout();
-    ASSERT_EQ(actions.size(), static_cast<qsizetype>(layout.size()));
-    for (std::size_t i = 0; i < layout.size(); ++i) {
-        if (layout[i] == 0) {
-            EXPECT_TRUE(actions[qsizetype(i)]->isSeparator()) << i;
-            continue;
-        }
-        QAction* a = actions[qsizetype(i)];
-        EXPECT_EQ(a, frame().action(layout[i])) << i;
-        EXPECT_FALSE(a->toolTip().isEmpty()) << layout[i];
-        EXPECT_FALSE(a->statusTip().isEmpty()) << layout[i];
-        EXPECT_FALSE(a->icon().isNull()) << layout[i];
+    // Left to right, 0 for a separator, written out here so that a change to the code's own
+    // layout table shows up as a difference.
+    const std::vector<int> expected = {
+        CmdOpen, CmdSave, 0, CmdOpenCfg, CmdSaveCfg, 0, CmdPrint, 0, CmdSubjectInfo, 0,
+        CmdStanceTest, CmdContinueStance, CmdTargetTest, CmdDrivingTest, CmdContinueDriving, 0,
+        CmdCheck, 0, CmdRealSimulation, 0, CmdSummary, CmdIntervalSummary, CmdAttempt,
+        CmdTargetSummary, CmdDrivingSummary, CmdFrequencyAnalysis, CmdGraphReport,
+        CmdDifusAnalysis, CmdBatchAnalysis, 0, CmdGraphSetup, CmdDaGraphSetup, 0, CmdNewProtocol,
+        CmdOpenProtocol, CmdSaveProtocol, 0, CmdAbout};
+    std::vector<int> shown;
+    for (QAction* a : frame().toolBar()->actions()) {
+        shown.push_back(a->isSeparator() ? 0 : a->data().toInt());
+        if (a->isSeparator()) continue;
+        EXPECT_FALSE(a->toolTip().isEmpty()) << a->data().toInt();
+        EXPECT_FALSE(a->statusTip().isEmpty()) << a->data().toInt();
+        EXPECT_FALSE(a->icon().isNull()) << a->data().toInt();
     }
-    EXPECT_EQ(layout.front(), CmdOpen);
-    EXPECT_EQ(layout.back(), CmdAbout);
+    EXPECT_EQ(shown, expected);
     EXPECT_TRUE(frame().toolBar()->isMovable());
+}
+
+// A menu's visible entries: the text of each command, "-" for a separator, a submenu's title.
+QStringList menuEntries(const QMenu* menu) {
+    QStringList entries;
+    for (QAction* a : menu->actions()) {
+        if (a->isSeparator()) entries << "-";
+        else if (a->isVisible()) entries << a->text();
+    }
+    return entries;
 }
 
 TEST_F(Commands, BlankViewCommandRemovesTheBarAndSetsModeZero) {
@@ -115,11 +127,35 @@ TEST_F(Commands, BlankViewCommandRemovesTheBarAndSetsModeZero) {
 }
 
 TEST_F(Commands, EveryMenuCommandHasAnActionAndAnId) {
-    for (const CommandInfo& c : commandTable()) {
-        QAction* a = frame().action(c.id);
-        ASSERT_NE(a, nullptr) << c.id;
-        EXPECT_EQ(a->data().toInt(), c.id);
-        EXPECT_EQ(findCommand(c.id), &c);
+    // The menus in their order, written out here rather than read from the command table.
+    const std::vector<std::pair<QString, QStringList>> expected = {
+        {"&File", {"&Open ", "Save ", "-", "Open cfg", "Save cfg", "-", "&Print...", "Print Pre&view",
+                   "-", "Set LOGO", "-", "-", "E&xit"}},
+        {"&Subject", {"Subject Info"}},
+        {"&Test", {"Stance test", "Continue stance test with same subject", "Target hiting test",
+                   "Driving test", "Continue driving test with same subject", "-", "Check", "-",
+                   "&Platform"}},
+        {"&View", {"Real simulation", "&Digital", "Graph report", "Difus analysis"}},
+        {"Set&uP", {"Graph Setup", "DA Graph Setup", "-", "New protocol", "Open protocol",
+                    "Save  protocol", "-", "Target test &sounds"}},
+        {"&About", {"&About KenvoPlat"}},
+    };
+    const QList<QAction*> menus = frame().menuBar()->actions();
+    ASSERT_EQ(menus.size(), static_cast<qsizetype>(expected.size()));
+    for (std::size_t i = 0; i < expected.size(); ++i) {
+        const QMenu* menu = menus[qsizetype(i)]->menu();
+        ASSERT_NE(menu, nullptr) << i;
+        EXPECT_EQ(menu->title(), expected[i].first);
+        EXPECT_EQ(menuEntries(menu), expected[i].second) << expected[i].first.toStdString();
+    }
+    // Every command of the menus and the toolbar answers with its own id.
+    for (int id : {CmdOpen, CmdSaveProtocol, CmdCheck, CmdDifusAnalysis, CmdBatchAnalysis,
+                   CmdPerformDialog, CmdAbout}) {
+        QAction* a = frame().action(id);
+        ASSERT_NE(a, nullptr) << id;
+        EXPECT_EQ(a->data().toInt(), id);
+        ASSERT_NE(findCommand(id), nullptr) << id;
+        EXPECT_EQ(findCommand(id)->id, id);
     }
     EXPECT_EQ(findCommand(12345), nullptr);
 }

@@ -193,10 +193,17 @@ TEST(HalfWave, ThresholdDecidesWhichReversalsCount) {
 }
 
 TEST(HalfWave, TinyStepsAndShortAttempts) {
-    std::vector<float> v = {0.0f, 1.0f, 1.000005f, 2.0f, 1.99999f, 3.0f};
-    EXPECT_EQ(halfWaveAxis(v.data(), 6, 0.5f).halfWaves, 1);  // steps of 0.00001 or less are still
+    // With a threshold of 0 no reversal is merged, so only the still-step rule can keep these
+    // reversals of 0.000005 mm from ending the half-wave.
+    const std::vector<float> still = {0.0f, 1.0f, 0.999995f, 2.0f, 1.999995f, 3.0f};
+    const HalfWaveAxis kept = halfWaveAxis(still.data(), 6, 0.0f);
+    EXPECT_EQ(kept.halfWaves, 1);
+    EXPECT_NEAR(kept.meanAmplitude, 3.0f, 1e-4);  // the ignored steps add nothing to the run
+    // A reversal of 0.0001 mm is a real step: it ends the half-wave when nothing merges it.
+    const std::vector<float> moved = {0.0f, 1.0f, 0.9999f, 2.0f};
+    EXPECT_EQ(halfWaveAxis(moved.data(), 4, 0.0f).halfWaves, 3);
     for (int n : {0, 1}) {
-        const HalfWaveAxis a = halfWaveAxis(v.data(), n, 1.0f);
+        const HalfWaveAxis a = halfWaveAxis(still.data(), n, 1.0f);
         EXPECT_EQ(a.halfWaves, 1);
         EXPECT_EQ(a.meanAmplitude, 0.0f);
         EXPECT_EQ(a.sdAmplitude, 0.0f);
