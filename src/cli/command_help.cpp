@@ -96,7 +96,7 @@ const CommandHelp Commands[] = {
      "Draws one of the program's views of an attempt as a PNG picture (default 760 x 400).\n"
      "VIEW:\n"},
     {"print", "print VIEW FILE.kplat [--attempt N] [--interval L] [--marker L] -o OUT.pdf",
-     "Writes the printed report of a view as an A4 PDF, with the subject's header on every page.\n"
+     "Writes the printed report of a view as an A4 PDF, with the subject's header on the first page.\n"
      "VIEW:\n"},
 #endif
 };
