@@ -10,9 +10,9 @@
 #include <cstdio>
 #include <filesystem>
 
+#include "clipboard_export.h"
 #include "command_ids.h"
 #include "driving_dialogs.h"
-#include "clipboard_export.h"
 #include "evaluation_controller.h"
 #include "graphs/driving_display.h"
 #include "measurement/driving_procedure.h"
@@ -125,21 +125,24 @@ TEST_F(SavedNumbersTest, ADrivingDataSet) {
 // recording written here, through Test > Platform > Play a recording...
 TEST_F(SavedNumbersTest, AStanceTestOfAPlayedRecording) {
     std::string csv;
-    if (const auto folder = validationDir(); folder && std::filesystem::exists(*folder + "/BDS00001.csv")) {
+    if (const auto folder = validationDir();
+        folder && std::filesystem::exists(*folder + "/BDS00001.csv")) {
         csv = *folder + "/BDS00001.csv";
     } else {
         csv = home("sway.csv");
         std::FILE* f = std::fopen(csv.c_str(), "w");
         std::fputs("t_s,x_mm,y_mm\n", f);
         for (int i = 0; i < 3000; ++i)
-            std::fprintf(f, "%.2f,%.5f,%.5f\n", i / 100.0, 6.0 * std::sin(i / 70.0) + 1.3 * std::sin(i / 9.0),
+            std::fprintf(f, "%.2f,%.5f,%.5f\n", i / 100.0,
+                         6.0 * std::sin(i / 70.0) + 1.3 * std::sin(i / 9.0),
                          -40.0 + 9.0 * std::cos(i / 110.0) + 0.7 * std::sin(i / 5.0));
         std::fclose(f);
     }
     ASSERT_TRUE(app->setPlatformChoice(0));  // the program's own simulated platform
     port.files.push_back(QString::fromStdString(csv));
     frame().playRecordingAction()->trigger();
-    ASSERT_TRUE(frame().playRecordingAction()->isChecked()) << port.messages.join("; ").toStdString();
+    ASSERT_TRUE(frame().playRecordingAction()->isChecked())
+        << port.messages.join("; ").toStdString();
     // The same subject on a platform that plays ten seconds of frames per second.
     attachFast(std::shared_ptr<CopSource>(&app->simulatedSubject(), [](CopSource*) {}));
     recordStance(1, "20");

@@ -163,7 +163,8 @@ TEST_F(DispatcherTest, RecordedAndShownSamplesAreWhatASavedFileGivesBack) {
             const RawFrame raw{{1000 + 7 * i, 1234 - 3 * i, 1111 + (i * 37) % 101, 987 + i}, 0};
             offGrid += !onGrid(copFormula(raw.s[0], raw.s[1], raw.s[2], raw.s[3], true, 0).x);
             send(raw);
-            ASSERT_TRUE(onGrid(samples[i].x) && onGrid(samples[i].y)) << "mode " << mode << " sample " << i;
+            ASSERT_TRUE(onGrid(samples[i].x) && onGrid(samples[i].y))
+                << "mode " << mode << " sample " << i;
             ASSERT_EQ(trace->entry(trace->newest()), samples[i]);
         }
         EXPECT_GT(offGrid, 100) << "the frames must exercise values between the steps";

@@ -140,10 +140,12 @@ TEST(DrivingComputation, SamplesAndDeviationsAreWhatASavedFileGivesBack) {
     DrivingRig rig(DrivingLeftRight);
     rig.display.firstRow.store(1000);
     rig.display.lastRow.store(1114);
-    for (int32_t k = 0; k < MaxSamples; ++k) rig.store->track(0)[k] = 0.1f * static_cast<float>(k % 37) / 3.0f;
+    for (int32_t k = 0; k < MaxSamples; ++k)
+        rig.store->track(0)[k] = 0.1f * static_cast<float>(k % 37) / 3.0f;
     rig.control.recording.store(1);
     for (int i = 0; i < 200; ++i) {
-        rig.frameAtMm(3.0f + std::sin(0.1f * static_cast<float>(i)) * 7.3f, -5.0f + 0.0137f * static_cast<float>(i));
+        rig.frameAtMm(3.0f + std::sin(0.1f * static_cast<float>(i)) * 7.3f,
+                      -5.0f + 0.0137f * static_cast<float>(i));
         const CopSample s = rig.store->samples(0)[i];
         ASSERT_TRUE(onGrid(s.x) && onGrid(s.y)) << "sample " << i;
         ASSERT_TRUE(onGrid(rig.store->deviation(0)[i])) << "deviation " << i;

@@ -25,7 +25,8 @@ void importCopAttempt(MeasurementStore& store, int32_t attempt, const std::vecto
 
 void finishCopImport(MeasurementStore& store, int32_t attempts, int32_t model) {
     int32_t longest = 0;
-    for (int32_t i = 0; i < attempts; ++i) longest = std::max(longest, store.length[static_cast<std::size_t>(i)]);
+    for (int32_t i = 0; i < attempts; ++i)
+        longest = std::max(longest, store.length[static_cast<std::size_t>(i)]);
     const ModelScales scales = modelScales(model, 0);
     TestSettings settings = TestSettings::defaults();
     settings.orientation = 0;
