@@ -29,6 +29,7 @@
 #include "main_frame.h"
 #include "protocol_dialog.h"
 #include "measurement/cop_sample.h"
+#include "measurement/fixed_point.h"
 #include "operator_port.h"
 #include "subject_dialog.h"
 
@@ -200,7 +201,8 @@ int main(int argc, char** argv) {
             const double t = i / 100.0;
             const float x = float(0.02 * std::sin(0.9 * t + a) + 0.008 * std::sin(5.3 * t));
             const float y = float(0.03 * std::cos(0.6 * t) + 0.01 * std::sin(3.1 * t + a));
-            samples[i] = kenvo::CopSample{x, y, 72};
+            samples[i] =
+                kenvo::CopSample{kenvo::onFixedPointGrid(x), kenvo::onFixedPointGrid(y), 72};
         }
         store.length[size_t(a)] = 3000;
     }

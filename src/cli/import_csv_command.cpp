@@ -1,4 +1,3 @@
-#include <cmath>
 #include <cstdio>
 #include <ctime>
 #include <memory>
@@ -8,6 +7,7 @@
 #include "commands.h"
 #include "files/code_page.h"
 #include "files/cop_csv.h"
+#include "files/cop_import.h"
 #include "files/measurement_file.h"
 #include "measurement/measurement_store.h"
 #include "platform/platform_models.h"
@@ -44,9 +44,7 @@ int runImportCsv(const std::vector<std::string>& words) {
     }
 
     auto store = std::make_unique<MeasurementStore>();
-    const ModelScales scales = modelScales(static_cast<int32_t>(model), 0);
     const auto now = static_cast<int64_t>(std::time(nullptr));
-    int32_t longest = 0;
     for (std::size_t i = 0; i < inputs.size(); ++i) {
         std::vector<CopPoint> r;
         std::string error;
@@ -55,29 +53,9 @@ int runImportCsv(const std::vector<std::string>& words) {
             std::fprintf(stderr, "kenvoplat-cli import-csv: %s\n", error.c_str());
             return ExitFailure;
         }
-        const auto attempt = static_cast<int32_t>(i);
-        const auto samples = static_cast<int32_t>(r.size());
-        store->beginAttempt(attempt, now, false);
-        store->length[i] = samples;
-        store->targetLocation[i] = 0;
-        CopSample* dest = store->samples(attempt);
-        for (int32_t j = 0; j < samples; ++j) {
-            const auto k = static_cast<std::size_t>(j);
-            dest[j] = CopSample{static_cast<float>(r[k].xMm / scales.scaleX),
-                                static_cast<float>(r[k].yMm / scales.scaleY), 0};
-        }
-        longest = std::max(longest, samples);
+        importCopAttempt(*store, static_cast<int32_t>(i), r, static_cast<int32_t>(model), now);
     }
-
-    TestSettings settings = TestSettings::defaults();
-    settings.orientation = 0;
-    settings.stanceTime = longest / SampleRate;
-    store->settings = settings;
-    store->settings.testMode = TestModeStance;
-    store->calibration.scaleX = scales.scaleX;
-    store->calibration.scaleY = scales.scaleY;
-    store->attemptSeconds = settings.stanceTime;
-    store->attemptCount = static_cast<int32_t>(inputs.size());
+    finishCopImport(*store, static_cast<int32_t>(inputs.size()), static_cast<int32_t>(model));
     store->subject.name = utf8ToCp1250(args.value("--subject").value_or(""));
 
     const std::string output = *args.value("-o");

@@ -176,13 +176,13 @@ TEST(CliEmulator, MonitorReadsTheEmulatedPlatformThroughTheSerialPath) {
     ASSERT_EQ(r.exitCode, 0) << r.err;
     const auto readings = lines(r.out);
     ASSERT_GE(readings.size(), 5u);
-    // 80 kg at 20 counts per kg: the total load is about 1600 counts above the zero offsets.
+    // 80 kg at 50 counts per kg: the total load is about 4000 counts above the zero offsets.
     const std::string& last = readings.back();
     const auto sum = last.find("SUM");
     ASSERT_NE(sum, std::string::npos) << last;
     const int total = std::stoi(last.substr(sum + 3));
-    EXPECT_GT(total, 1600);
-    EXPECT_LT(total, 1900);
+    EXPECT_GT(total, 4000);
+    EXPECT_LT(total, 4300);
     EXPECT_NE(last.find("frames/s"), std::string::npos);
     EXPECT_EQ(emulator.stop(), 0);
 }

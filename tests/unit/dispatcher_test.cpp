@@ -3,6 +3,7 @@
 #include <memory>
 #include <vector>
 
+#include "measurement/fixed_point.h"
 #include "measurement/limits.h"
 #include "platform/dispatcher.h"
 #include "platform/wire_frame.h"
@@ -146,6 +147,28 @@ TEST_F(DispatcherTest, StanceRecordingStoresExactlyItsLength) {
     EXPECT_EQ(samples[1000], CopSample{});
     send(1000, 1000, 1000, 1000);  // live again
     EXPECT_EQ(control.liveCount, 1);
+}
+
+// Readings whose COP falls between the file's steps (most do) are recorded and shown as the
+// value a saved and reopened file gives back, in both recording modes.
+TEST_F(DispatcherTest, RecordedAndShownSamplesAreWhatASavedFileGivesBack) {
+    auto onGrid = [](float v) { return fromFixedPoint(toFixedPoint(v)) == v; };
+    for (int32_t mode : {AcquisitionStance, AcquisitionTargetHitting}) {
+        arm(mode);
+        send(1000, 1234, 1111, 987);
+        EXPECT_TRUE(onGrid(trace->entry(trace->newest()).x)) << "live, mode " << mode;
+        startRecording(300);
+        int32_t offGrid = 0;
+        for (int i = 0; i < 300; ++i) {
+            const RawFrame raw{{1000 + 7 * i, 1234 - 3 * i, 1111 + (i * 37) % 101, 987 + i}, 0};
+            offGrid += !onGrid(copFormula(raw.s[0], raw.s[1], raw.s[2], raw.s[3], true, 0).x);
+            send(raw);
+            ASSERT_TRUE(onGrid(samples[i].x) && onGrid(samples[i].y))
+                << "mode " << mode << " sample " << i;
+            ASSERT_EQ(trace->entry(trace->newest()), samples[i]);
+        }
+        EXPECT_GT(offGrid, 100) << "the frames must exercise values between the steps";
+    }
 }
 
 TEST_F(DispatcherTest, ZeroOffsetsAreSubtractedBeforeTheCop) {

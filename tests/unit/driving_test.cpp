@@ -5,8 +5,9 @@
 
 #include "graphs/display_state.h"
 #include "graphs/driving_display.h"
-#include "measurement/driving_computation.h"
 #include "measurement/clock_seed.h"
+#include "measurement/driving_computation.h"
+#include "measurement/fixed_point.h"
 #include "measurement/limits.h"
 #include "measurement/measurement_store.h"
 #include "measurement/track_generator.h"
@@ -131,6 +132,25 @@ TEST(DrivingComputation, DeviationReadsTheRowUnderTheMarkerForEachDirection) {
         EXPECT_NEAR(rig.store->deviation(0)[0], c.expected, 1e-4f) << "direction " << c.direction;
         EXPECT_NEAR(rig.store->samples(0)[0].x * 175.0f, c.xMm, 1e-3f);
     }
+}
+
+// The sample and its deviation are stored as a saved and reopened file gives them back.
+TEST(DrivingComputation, SamplesAndDeviationsAreWhatASavedFileGivesBack) {
+    auto onGrid = [](float v) { return fromFixedPoint(toFixedPoint(v)) == v; };
+    DrivingRig rig(DrivingLeftRight);
+    rig.display.firstRow.store(1000);
+    rig.display.lastRow.store(1114);
+    for (int32_t k = 0; k < MaxSamples; ++k)
+        rig.store->track(0)[k] = 0.1f * static_cast<float>(k % 37) / 3.0f;
+    rig.control.recording.store(1);
+    for (int i = 0; i < 200; ++i) {
+        rig.frameAtMm(3.0f + std::sin(0.1f * static_cast<float>(i)) * 7.3f,
+                      -5.0f + 0.0137f * static_cast<float>(i));
+        const CopSample s = rig.store->samples(0)[i];
+        ASSERT_TRUE(onGrid(s.x) && onGrid(s.y)) << "sample " << i;
+        ASSERT_TRUE(onGrid(rig.store->deviation(0)[i])) << "deviation " << i;
+    }
+    EXPECT_EQ(rig.control.sampleCount.load(), 200);
 }
 
 // Past the end of the track the deviation keeps reading the attempt's last row; the count stops

@@ -5,7 +5,9 @@
 #include <memory>
 #include <vector>
 
+#include "analysis/sway_parameters.h"
 #include "measurement/live_trace.h"
+#include "measurement/measurement_store.h"
 #include "platform/dispatcher.h"
 #include "platform/platform_models.h"
 #include "platform/platform_simulator.h"
@@ -57,6 +59,72 @@ TEST(PlatformSimulator, HeartBeatsAtARestingRateAndOverloadOnRequest) {
     }
     sim.setOverload(true);
     EXPECT_GT(sim.frame(6000).s[0], Dispatcher::OverloadLimit);
+}
+
+// The default simulated subject on the default platform, through the real dispatcher and the
+// Summary table's parameters: every 30 s attempt of five subjects sways like a healthy adult's
+// quiet stance (velocity 5-20 mm/s, mean distance 2-8 mm), the platform's noise included.
+TEST(PlatformSimulator, QuietStanceSummaryLooksLikeAHealthyAdultForFiveSeeds) {
+    auto store = std::make_unique<MeasurementStore>();
+    const ModelScales scales = modelScales(0, 0);
+    store->calibration.scaleX = scales.scaleX;
+    store->calibration.scaleY = scales.scaleY;
+    for (uint32_t seed = 1; seed <= 5; ++seed) {
+        QuietStanceSource subject(seed);
+        PlatformSimulator sim({0, 70.0, 72.0, seed}, subject);
+        auto trace = std::make_unique<LiveTrace>();
+        trace->reset(10);
+        Dispatcher dispatcher(*trace);
+        AcquisitionControl control;
+        control.mode = AcquisitionStance;
+        dispatcher.reset(control, 0);
+        control.setZeroOffsets(PlatformSimulator::UnloadedCounts);
+        int64_t frame = 0;
+        for (int32_t a = 0; a < 3; ++a) {
+            control.dest = store->samples(a);
+            control.sampleCount = 0;
+            control.length = 3000;
+            control.recording = 1;
+            while (control.sampleCount.load() < 3000) {
+                const auto bytes = encodeFrame(sim.frame(frame++));
+                dispatcher.consume(bytes.data(), bytes.size());
+            }
+            control.recording = 0;
+            store->length[a] = 3000;
+            const IntervalParameters p = computeWholeAttempt(*store, a);
+            EXPECT_GE(p.meanVelocity, 5.0f) << "seed " << seed << " attempt " << a;
+            EXPECT_LE(p.meanVelocity, 20.0f) << "seed " << seed << " attempt " << a;
+            EXPECT_GE(p.meanDistance, 2.0f) << "seed " << seed << " attempt " << a;
+            EXPECT_LE(p.meanDistance, 8.0f) << "seed " << seed << " attempt " << a;
+        }
+    }
+}
+
+// Every cell carries at least half a count of noise at a steady load, whole counts only; a
+// 120 kg subject swaying quietly keeps every cell of every model below 4000 counts.
+TEST(PlatformSimulator, CellNoiseAndTheLoadScaleOfAHeavySubject) {
+    ScriptedSource still([](double) { return CopPoint{5.0, -10.0}; });
+    PlatformSimulator steady({0, 70.0, 72.0, 4}, still);
+    double sum[4] = {}, squares[4] = {};
+    const int n = 6000;
+    for (int64_t i = 0; i < n; ++i) {
+        const RawFrame f = steady.frame(i);
+        for (int k = 0; k < 4; ++k) sum[k] += f.s[k], squares[k] += double(f.s[k]) * f.s[k];
+    }
+    for (int k = 0; k < 4; ++k) {
+        const double rms = std::sqrt(squares[k] / n - (sum[k] / n) * (sum[k] / n));
+        EXPECT_GE(rms, 0.5) << "cell " << k;
+        EXPECT_LE(rms, 1.0) << "cell " << k;
+    }
+    for (int32_t model = 0; model < PlatformModelCount; ++model) {
+        QuietStanceSource subject(7);
+        PlatformSimulator heavy({model, 120.0, 72.0, 7}, subject);
+        int32_t highest = 0;
+        for (int64_t i = 0; i < 6000; ++i)
+            for (int32_t reading : heavy.frame(i).s) highest = std::max(highest, reading);
+        EXPECT_LT(highest, 4000) << "model " << model;
+        EXPECT_GT(highest, 1500) << "model " << model;  // the weight is on the cells
+    }
 }
 
 TEST(QuietStanceSource, SwaysAFewMillimetresLikeAStandingPerson) {

@@ -3,7 +3,7 @@
 #include <bit>
 
 #include "files/code_page.h"
-#include "files/fixed_point.h"
+#include "measurement/fixed_point.h"
 
 namespace kenvo {
 

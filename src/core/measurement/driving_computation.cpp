@@ -3,6 +3,7 @@
 #include <cmath>
 
 #include "graphs/driving_display.h"
+#include "measurement/fixed_point.h"
 #include "measurement/limits.h"
 
 namespace kenvo {
@@ -55,7 +56,9 @@ void DrivingComputation::onDrivingFrame(AcquisitionControl& c, CopFraction cop) 
     CopSample* dest = c.dest.load(relaxed);
     const int32_t count = c.sampleCount.load(relaxed);
     if (!dest || count < 0 || count >= MaxSamples) return;
-    storeRelaxed(dest[count], CopSample{cop.x, cop.y, 0});
+    // The sample and its deviation are stored as a data file keeps them, so the evaluation
+    // is the same before and after the data set is saved and opened again.
+    storeRelaxed(dest[count], CopSample{onFixedPointGrid(cop.x), onFixedPointGrid(cop.y), 0});
 
     const float* track = track_.load(relaxed);
     float* deviation = deviation_.load(std::memory_order_acquire);
@@ -67,16 +70,16 @@ void DrivingComputation::onDrivingFrame(AcquisitionControl& c, CopFraction cop) 
         auto row = [&](int32_t r) { return track[drivingTrackRow(r)]; };
         switch (direction_.load(relaxed)) {
             case DrivingUpDown:
-                storeRelaxed(deviation[count], dx - row(last - markerY));
+                storeRelaxed(deviation[count], onFixedPointGrid(dx - row(last - markerY)));
                 break;
             case DrivingDownUp:
-                storeRelaxed(deviation[count], dx - row(first + markerY));
+                storeRelaxed(deviation[count], onFixedPointGrid(dx - row(first + markerY)));
                 break;
             case DrivingLeftRight:
-                storeRelaxed(deviation[count], dy - row(last - markerX));
+                storeRelaxed(deviation[count], onFixedPointGrid(dy - row(last - markerX)));
                 break;
             case DrivingRightLeft:
-                storeRelaxed(deviation[count], dy - row(first + markerX));
+                storeRelaxed(deviation[count], onFixedPointGrid(dy - row(first + markerX)));
                 break;
             default:
                 break;

@@ -1,5 +1,6 @@
 #include "platform/dispatcher.h"
 
+#include "measurement/fixed_point.h"
 #include "measurement/limits.h"
 
 namespace kenvo {
@@ -11,6 +12,12 @@ constexpr int32_t SumBlockFrames = 20;
 constexpr int32_t MinBeatFrames = 24;  // a beat within 25 frames of the last one is ignored
 constexpr int32_t FramesPerMinute = 6000;
 constexpr int32_t BeatMarker = 1000;
+
+// Samples, live or recorded, carry the coordinates a data file keeps, so the trace on screen,
+// the store and a saved and reopened data set all hold the same numbers.
+CopSample sampleOf(CopFraction cop, int16_t pulse) noexcept {
+    return CopSample{onFixedPointGrid(cop.x), onFixedPointGrid(cop.y), pulse};
+}
 }  // namespace
 
 void Dispatcher::reset(AcquisitionControl& control, int32_t orientation) noexcept {
@@ -136,7 +143,7 @@ void Dispatcher::record(AcquisitionControl& c, CopSample* dest, int32_t count, c
 }
 
 void Dispatcher::stance(AcquisitionControl& c, CopFraction cop, int32_t status) noexcept {
-    const CopSample sample{cop.x, cop.y, pulseWord(status)};
+    const CopSample sample = sampleOf(cop, pulseWord(status));
     if (c.recording.load(std::memory_order_acquire) == 0) return showLive(c, sample);
     const int32_t count = c.sampleCount.load(relaxed);
     CopSample* dest = c.dest.load(relaxed);
@@ -149,7 +156,7 @@ void Dispatcher::stance(AcquisitionControl& c, CopFraction cop, int32_t status) 
 }
 
 void Dispatcher::target(AcquisitionControl& c, CopFraction cop) noexcept {
-    const CopSample sample{cop.x, cop.y, 0};
+    const CopSample sample = sampleOf(cop, 0);
     if (c.recording.load(std::memory_order_acquire) == 0) return showLive(c, sample);
     const int32_t count = c.sampleCount.load(relaxed);
     CopSample* dest = c.dest.load(relaxed);

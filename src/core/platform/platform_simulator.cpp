@@ -55,7 +55,8 @@ RawFrame PlatformSimulator::frame(int64_t index) noexcept {
     }
 
     RawFrame out;
-    for (int k = 0; k < 4; ++k) out.s[k] = toCounts(cell[k], UnloadedCounts[k], noise_(random_));
+    for (int k = 0; k < 4; ++k)
+        out.s[k] = toCounts(cell[k], UnloadedCounts[k], NoiseCounts * noise_(random_));
     if (overload_.load(std::memory_order_relaxed)) out.s[0] = OverloadReading;
     // The pulse is the subject's: an empty plate senses none.
     out.status = beatDue(index) && standing ? StatusHeartBeat : 0;

@@ -22,7 +22,12 @@ public:
         uint32_t seed = 1;
     };
 
-    static constexpr double CountsPerKg = 20.0;
+    // The load cells' scale: a 120 kg subject stays below 4000 counts on every cell, even on
+    // the three-cell models whose rear cell carries half the weight, so nothing overloads.
+    static constexpr double CountsPerKg = 50.0;
+    // White noise on every cell before the reading is rounded to whole counts: with the scale
+    // above it moves the COP by about the calculator's dead band, as a real platform's does.
+    static constexpr double NoiseCounts = 0.6;
     // Raw readings of the unloaded sensors (what the sensor check's zeroing measures).
     static constexpr int32_t UnloadedCounts[4] = {52, 47, 50, 45};
 
@@ -41,7 +46,7 @@ private:
     Options options_;
     CopSource& source_;
     std::mt19937 random_;
-    std::normal_distribution<double> noise_{0.0, 1.0};
+    std::normal_distribution<double> noise_{0.0, 1.0};  // the cells' noise and the beats' jitter
     double nextBeat_;
     std::atomic<bool> overload_{false};
 };

@@ -28,4 +28,11 @@ inline int32_t toFixedPoint(float value) {
     return static_cast<int32_t>(scaled);
 }
 
+// The value a save and reopen gives back. Every coordinate and driving deviation is put into
+// the store this way when it is recorded or imported, so the tables, graphs and exports of a
+// data set are the same before it is saved as after it is opened again.
+inline float onFixedPointGrid(float value) {
+    return fromFixedPoint(toFixedPoint(value));
+}
+
 }  // namespace kenvo
