@@ -94,10 +94,13 @@ TEST(RecoveryChild, RecordTwoAttemptsAndWait) {
         recordAttempts(app, 2);
         std::printf("recorded %d %d\n", app.state().store.startTime[0], app.state().store.startTime[1]);
         std::fflush(stdout);
-        if (handlesSignals)
+        if (handlesSignals) {
             status = QCoreApplication::exec();
-        else
+            std::printf("questions %d\n", int(port.questions.size()));
+            std::fflush(stdout);
+        } else {
             waitUntil([] { return false; }, 60000);
+        }
     }
     std::_Exit(status);
 }
@@ -125,6 +128,7 @@ TEST_F(RecoveryTest, TerminationSignalKeepsUnsavedAttemptsAndEndsWithStatusZero)
         std::unique_ptr<BackgroundProcess> child;
         const auto times = startChild(child, true);
         EXPECT_EQ(child->stop(signal), 0);
+        EXPECT_EQ(child->readLine(1.0), "questions 0");
         EXPECT_TRUE(fs::exists(copy()));
         expectRestoredAtTheNextStart(times);
         app->shutdown();
