@@ -157,9 +157,15 @@ void CCheckDlg::onZero() {
 void CCheckDlg::onZeroEnd() {
     zero_->setEnabled(true);
     session_->zeroEnd();
+    if (acceptWhenZeroed_) accept();
 }
 
 void CCheckDlg::accept() {
+    // OK while the zero is being measured keeps that zero: the dialog closes when it is in.
+    if (session_->zeroing()) {
+        acceptWhenZeroed_ = true;
+        return;
+    }
     timer_.stop();
     session_->accept();
     QDialog::accept();

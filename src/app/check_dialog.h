@@ -18,7 +18,8 @@ struct PlatformCalibration;
 
 // "Actual sensor reading" of a four-sensor platform: the mean reading and percentage of each
 // load cell, their sum and the COP, refreshed every 100 ms, and the zeroing of the unloaded
-// platform. OK keeps the new zero offsets, Cancel forgets them. A platform lost meanwhile is
+// platform. OK keeps the new zero offsets (pressed while zeroing runs, once they are in),
+// Cancel forgets them. A platform lost meanwhile is
 // reported and ends the check as Cancel does.
 class CCheckDlg : public QDialog {
     Q_OBJECT
@@ -70,6 +71,7 @@ class CCheckDlg : public QDialog {
     QPushButton* zero_ = nullptr;
     QPushButton* zeroEnd_ = nullptr;
     QPushButton* ok_ = nullptr;
+    bool acceptWhenZeroed_ = false;
     QTimer timer_;
 };
 

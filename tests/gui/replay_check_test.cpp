@@ -117,6 +117,18 @@ class CheckTest : public StanceFixture {
         EXPECT_EQ(dialog.field(CCheckDlg::CopX)->text(), "0.0");
         EXPECT_EQ(dialog.field(CCheckDlg::CopY)->text(), "0.0");
     }
+    // Zero as the operator clicks it: the button takes the focus before it is disabled.
+    static void clickZero(CCheckDlg& dialog) {
+        dialog.show();
+        dialog.activateWindow();
+        EXPECT_TRUE(QTest::qWaitForWindowActive(&dialog));
+        QTest::mouseClick(dialog.zeroButton(), Qt::LeftButton);
+    }
+    // Enter where the keyboard focus is.
+    static void pressEnter(CCheckDlg& dialog) {
+        QWidget* focus = QApplication::focusWidget();
+        QTest::keyClick(focus ? focus : &dialog, Qt::Key_Return);
+    }
 };
 
 const RawFrame Unloaded{{2010, 1990, 2000, 2003}, 0};
@@ -149,16 +161,25 @@ TEST_F(CheckTest, CancelAfterZeroingKeepsTheOldOffsets) {
 
 TEST_F(CheckTest, EnterAfterZeroKeepsTheZero) {
     runCheck(0, Unloaded, [](CCheckDlg& dialog) {
-        dialog.show();
-        dialog.activateWindow();
-        EXPECT_TRUE(QTest::qWaitForWindowActive(&dialog));
-        // Clicked with the mouse, Zero takes the focus before it is disabled.
-        QTest::mouseClick(dialog.zeroButton(), Qt::LeftButton);
+        clickZero(dialog);
         EXPECT_TRUE(waitUntil([&] { return dialog.zeroButton()->isEnabled(); }));
         QSignalSpy accepted(&dialog, &QDialog::accepted);
-        QWidget* focus = QApplication::focusWidget();
-        QTest::keyClick(focus ? focus : &dialog, Qt::Key_Return);
+        pressEnter(dialog);
         EXPECT_EQ(accepted.count(), 1);
+        return dialog.result();
+    });
+    const int32_t* stored = state().settings.calibration.zeroOffset;
+    EXPECT_EQ((std::array{stored[0], stored[1], stored[2], stored[3]}),
+              (std::array{2010, 1990, 2000, 2003}));
+}
+
+TEST_F(CheckTest, EnterWhileZeroingKeepsTheZeroOnceItIsIn) {
+    runCheck(0, Unloaded, [](CCheckDlg& dialog) {
+        clickZero(dialog);
+        QSignalSpy accepted(&dialog, &QDialog::accepted);
+        pressEnter(dialog);
+        EXPECT_EQ(accepted.count(), 0);
+        EXPECT_TRUE(waitUntil([&] { return accepted.count() == 1; }));
         return dialog.result();
     });
     const int32_t* stored = state().settings.calibration.zeroOffset;
