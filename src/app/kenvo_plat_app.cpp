@@ -164,7 +164,8 @@ int CKenvoPlatApp::terminate() {
 }
 
 void CKenvoPlatApp::exitOnTerminationSignals() {
-    signals_ = std::make_unique<TerminationSignals>([this] { QCoreApplication::exit(terminate()); });
+    signals_ =
+        std::make_unique<TerminationSignals>([this] { QCoreApplication::exit(terminate()); });
 }
 
 void CKenvoPlatApp::saveSettings() {

@@ -24,9 +24,13 @@ SessionRecovery::SessionRecovery(const std::string& dataFolder) {
 
 SessionRecovery::~SessionRecovery() = default;
 
-bool SessionRecovery::ownsCopy() const { return lock_->owned(); }
+bool SessionRecovery::ownsCopy() const {
+    return lock_->owned();
+}
 
-std::string SessionRecovery::copyPath() const { return ownsCopy() ? recoveryPath_ : std::string(); }
+std::string SessionRecovery::copyPath() const {
+    return ownsCopy() ? recoveryPath_ : std::string();
+}
 
 bool SessionRecovery::offerRestore(AppState& state, OperatorPort& port) {
     // The mark and the copy found now are the running owner's, not a crashed run's.
@@ -59,8 +63,8 @@ void SessionRecovery::endNormally() {
 
 FileResult SessionRecovery::keepForNextStart(const MeasurementStore& store) {
     if (!ownsCopy())
-        return FileResult::failure(MessageSaveError,
-                                   "another KenvoPlat running on this folder owns the recovery copy");
+        return FileResult::failure(
+            MessageSaveError, "another KenvoPlat running on this folder owns the recovery copy");
     return saveRecoveryFile(recoveryPath_, store);
 }
 

@@ -92,7 +92,8 @@ TEST(RecoveryChild, RecordTwoAttemptsAndWait) {
         bus->add({0, 70.0, nullptr, 7});
         ASSERT_TRUE(app.useDeviceBus(std::move(bus)));
         recordAttempts(app, 2);
-        std::printf("recorded %d %d\n", app.state().store.startTime[0], app.state().store.startTime[1]);
+        std::printf("recorded %d %d\n", app.state().store.startTime[0],
+                    app.state().store.startTime[1]);
         std::fflush(stdout);
         if (handlesSignals) {
             status = QCoreApplication::exec();

@@ -17,7 +17,8 @@ FileResult saveRecoveryFile(const std::string& path, const MeasurementStore& sto
     std::vector<uint8_t> bytes;
     if (FileResult encoded = encodeMeasurementFile(store, bytes); !encoded) return encoded;
     std::string error;
-    if (!writeFileAtomically(path, bytes, error)) return FileResult::failure(MessageSaveError, error);
+    if (!writeFileAtomically(path, bytes, error))
+        return FileResult::failure(MessageSaveError, error);
     return FileResult::success();
 }
 
