@@ -23,14 +23,16 @@ CCheckDlg::CCheckDlg(PlatformLink& link, PlatformCalibration& calibration, Opera
 
 CCheckDlg::CCheckDlg(PlatformLink& link, PlatformCalibration& calibration, OperatorPort& port,
                      bool fourSensor, QWidget* parent)
-    : QDialog(parent), session_(std::make_unique<SensorCheckSession>(link, calibration, fourSensor)) {
+    : QDialog(parent),
+      port_(port),
+      session_(std::make_unique<SensorCheckSession>(link, calibration, fourSensor)) {
     setWindowTitle("Actual sensor reading");
     setObjectName(fourSensor ? "CCheckDlg" : "CCheckDlg3");
     build();
     if (!session_->open()) {
         // The dialog stays open without readings, so the operator sees what is wrong; with no
         // readings there is nothing to zero.
-        port.message(MessageCommunicationError);
+        port_.message(MessageCommunicationError);
         zero_->setEnabled(false);
     }
     connect(&timer_, &QTimer::timeout, this, &CCheckDlg::onTimer);
@@ -98,6 +100,7 @@ void CCheckDlg::build() {
     connect(zeroEnd_, &QPushButton::clicked, this, &CCheckDlg::onZeroEnd);
     auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
     buttons->addButton(zero_, QDialogButtonBox::ActionRole);
+    ok_ = buttons->button(QDialogButtonBox::Ok);
     connect(buttons, &QDialogButtonBox::accepted, this, &CCheckDlg::accept);
     connect(buttons, &QDialogButtonBox::rejected, this, &CCheckDlg::reject);
 
@@ -117,6 +120,11 @@ void CCheckDlg::onTimer() {
             break;
         case SensorCheckSession::Refresh::ZeroEnded:
             onZeroEnd();
+            break;
+        case SensorCheckSession::Refresh::Lost:
+            timer_.stop();
+            port_.message(MessagePlatformLost);
+            reject();
             break;
         case SensorCheckSession::Refresh::Zeroing:
         case SensorCheckSession::Refresh::Idle:
@@ -139,15 +147,25 @@ void CCheckDlg::showReading(const SensorReading& r) {
 
 void CCheckDlg::onZero() {
     session_->zero();
+    // The disabled Zero button would hand the focus, and with it Enter, to Cancel, which
+    // throws the new zero away: Enter keeps it instead.
+    ok_->setDefault(true);
+    ok_->setFocus();
     zero_->setEnabled(false);
 }
 
 void CCheckDlg::onZeroEnd() {
     zero_->setEnabled(true);
     session_->zeroEnd();
+    if (acceptWhenZeroed_) accept();
 }
 
 void CCheckDlg::accept() {
+    // OK while the zero is being measured keeps that zero: the dialog closes when it is in.
+    if (session_->zeroing()) {
+        acceptWhenZeroed_ = true;
+        return;
+    }
     timer_.stop();
     session_->accept();
     QDialog::accept();

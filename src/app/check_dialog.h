@@ -18,7 +18,9 @@ struct PlatformCalibration;
 
 // "Actual sensor reading" of a four-sensor platform: the mean reading and percentage of each
 // load cell, their sum and the COP, refreshed every 100 ms, and the zeroing of the unloaded
-// platform. OK keeps the new zero offsets, Cancel forgets them.
+// platform. OK keeps the new zero offsets (pressed while zeroing runs, once they are in),
+// Cancel forgets them. A platform lost meanwhile is
+// reported and ends the check as Cancel does.
 class CCheckDlg : public QDialog {
     Q_OBJECT
 
@@ -46,6 +48,7 @@ class CCheckDlg : public QDialog {
 
     QLineEdit* field(int id) const { return fields_.value(id, nullptr); }
     QPushButton* zeroButton() const { return zero_; }
+    QPushButton* okButton() const { return ok_; }
     const SensorCheckSession& session() const { return *session_; }
 
     void accept() override;
@@ -62,10 +65,13 @@ class CCheckDlg : public QDialog {
     void onZeroEnd();
     void showReading(const SensorReading& r);
 
+    OperatorPort& port_;
     std::unique_ptr<SensorCheckSession> session_;
     QHash<int, QLineEdit*> fields_;
     QPushButton* zero_ = nullptr;
     QPushButton* zeroEnd_ = nullptr;
+    QPushButton* ok_ = nullptr;
+    bool acceptWhenZeroed_ = false;
     QTimer timer_;
 };
 

@@ -1,7 +1,9 @@
 #include "kenvo_plat_app.h"
 
 #include <QAction>
+#include <QCoreApplication>
 #include <QSettings>
+#include <QStatusBar>
 #include <clocale>
 #include <cstdlib>
 #include <filesystem>
@@ -24,6 +26,7 @@
 #include "session_recovery.h"
 #include "stance_controller.h"
 #include "subject_dialog.h"
+#include "termination_signals.h"
 
 namespace kenvo {
 
@@ -39,6 +42,7 @@ CKenvoPlatApp::CKenvoPlatApp(OperatorPort& port, QSettings& profile, PathSources
 }
 
 CKenvoPlatApp::~CKenvoPlatApp() {
+    signals_.reset();
     // The reader thread stops before anything it reads goes (a recording the subject plays).
     if (link_) link_->stopLink();
     // The window goes first: its widgets refer to the state.
@@ -114,10 +118,12 @@ void CKenvoPlatApp::start(bool show) {
     const std::string folderProblem = ensureDataFolder(s.paths.dataFolder);
     if (!folderProblem.empty()) startupProblems_ << QString::fromStdString(folderProblem);
 
-    // A run that ended by a crash or a kill left its attempts beside the data folder.
+    // A run that ended by a crash or a kill left its attempts beside the data folder. Another
+    // program running on the same folder owns them, and this one then keeps no copy.
     recovery_ = std::make_unique<SessionRecovery>(s.paths.dataFolder);
     recovery_->offerRestore(s, port_);
-    stance_->setRecoveryPath(recovery_->recoveryPath());
+    stance_->setRecoveryPath(recovery_->copyPath());
+    if (!recovery_->ownsCopy()) frame_->statusBar()->showMessage(SecondInstanceNotice);
 
     document_.onNewDocument();
     frame_->setDocumentTitle(document_.title());
@@ -133,6 +139,36 @@ void CKenvoPlatApp::shutdown() {
     if (stance_) stance_->shutdown();
     link_->stopLink();
     if (recovery_) recovery_->endNormally();
+    saveSettings();
+}
+
+int CKenvoPlatApp::terminate() {
+    if (shutDown_) return 0;
+    shutDown_ = true;
+    // The order of a normal end: the tests and the link stop before anything is written.
+    if (stance_) stance_->shutdown();
+    link_->stopLink();
+    int status = 0;
+    if (state_->store.dataSaved == 0 && recovery_) {
+        const FileResult kept = recovery_->keepForNextStart(state_->store);
+        if (!kept) {
+            port_.notice(QStringLiteral("The unsaved attempts could not be kept: %1")
+                             .arg(QString::fromStdString(kept.reason)));
+            status = 1;
+        }
+    } else if (recovery_) {
+        recovery_->endNormally();
+    }
+    saveSettings();
+    return status;
+}
+
+void CKenvoPlatApp::exitOnTerminationSignals() {
+    signals_ =
+        std::make_unique<TerminationSignals>([this] { QCoreApplication::exit(terminate()); });
+}
+
+void CKenvoPlatApp::saveSettings() {
     const FileResult saved =
         saveConfiguration(state_->paths.configPath, state_->settings, state_->store.attemptSeconds);
     if (!saved)

@@ -21,6 +21,7 @@ class PointerSteering;
 class SessionRecovery;
 class SteerableSource;
 class SubjectRecording;
+class TerminationSignals;
 class StanceController;
 
 // The application: owns the data set, the settings, the platform link and the main window,
@@ -37,6 +38,13 @@ class CKenvoPlatApp {
     void start(bool show = true);
     // Writes the configuration; runs once, when the window has agreed to close.
     void shutdown();
+    // The end nobody is asked about (a logout, a kill request): stops the tests and the link,
+    // writes unsaved attempts as the recovery copy that the next start offers, writes the
+    // configuration. Returns the exit status: 0, or 1 when unsaved attempts could not be kept.
+    // Does nothing (0) once the program has shut down.
+    int terminate();
+    // From now on SIGTERM and SIGINT run terminate() and quit the event loop with its status.
+    void exitOnTerminationSignals();
 
     AppState& state() { return *state_; }
     CMainFrame& frame() { return *frame_; }
@@ -68,6 +76,7 @@ class CKenvoPlatApp {
 
   private:
     void buildLink();
+    void saveSettings();
     void subjectInfo();
     void graphSetup();
     void about();
@@ -87,6 +96,7 @@ class CKenvoPlatApp {
     PointerSteering* steering_ = nullptr;   // a child of the view
     SubjectRecording* recording_ = nullptr;  // a child of the frame
     std::unique_ptr<SessionRecovery> recovery_;
+    std::unique_ptr<TerminationSignals> signals_;
     QStringList startupProblems_;
     bool shutDown_ = false;
 };

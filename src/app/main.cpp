@@ -1,15 +1,10 @@
 // kenvoplat: the windowed measurement program.
-#include <sys/socket.h>
-#include <unistd.h>
-
 #include <QAction>
 #include <QApplication>
 #include <QDir>
 #include <QIcon>
 #include <QSettings>
-#include <QSocketNotifier>
 #include <QStandardPaths>
-#include <csignal>
 #include <cstdio>
 #include <cstring>
 
@@ -31,13 +26,6 @@ constexpr const char* Usage =
     "Environment:\n"
     "  KENVOPLAT_HOME            folder for default.swpcfg and DATA (portable set-ups)\n"
     "  KENVOPLAT_SERIAL_DEVICES  extra serial devices, \"path=description;...\"\n";
-
-int signalPipe[2] = {-1, -1};
-
-void onSignal(int) {
-    const char byte = 1;
-    [[maybe_unused]] const ssize_t n = ::write(signalPipe[1], &byte, 1);
-}
 
 }  // namespace
 
@@ -77,19 +65,10 @@ int main(int argc, char** argv) {
     kenvo::CueSounds sounds;
     kenvo::CKenvoPlatApp app(port, profile, sources);
 
-    // SIGTERM and SIGINT close the window as File > Exit does, so the settings are written.
-    if (::socketpair(AF_UNIX, SOCK_STREAM, 0, signalPipe) == 0) {
-        std::signal(SIGTERM, onSignal);
-        std::signal(SIGINT, onSignal);
-    }
-    QSocketNotifier notifier(signalPipe[0], QSocketNotifier::Read);
-    QObject::connect(&notifier, &QSocketNotifier::activated, &application, [&app] {
-        char byte;
-        [[maybe_unused]] const ssize_t n = ::read(signalPipe[0], &byte, 1);
-        app.frame().close();
-    });
-
     app.start(false);
+    // A logout or a kill request ends the program without a question: unsaved attempts go to
+    // the recovery copy, which the next start offers.
+    app.exitOnTerminationSignals();
     app.stanceController()->target().setSounds(&sounds);
     sounds.setEnabled(app.frame().soundsAction()->isChecked());
     QObject::connect(app.frame().soundsAction(), &QAction::toggled, &sounds, &kenvo::CueSounds::setEnabled);

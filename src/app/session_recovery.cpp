@@ -6,6 +6,7 @@
 
 #include "app_state.h"
 #include "files/measurement_file.h"
+#include "files/recovery_file.h"
 #include "operator_port.h"
 
 namespace kenvo {
@@ -18,9 +19,22 @@ SessionRecovery::SessionRecovery(const std::string& dataFolder) {
     const fs::path beside = folder.parent_path();
     recoveryPath_ = (beside / "recovery.kplat").string();
     markPath_ = (beside / "kenvoplat.running").string();
+    lock_ = std::make_unique<RecoveryLock>((beside / "recovery.lock").string());
+}
+
+SessionRecovery::~SessionRecovery() = default;
+
+bool SessionRecovery::ownsCopy() const {
+    return lock_->owned();
+}
+
+std::string SessionRecovery::copyPath() const {
+    return ownsCopy() ? recoveryPath_ : std::string();
 }
 
 bool SessionRecovery::offerRestore(AppState& state, OperatorPort& port) {
+    // The mark and the copy found now are the running owner's, not a crashed run's.
+    if (!ownsCopy()) return false;
     std::error_code ec;
     const bool crashed = fs::exists(markPath_, ec) && fs::exists(recoveryPath_, ec);
     bool restored = false;
@@ -41,9 +55,17 @@ bool SessionRecovery::offerRestore(AppState& state, OperatorPort& port) {
 }
 
 void SessionRecovery::endNormally() {
+    if (!ownsCopy()) return;
     std::error_code ec;
     fs::remove(markPath_, ec);
     fs::remove(recoveryPath_, ec);
+}
+
+FileResult SessionRecovery::keepForNextStart(const MeasurementStore& store) {
+    if (!ownsCopy())
+        return FileResult::failure(
+            MessageSaveError, "another KenvoPlat running on this folder owns the recovery copy");
+    return saveRecoveryFile(recoveryPath_, store);
 }
 
 }  // namespace kenvo

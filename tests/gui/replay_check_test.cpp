@@ -1,7 +1,10 @@
 // The replay of recorded attempts and the sensor check dialogs in the window.
+#include <QApplication>
 #include <QComboBox>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QSignalSpy>
+#include <QTest>
 
 #include "check_dialog.h"
 #include "dialog_bar.h"
@@ -114,6 +117,18 @@ class CheckTest : public StanceFixture {
         EXPECT_EQ(dialog.field(CCheckDlg::CopX)->text(), "0.0");
         EXPECT_EQ(dialog.field(CCheckDlg::CopY)->text(), "0.0");
     }
+    // Zero as the operator clicks it: the button takes the focus before it is disabled.
+    static void clickZero(CCheckDlg& dialog) {
+        dialog.show();
+        dialog.activateWindow();
+        EXPECT_TRUE(QTest::qWaitForWindowActive(&dialog));
+        QTest::mouseClick(dialog.zeroButton(), Qt::LeftButton);
+    }
+    // Enter where the keyboard focus is.
+    static void pressEnter(CCheckDlg& dialog) {
+        QWidget* focus = QApplication::focusWidget();
+        QTest::keyClick(focus ? focus : &dialog, Qt::Key_Return);
+    }
 };
 
 const RawFrame Unloaded{{2010, 1990, 2000, 2003}, 0};
@@ -142,6 +157,50 @@ TEST_F(CheckTest, CancelAfterZeroingKeepsTheOldOffsets) {
     });
     EXPECT_EQ((std::array{state().settings.calibration.zeroOffset[0], state().settings.calibration.zeroOffset[3]}),
               (std::array{before.zeroOffset[0], before.zeroOffset[3]}));
+}
+
+TEST_F(CheckTest, EnterAfterZeroKeepsTheZero) {
+    runCheck(0, Unloaded, [](CCheckDlg& dialog) {
+        clickZero(dialog);
+        EXPECT_TRUE(waitUntil([&] { return dialog.zeroButton()->isEnabled(); }));
+        QSignalSpy accepted(&dialog, &QDialog::accepted);
+        pressEnter(dialog);
+        EXPECT_EQ(accepted.count(), 1);
+        return dialog.result();
+    });
+    const int32_t* stored = state().settings.calibration.zeroOffset;
+    EXPECT_EQ((std::array{stored[0], stored[1], stored[2], stored[3]}),
+              (std::array{2010, 1990, 2000, 2003}));
+}
+
+TEST_F(CheckTest, EnterWhileZeroingKeepsTheZeroOnceItIsIn) {
+    runCheck(0, Unloaded, [](CCheckDlg& dialog) {
+        clickZero(dialog);
+        QSignalSpy accepted(&dialog, &QDialog::accepted);
+        pressEnter(dialog);
+        EXPECT_EQ(accepted.count(), 0);
+        EXPECT_TRUE(waitUntil([&] { return accepted.count() == 1; }));
+        return dialog.result();
+    });
+    const int32_t* stored = state().settings.calibration.zeroOffset;
+    EXPECT_EQ((std::array{stored[0], stored[1], stored[2], stored[3]}),
+              (std::array{2010, 1990, 2000, 2003}));
+}
+
+TEST_F(CheckTest, PlatformLostWhileZeroingIsReportedAndKeepsTheOffsets) {
+    const PlatformCalibration before = state().settings.calibration;
+    runCheck(0, Unloaded, [this](CCheckDlg& dialog) {
+        QSignalSpy rejected(&dialog, &QDialog::rejected);
+        dialog.zeroButton()->click();
+        bus->unplug(0);
+        EXPECT_TRUE(waitUntil([&] { return rejected.count() == 1; }));
+        EXPECT_EQ(port.messages, QStringList{MessagePlatformLost});
+        return dialog.result();
+    });
+    const int32_t* stored = state().settings.calibration.zeroOffset;
+    EXPECT_EQ((std::array{stored[0], stored[1], stored[2], stored[3]}),
+              (std::array{before.zeroOffset[0], before.zeroOffset[1], before.zeroOffset[2],
+                          before.zeroOffset[3]}));
 }
 
 TEST_F(CheckTest, ThreeSensorPlatformLoadedAtTheRearOnlyShowsXZero) {

@@ -120,9 +120,9 @@ std::string BackgroundProcess::readLine(double timeoutSeconds) {
     }
 }
 
-int BackgroundProcess::stop() {
+int BackgroundProcess::stop(int signal) {
     if (pid_ <= 0) return -1;
-    kill(pid_, SIGTERM);
+    kill(pid_, signal);
     const int code = waitExit(pid_, 5.0);
     pid_ = -1;
     return code;

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <csignal>
 #include <string>
 #include <utility>
 #include <vector>
@@ -27,8 +28,9 @@ public:
 
     // The next line of standard output, or empty after `timeoutSeconds` or at its end.
     std::string readLine(double timeoutSeconds = 10.0);
-    // Sends SIGTERM and waits; returns the exit code (-1 when it had to be killed).
-    int stop();
+    // Sends `signal` and waits; returns the exit code (-1 when it ended by a signal or had to
+    // be killed).
+    int stop(int signal = SIGTERM);
     int pid() const { return pid_; }
 
 private:

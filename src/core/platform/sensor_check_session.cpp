@@ -26,6 +26,8 @@ bool SensorCheckSession::open() {
 
 SensorCheckSession::Refresh SensorCheckSession::refresh() {
     if (!armed_) return Refresh::Idle;
+    // Checked first: a zeroing would otherwise wait for frames that never come.
+    if (link_.deviceLost()) return Refresh::Lost;
     if (zeroing()) {
         if (control_.zeroFrames.load(std::memory_order_acquire) < ZeroEndFrames) return Refresh::Zeroing;
         control_.zeroing.store(0, std::memory_order_release);

@@ -25,6 +25,7 @@ public:
         Zeroing,    // zeroing runs; the display stays as it is
         ZeroEnded,  // zeroing has just ended; the dialog runs ZeroEnd
         Idle,       // not armed
+        Lost,       // the platform went away; the dialog reports it and ends as Cancel does
     };
 
     SensorCheckSession(PlatformLink& link, PlatformCalibration& calibration, bool fourSensor);
