@@ -9,7 +9,8 @@ namespace kenvo::cli {
 std::optional<DataSet> loadDataSet(const std::string& command, const std::string& path) {
     DataSet data;
     if (const FileResult r = loadMeasurementFile(path, *data.store, data.graph); !r) {
-        std::fprintf(stderr, "kenvoplat-cli %s: %s (%s)\n", command.c_str(), r.message.c_str(), r.reason.c_str());
+        std::fprintf(stderr, "kenvoplat-cli %s: %s (%s)\n", command.c_str(), r.message.c_str(),
+                     r.reason.c_str());
         return std::nullopt;
     }
     return data;
@@ -25,12 +26,35 @@ std::optional<SummaryTable> tableNamed(const std::string& name) {
     return std::nullopt;
 }
 
+const char* testModeName(int32_t testMode) {
+    switch (testMode) {
+        case TestModeStance:
+            return "stance";
+        case TestModeTargetHitting:
+            return "target hitting";
+        case TestModeDriving:
+            return "driving";
+        default:
+            return "unknown";
+    }
+}
+
+bool tableSuitsDataSet(const std::string& command, SummaryTable table, const DataSet& data,
+                       const std::string& path) {
+    const int32_t mode = data.store->settings.testMode;
+    const std::string_view reason = tableMismatchReason(table, mode);
+    if (reason.empty()) return true;
+    std::fprintf(stderr, "kenvoplat-cli %s: %s holds a %s data set; %.*s\n", command.c_str(),
+                 path.c_str(), testModeName(mode), static_cast<int>(reason.size()), reason.data());
+    return false;
+}
+
 std::optional<int32_t> attemptIndex(const std::string& command, const DataSet& data,
                                     std::optional<long> attempt, const std::string& path) {
     if (!attempt) return 0;
     if (*attempt < 1 || *attempt > data.store->attemptCount) {
-        std::fprintf(stderr, "kenvoplat-cli %s: %s has %d attempts; there is no attempt %ld\n", command.c_str(),
-                     path.c_str(), data.store->attemptCount, *attempt);
+        std::fprintf(stderr, "kenvoplat-cli %s: %s has %d attempts; there is no attempt %ld\n",
+                     command.c_str(), path.c_str(), data.store->attemptCount, *attempt);
         return std::nullopt;
     }
     return static_cast<int32_t>(*attempt - 1);
