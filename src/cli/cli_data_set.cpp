@@ -9,8 +9,7 @@ namespace kenvo::cli {
 std::optional<DataSet> loadDataSet(const std::string& command, const std::string& path) {
     DataSet data;
     if (const FileResult r = loadMeasurementFile(path, *data.store, data.graph); !r) {
-        std::fprintf(stderr, "kenvoplat-cli %s: %s (%s)\n", command.c_str(), r.message.c_str(),
-                     r.reason.c_str());
+        std::fprintf(stderr, "kenvoplat-cli %s: %s (%s)\n", command.c_str(), r.message.c_str(), r.reason.c_str());
         return std::nullopt;
     }
     return data;
@@ -53,8 +52,8 @@ std::optional<int32_t> attemptIndex(const std::string& command, const DataSet& d
                                     std::optional<long> attempt, const std::string& path) {
     if (!attempt) return 0;
     if (*attempt < 1 || *attempt > data.store->attemptCount) {
-        std::fprintf(stderr, "kenvoplat-cli %s: %s has %d attempts; there is no attempt %ld\n",
-                     command.c_str(), path.c_str(), data.store->attemptCount, *attempt);
+        std::fprintf(stderr, "kenvoplat-cli %s: %s has %d attempts; there is no attempt %ld\n", command.c_str(),
+                     path.c_str(), data.store->attemptCount, *attempt);
         return std::nullopt;
     }
     return static_cast<int32_t>(*attempt - 1);

@@ -41,7 +41,6 @@ bool tableSuitsTestMode(SummaryTable table, int32_t testMode);
 // Why `table` is not offered for a data set of `testMode`, for a plain message; empty when it is.
 std::string_view tableMismatchReason(SummaryTable table, int32_t testMode);
 
-inline constexpr std::array<std::string_view, 4> TargetDirectionNames = {"left", "front", "right",
-                                                                         "rear"};
+inline constexpr std::array<std::string_view, 4> TargetDirectionNames = {"left", "front", "right", "rear"};
 
 }  // namespace kenvo
