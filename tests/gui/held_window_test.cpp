@@ -169,6 +169,8 @@ TEST_F(HeldWindow, NoOtherTestStartsOverALiveStanceDisplay) {
     answerDrivingSetup();
     frame().runCommand(CmdDrivingTest);
     frame().runCommand(CmdContinueStance);
+    // Even asked directly, the live stance test does not arm a second time.
+    EXPECT_FALSE(controller().stance().continueTest());
     EXPECT_FALSE(controller().target().procedure().live());
     EXPECT_FALSE(controller().driving().procedure().live());
     EXPECT_TRUE(port.messages.isEmpty()) << port.messages.join("; ").toStdString();
