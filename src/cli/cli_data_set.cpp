@@ -1,6 +1,7 @@
 #include "cli_data_set.h"
 
 #include <cstdio>
+#include <string>
 
 #include "files/measurement_file.h"
 
@@ -43,8 +44,11 @@ bool tableSuitsDataSet(const std::string& command, SummaryTable table, const Dat
     const int32_t mode = data.store->settings.testMode;
     const std::string_view reason = tableMismatchReason(table, mode);
     if (reason.empty()) return true;
-    std::fprintf(stderr, "kenvoplat-cli %s: %s holds a %s data set; %.*s\n", command.c_str(),
-                 path.c_str(), testModeName(mode), static_cast<int>(reason.size()), reason.data());
+    const std::string name = testModeName(mode);
+    const std::string kind = name != "unknown" ? "a " + name + " data set"
+                                               : "a data set of test mode " + std::to_string(mode);
+    std::fprintf(stderr, "kenvoplat-cli %s: %s holds %s; %.*s\n", command.c_str(), path.c_str(),
+                 kind.c_str(), static_cast<int>(reason.size()), reason.data());
     return false;
 }
 

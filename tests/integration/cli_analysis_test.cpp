@@ -121,17 +121,18 @@ TEST(CliTable, TargetAndDrivingTablesOnlyForTheirOwnDataSets) {
     const std::string unused = withTestMode(stance, TestModeUnused, dir.file("mode2.kplat"));
     const std::string driving = withTestMode(stance, TestModeDriving, dir.file("driving.kplat"));
     struct Case {
-        std::string file, table, kind;
+        std::string file, table, holds;
     };
-    for (const Case& c : {Case{stance, "target", "stance"}, Case{stance, "driving", "stance"},
-                          Case{target, "driving", "target hitting"},
-                          Case{driving, "target", "driving"}}) {
+    for (const Case& c : {Case{stance, "target", "a stance data set"}, Case{stance, "driving", "a stance data set"},
+                          Case{target, "driving", "a target hitting data set"},
+                          Case{driving, "target", "a driving data set"},
+                          Case{unused, "driving", "a data set of test mode 2"}}) {
         const std::string needs = c.table == "target" ? "the Target Summary needs a target hitting data set"
                                                       : "the Driving Summary needs a driving data set";
         auto r = runProcess({Cli, "table", c.table, c.file});
         EXPECT_EQ(r.exitCode, 1) << c.file << " " << c.table;
         EXPECT_TRUE(r.out.empty()) << r.out;
-        EXPECT_EQ(r.err, "kenvoplat-cli table: " + c.file + " holds a " + c.kind + " data set; " + needs + "\n");
+        EXPECT_EQ(r.err, "kenvoplat-cli table: " + c.file + " holds " + c.holds + "; " + needs + "\n");
         const std::string xml = dir.file("refused.xml");
         r = runProcess({Cli, "export-xml", c.table, c.file, "-o", xml});
         EXPECT_EQ(r.exitCode, 1) << c.file << " " << c.table;
