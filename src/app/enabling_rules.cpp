@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <array>
 
+#include "analysis/table_descriptors.h"
 #include "command_ids.h"
 #include "measurement/measurement_store.h"
 
@@ -10,14 +11,41 @@ namespace kenvo {
 
 namespace {
 
-// Disabled while a test runs. The batch analysis loads files into the store the reader thread
-// is writing, and so does a recent file, so both wait as Open does.
-constexpr auto IdleOnly = std::to_array<int32_t>({
-    CmdOpen,           CmdSave,         CmdOpenCfg,         CmdSaveCfg,
-    CmdPrint,          CmdSubjectInfo,  CmdStanceTest,      CmdContinueStance,
-    CmdTargetTest,     CmdDrivingTest,  CmdContinueDriving, CmdCheck,
-    CmdRealSimulation, CmdNewProtocol,  CmdOpenProtocol,    CmdSaveProtocol,
-    CmdGraphSetup,     CmdDaGraphSetup, CmdBatchAnalysis,
+// Every command that would take the window from a running test or change what it records
+// waits until the test's own Exit: the file and settings commands, the other tests, the
+// replay, every table, graph and analysis view, the track parameters the reader thread is
+// following, and the blank view, which would take the test's bar and with it its Exit. A
+// new command that shows something in the view or touches the store joins this list.
+constexpr auto WaitForTheTest = std::to_array<int32_t>({
+    CmdOpen,
+    CmdSave,
+    CmdOpenCfg,
+    CmdSaveCfg,
+    CmdPrint,
+    CmdSubjectInfo,
+    CmdStanceTest,
+    CmdContinueStance,
+    CmdTargetTest,
+    CmdDrivingTest,
+    CmdContinueDriving,
+    CmdCheck,
+    CmdRealSimulation,
+    CmdNewProtocol,
+    CmdOpenProtocol,
+    CmdSaveProtocol,
+    CmdGraphSetup,
+    CmdDaGraphSetup,
+    CmdBatchAnalysis,
+    CmdSummary,
+    CmdIntervalSummary,
+    CmdAttempt,
+    CmdTargetSummary,
+    CmdDrivingSummary,
+    CmdFrequencyAnalysis,
+    CmdGraphReport,
+    CmdDifusAnalysis,
+    CmdPerformDialog,
+    CmdBlankView,
 });
 
 constexpr auto NeedAttempts = std::to_array<int32_t>({
@@ -28,6 +56,7 @@ constexpr auto NeedAttempts = std::to_array<int32_t>({
     CmdDrivingSummary,
     CmdFrequencyAnalysis,
     CmdDifusAnalysis,
+    CmdGraphReport,
 });
 
 template <std::size_t N>
@@ -41,11 +70,22 @@ bool isRecentFile(int32_t id) {
 
 }  // namespace
 
+bool testHoldsTheWindow(const MeasurementStore& store) {
+    return store.testRunning != 0;
+}
+
+bool waitsForTheTest(int32_t id) {
+    return contains(WaitForTheTest, id) || isRecentFile(id);
+}
+
 bool isCommandEnabled(int32_t id, const MeasurementStore& store) {
-    const bool idle = store.testRunning == 0;
-    if (contains(IdleOnly, id) || isRecentFile(id)) return idle;
-    if (id == CmdGraphReport) return idle && store.attemptCount > 0;
-    if (contains(NeedAttempts, id)) return store.attemptCount > 0;
+    if (waitsForTheTest(id) && testHoldsTheWindow(store)) return false;
+    if (contains(NeedAttempts, id) && store.attemptCount <= 0) return false;
+    // The target and driving results mean nothing for another kind of data set.
+    if (id == CmdTargetSummary)
+        return tableSuitsTestMode(SummaryTable::TargetSummary, store.settings.testMode);
+    if (id == CmdDrivingSummary)
+        return tableSuitsTestMode(SummaryTable::DrivingSummary, store.settings.testMode);
     if (id == CmdSetLogo) return false;
     return true;
 }

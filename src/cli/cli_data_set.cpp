@@ -1,6 +1,7 @@
 #include "cli_data_set.h"
 
 #include <cstdio>
+#include <string>
 
 #include "files/measurement_file.h"
 
@@ -23,6 +24,32 @@ std::optional<SummaryTable> tableNamed(const std::string& name) {
     if (name == "driving") return SummaryTable::DrivingSummary;
     if (name == "frequency") return SummaryTable::FrequencyAnalysis;
     return std::nullopt;
+}
+
+const char* testModeName(int32_t testMode) {
+    switch (testMode) {
+        case TestModeStance:
+            return "stance";
+        case TestModeTargetHitting:
+            return "target hitting";
+        case TestModeDriving:
+            return "driving";
+        default:
+            return "unknown";
+    }
+}
+
+bool tableSuitsDataSet(const std::string& command, SummaryTable table, const DataSet& data,
+                       const std::string& path) {
+    const int32_t mode = data.store->settings.testMode;
+    const std::string_view reason = tableMismatchReason(table, mode);
+    if (reason.empty()) return true;
+    const std::string name = testModeName(mode);
+    const std::string kind = name != "unknown" ? "a " + name + " data set"
+                                               : "a data set of test mode " + std::to_string(mode);
+    std::fprintf(stderr, "kenvoplat-cli %s: %s holds %s; %.*s\n", command.c_str(), path.c_str(),
+                 kind.c_str(), static_cast<int>(reason.size()), reason.data());
+    return false;
 }
 
 std::optional<int32_t> attemptIndex(const std::string& command, const DataSet& data,

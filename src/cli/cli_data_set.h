@@ -22,6 +22,13 @@ std::optional<DataSet> loadDataSet(const std::string& command, const std::string
 // The table named on the command line: summary, interval, attempt, target, driving, frequency.
 std::optional<SummaryTable> tableNamed(const std::string& name);
 
+// The kind of test a data set's testMode names: stance, target hitting, driving, or unknown.
+const char* testModeName(int32_t testMode);
+
+// Whether `table` suits the loaded data set; prints the plain reason when it does not.
+bool tableSuitsDataSet(const std::string& command, SummaryTable table, const DataSet& data,
+                       const std::string& path);
+
 // Checks an --attempt N (counted from 1) against the data set; prints the reason when it is not
 // there. Returns the 0-based attempt (0 when no option was given).
 std::optional<int32_t> attemptIndex(const std::string& command, const DataSet& data,

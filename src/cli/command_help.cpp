@@ -24,7 +24,8 @@ constexpr const char* PlatformNote =
 constexpr const char* TableNames =
     "TABLE: summary (one row per attempt), interval (the attempt in intervals of L seconds),\n"
     "attempt (every sample of the attempt), target (one row per target), driving (the deviation\n"
-    "parameters of the attempt), frequency (the half-wave analysis of every attempt).\n";
+    "parameters of the attempt), frequency (the half-wave analysis of every attempt). target\n"
+    "needs a target hitting data set and driving a driving data set; on another the command fails.\n";
 
 // Every subcommand's help; the order is that of "kenvoplat-cli --help".
 const CommandHelp Commands[] = {

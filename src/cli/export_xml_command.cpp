@@ -48,7 +48,7 @@ int runExportXml(const std::vector<std::string>& words) {
     }
     const std::string& path = args.positional()[1];
     auto data = loadDataSet("export-xml", path);
-    if (!data) return ExitFailure;
+    if (!data || !tableSuitsDataSet("export-xml", table, *data, path)) return ExitFailure;
     const auto index = attemptIndex("export-xml", *data, attempt, path);
     if (!index) return ExitFailure;
     const MeasurementStore& s = *data->store;

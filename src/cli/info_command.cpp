@@ -3,6 +3,7 @@
 #include <memory>
 
 #include "cli_args.h"
+#include "cli_data_set.h"
 #include "cli_output.h"
 #include "commands.h"
 #include "files/code_page.h"
@@ -14,19 +15,6 @@
 namespace kenvo::cli {
 
 namespace {
-
-const char* modeName(int32_t mode) {
-    switch (mode) {
-        case TestModeStance:
-            return "stance";
-        case TestModeTargetHitting:
-            return "target hitting";
-        case TestModeDriving:
-            return "driving";
-        default:
-            return "unknown";
-    }
-}
 
 const char* locationName(int32_t location) {
     static constexpr const char* names[] = {"left", "front", "right", "rear"};
@@ -64,7 +52,7 @@ int runInfo(const std::vector<std::string>& words) {
     out += "signature: " + std::string(FileSignature) + "\n";
     out += "scales: x " + fixed(store->calibration.scaleX, 3) + " mm, y " +
            fixed(store->calibration.scaleY, 3) + " mm per unit\n";
-    out += "test mode: " + std::to_string(t.testMode) + " (" + modeName(t.testMode) + ")\n";
+    out += "test mode: " + std::to_string(t.testMode) + " (" + testModeName(t.testMode) + ")\n";
     out += "settings: spare " + std::to_string(t.spare) + ", stanceTime " +
            std::to_string(t.stanceTime) + ", orientation " + std::to_string(t.orientation) +
            ", stimuliCount " + std::to_string(t.stimuliCount) + ", drivingVelocity " +

@@ -80,6 +80,9 @@ int runPrint(const std::vector<std::string>& words) {
     const std::string& path = args.positional()[1];
     auto data = loadDataSet("print", path);
     if (!data) return ExitFailure;
+    if (isSummaryTable(view->viewMode) &&
+        !tableSuitsDataSet("print", static_cast<SummaryTable>(view->viewMode), *data, path))
+        return ExitFailure;
     const auto index = attemptIndex("print", *data, attempt, path);
     if (!index) return ExitFailure;
 

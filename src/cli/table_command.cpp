@@ -60,7 +60,7 @@ int runTable(const std::vector<std::string>& words) {
     }
     const std::string& path = args.positional()[1];
     auto data = loadDataSet("table", path);
-    if (!data) return ExitFailure;
+    if (!data || !tableSuitsDataSet("table", table, *data, path)) return ExitFailure;
     const auto index = attemptIndex("table", *data, attempt, path);
     if (!index) return ExitFailure;
 

@@ -31,23 +31,31 @@ bool enabled(CMainFrame& frame, int id) {
     return a && a->isEnabled();
 }
 
-TEST_F(Commands, WhileATestRunsRuleACommandsAreDisabledButPrintPreviewIsNot) {
+TEST_F(Commands, WhileATestRunsRuleACommandsAndTheViewsAreDisabledButPrintPreviewIsNot) {
     addAttempts(state().store, 1, 100);
     for (int id : RuleA) EXPECT_TRUE(enabled(frame(), id)) << id;
     state().store.testRunning = 1;
     for (int id : RuleA) EXPECT_FALSE(enabled(frame(), id)) << id;
     EXPECT_FALSE(enabled(frame(), CmdGraphReport));
     EXPECT_FALSE(enabled(frame(), CmdBatchAnalysis));
-    for (int id :
-         {CmdPrintPreview, CmdExit, CmdAbout, CmdPerformDialog, CmdSummary, CmdDifusAnalysis})
-        EXPECT_TRUE(enabled(frame(), id)) << id;
+    // The tables, the analyses and the track parameters would take the view or the tracks
+    // from the running test.
+    for (int id : {CmdPerformDialog, CmdSummary, CmdDifusAnalysis})
+        EXPECT_FALSE(enabled(frame(), id)) << id;
+    for (int id : {CmdPrintPreview, CmdExit, CmdAbout}) EXPECT_TRUE(enabled(frame(), id)) << id;
 }
 
 TEST_F(Commands, WithoutAttemptsTablesAndGraphsAreDisabledAndRealSimulationIsNot) {
     for (int id : NeedAttempts) EXPECT_FALSE(enabled(frame(), id)) << id;
     EXPECT_TRUE(enabled(frame(), CmdRealSimulation));
     addAttempts(state().store, 1, 100);
-    for (int id : NeedAttempts) EXPECT_TRUE(enabled(frame(), id)) << id;
+    // A stance data set: the target and driving results wait for a data set of their test.
+    for (int id : NeedAttempts)
+        EXPECT_EQ(enabled(frame(), id), id != CmdTargetSummary && id != CmdDrivingSummary) << id;
+    state().store.settings.testMode = TestModeTargetHitting;
+    EXPECT_TRUE(enabled(frame(), CmdTargetSummary));
+    state().store.settings.testMode = TestModeDriving;
+    EXPECT_TRUE(enabled(frame(), CmdDrivingSummary));
 }
 
 TEST_F(Commands, SetLogoStaysVisibleAndGreyed) {
@@ -165,7 +173,9 @@ TEST(EnablingRules, RecentFilesWaitForTheEndOfATest) {
     EXPECT_TRUE(isCommandEnabled(CmdRecentFile1 + 3, store));
     store.testRunning = 1;
     EXPECT_FALSE(isCommandEnabled(CmdRecentFile1, store));
-    EXPECT_TRUE(isCommandEnabled(CmdBlankView, store));
+    // Blanking the view would drop the test's bar and with it its Exit.
+    EXPECT_FALSE(isCommandEnabled(CmdBlankView, store));
+    EXPECT_TRUE(isCommandEnabled(CmdAbout, store));
 }
 
 }  // namespace

@@ -72,6 +72,10 @@ TEST_F(EvaluationViews, EachTableModeShowsTheTableRowsUnderTwoLineTitles) {
         {CmdDrivingSummary, SummaryTable::DrivingSummary},
         {CmdFrequencyAnalysis, SummaryTable::FrequencyAnalysis}};
     for (const auto& [command, table] : modes) {
+        // The target and driving results are offered only for a data set of their own test.
+        state().store.settings.testMode = table == SummaryTable::TargetSummary    ? TestModeTargetHitting
+                                          : table == SummaryTable::DrivingSummary ? TestModeDriving
+                                                                                  : TestModeStance;
         frame().runCommand(command);
         EXPECT_EQ(int(view().mode()), int(table));
         EXPECT_EQ(list().geometry(), QRect(10, 70, 730, 330)) << command;

@@ -9,6 +9,9 @@
 #include <string>
 #include <vector>
 
+#include "files/measurement_file.h"
+#include "graphs/graph_settings.h"
+#include "measurement/measurement_store.h"
 #include "support/process.h"
 #include "support/temp_dir.h"
 #include "support/validation_data.h"
@@ -97,6 +100,58 @@ TEST(CliTable, TextAndCsvForms) {
     r = runProcess({Cli, "table", "summary", dir.file("missing.kplat")});
     EXPECT_EQ(r.exitCode, 1);
     EXPECT_NE(r.err.find("Error opening file"), std::string::npos);
+}
+
+// The same attempts saved as a data set of another test.
+std::string withTestMode(const std::string& set, int32_t testMode, const std::string& path) {
+    auto store = std::make_unique<MeasurementStore>();
+    GraphSettings graph = GraphSettings::defaults();
+    EXPECT_TRUE(loadMeasurementFile(set, *store, graph));
+    store->settings.testMode = testMode;
+    EXPECT_TRUE(saveMeasurementFile(path, *store));
+    return path;
+}
+
+// The Target Summary lists targets and the Driving Summary deviations from a track; for another
+// kind of data set every command that shows them refuses with a plain reason and writes nothing.
+TEST(CliTable, TargetAndDrivingTablesOnlyForTheirOwnDataSets) {
+    test::TempDir dir;
+    const std::string stance = makeDataSet(dir);
+    const std::string target = withTestMode(stance, TestModeTargetHitting, dir.file("target.kplat"));
+    const std::string unused = withTestMode(stance, TestModeUnused, dir.file("mode2.kplat"));
+    const std::string driving = withTestMode(stance, TestModeDriving, dir.file("driving.kplat"));
+    struct Case {
+        std::string file, table, holds;
+    };
+    for (const Case& c : {Case{stance, "target", "a stance data set"}, Case{stance, "driving", "a stance data set"},
+                          Case{target, "driving", "a target hitting data set"},
+                          Case{driving, "target", "a driving data set"},
+                          Case{unused, "driving", "a data set of test mode 2"}}) {
+        const std::string needs = c.table == "target" ? "the Target Summary needs a target hitting data set"
+                                                      : "the Driving Summary needs a driving data set";
+        auto r = runProcess({Cli, "table", c.table, c.file});
+        EXPECT_EQ(r.exitCode, 1) << c.file << " " << c.table;
+        EXPECT_TRUE(r.out.empty()) << r.out;
+        EXPECT_EQ(r.err, "kenvoplat-cli table: " + c.file + " holds " + c.holds + "; " + needs + "\n");
+        const std::string xml = dir.file("refused.xml");
+        r = runProcess({Cli, "export-xml", c.table, c.file, "-o", xml});
+        EXPECT_EQ(r.exitCode, 1) << c.file << " " << c.table;
+        EXPECT_NE(r.err.find(needs), std::string::npos) << r.err;
+        EXPECT_FALSE(std::filesystem::exists(xml));
+        const std::string pdf = dir.file("refused.pdf");
+        r = runProcess({Cli, "print", c.table, c.file, "-o", pdf});
+        EXPECT_EQ(r.exitCode, 1) << c.file << " " << c.table;
+        EXPECT_NE(r.err.find(needs), std::string::npos) << r.err;
+        EXPECT_FALSE(std::filesystem::exists(pdf));
+    }
+    for (const auto& [file, table] : {std::pair{target, "target"}, std::pair{unused, "target"},
+                                      std::pair{driving, "driving"}}) {
+        const auto r = runProcess({Cli, "table", table, file});
+        EXPECT_EQ(r.exitCode, 0) << file << " " << table << ": " << r.err;
+        EXPECT_FALSE(r.out.empty());
+    }
+    // The other tables suit every kind of data set.
+    EXPECT_EQ(runProcess({Cli, "table", "summary", driving}).exitCode, 0);
 }
 
 TEST(CliDiffusion, ResultTextsAndCurve) {

@@ -1,5 +1,7 @@
 #include "analysis/table_descriptors.h"
 
+#include "measurement/test_settings.h"
+
 namespace kenvo {
 
 namespace {
@@ -57,6 +59,24 @@ const TableDescriptor& tableDescriptor(SummaryTable table) {
     for (const TableDescriptor& d : Descriptors)
         if (d.table == table) return d;
     return Descriptors[1];
+}
+
+bool tableSuitsTestMode(SummaryTable table, int32_t testMode) {
+    switch (table) {
+        case SummaryTable::TargetSummary:
+            return testMode == TestModeTargetHitting || testMode == TestModeUnused;
+        case SummaryTable::DrivingSummary:
+            return testMode == TestModeDriving;
+        default:
+            return true;
+    }
+}
+
+std::string_view tableMismatchReason(SummaryTable table, int32_t testMode) {
+    if (tableSuitsTestMode(table, testMode)) return {};
+    return table == SummaryTable::TargetSummary
+               ? "the Target Summary needs a target hitting data set"
+               : "the Driving Summary needs a driving data set";
 }
 
 bool isSummaryTable(int32_t viewMode) {

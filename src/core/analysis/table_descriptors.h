@@ -34,6 +34,12 @@ struct TableDescriptor {
 const TableDescriptor& tableDescriptor(SummaryTable table);
 // Whether a view mode number is one of the six tables.
 bool isSummaryTable(int32_t viewMode);
+// Whether `table` means anything for a data set of `testMode`: the Target Summary lists the
+// targets of a target hitting test (modes 1 and 2), the Driving Summary the deviations of a
+// driving test (mode 3); the other tables suit every data set.
+bool tableSuitsTestMode(SummaryTable table, int32_t testMode);
+// Why `table` is not offered for a data set of `testMode`, for a plain message; empty when it is.
+std::string_view tableMismatchReason(SummaryTable table, int32_t testMode);
 
 inline constexpr std::array<std::string_view, 4> TargetDirectionNames = {"left", "front", "right", "rear"};
 

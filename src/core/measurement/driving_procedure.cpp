@@ -185,8 +185,11 @@ void DrivingProcedure::center() {
     control_.centreY.store(control_.copYmm.load(relaxed), relaxed);
 }
 
-void DrivingProcedure::regenerate() {
+bool DrivingProcedure::regenerate() {
+    // The reader thread reads the attempt's track on every frame while the test is live.
+    if (live_) return false;
     generateTracks(store_, working_, clockSeed());
+    return true;
 }
 
 void DrivingProcedure::stopTest() {

@@ -68,9 +68,10 @@ public:
     // "Center": the current COP becomes the track centre.
     void center();
 
-    // The dialog copy the "Perform dialog" edits; OK there regenerates with the working copy.
+    // The dialog copy the "Perform dialog" edits; OK there regenerates with the working copy,
+    // except while a test is live (false): its tracks stay as the subject is following them.
     TrackParameters& trackParameters() { return edited_; }
-    void regenerate();
+    bool regenerate();
 
     bool live() const { return live_; }
     const Rect& square() const { return square_; }

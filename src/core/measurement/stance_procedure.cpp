@@ -37,7 +37,8 @@ bool StanceProcedure::newTest() {
 }
 
 bool StanceProcedure::continueTest() {
-    if (store_.settings.testMode != TestModeStance) return false;
+    // Arming again under a live test would re-point its recording while the reader writes.
+    if (store_.settings.testMode != TestModeStance || live_) return false;
     port_.switchBar(StanceBarTemplate);
     port_.showBarControl(StanceCopButton, false);
 
@@ -72,6 +73,9 @@ bool StanceProcedure::continueTest() {
         return false;
     }
     live_ = true;
+    // The test holds the window from the moment the platform is armed, not only from the first
+    // Start: until Exit nothing else may take the view, its bar or the link.
+    store_.testRunning = 1;
     store_.calibration = settings_.calibration;
 
     port_.redraw();

@@ -40,7 +40,8 @@ public:
     // (a refused or failed save stops here), a new stance data set, then continueTest().
     bool newTest();
     // "Continue stance test with same subject": arms the live display for the current data
-    // set. Does nothing for a target or driving data set; false then or when arming failed.
+    // set and marks the test as running. Does nothing for a target or driving data set or
+    // while the test is already live; false then or when arming failed.
     bool continueTest();
     // "Start": records the next attempt into its own slot.
     bool start();
