@@ -86,6 +86,22 @@ TEST_F(LiveTracesTest, ScreenClearsThePlotPaperDoesNotButDrawsTheSides) {
     EXPECT_EQ(lines.back()->rect.left, paper.right);
 }
 
+TEST_F(LiveTracesTest, VelocityTraceIsInMillimetresPerSecond) {
+    // 0.5 mm a sample is 50 mm/s: halfway up a 0..100 axis 200 high.
+    resetWindow(20);
+    for (int32_t k = 0; k <= 20; ++k) store->liveTrace.pushRecorded(CopSample{0.5f * float(k), 0.0f, 0});
+    graph.y2Parameter = GraphVelocity;
+    graph.y2Min = 0;
+    graph.y2Max = 100;
+    RecordingSurface s;
+    drawLiveTimeTraces(ctx(), s, panel::TimeGraph, 0, 20);
+    std::vector<int32_t> ys;
+    for (const auto& op : s.ops())
+        if ((op.kind == Kind::LineTo || op.kind == Kind::MoveTo) && op.colour == colour::Red) ys.push_back(op.rect.top);
+    ASSERT_EQ(ys.size(), 21u);
+    for (std::size_t k = 1; k < ys.size(); ++k) EXPECT_EQ(ys[k], 250) << k;
+}
+
 TEST_F(LiveTracesTest, OffsetsBeyondTheWindowAreNotDrawn) {
     fillRecorded(50);
     RecordingSurface s;

@@ -139,7 +139,7 @@ TEST(ReportTimeGraphs, TracesAreClampedIntoTheAxesAndReadTheChosenQuantity) {
     a[2] = {-2.0f, 0.0f, 0};  // below -100
     a[3] = {-2.0f, 0.3f, 0};  // y 30 mm; the step from a[2] is 30 mm long
     report.settings.y2Min = 0;
-    report.settings.y2Max = 100;
+    report.settings.y2Max = 20000;
     selectReportY2(report.state, report.settings, GraphVelocity);
     const RecordingSurface s = report.draw();
     const Polyline y1 = longest(s, colour::Blue);
@@ -149,14 +149,14 @@ TEST(ReportTimeGraphs, TracesAreClampedIntoTheAxesAndReadTheChosenQuantity) {
     EXPECT_EQ(y1.points[2].y, 350);
     EXPECT_EQ(y1.points[0].x, 300);
     EXPECT_EQ(y1.points[3].x, 300 + 410 * 3 / 4);
-    // Velocity: the first sample is its own predecessor (0), then 150, 400 (clamped to 100),
-    // 30 mm.
+    // Velocity in mm/s, steps of 10 ms: the first sample is its own predecessor (0), then
+    // 15000, 40000 (clamped to 20000), 3000.
     const Polyline y2 = longest(s, colour::Red);
     ASSERT_EQ(y2.points.size(), 4u);
     EXPECT_EQ(y2.points[0].y, 350);
-    EXPECT_EQ(y2.points[1].y, 150);
+    EXPECT_EQ(y2.points[1].y, 200);
     EXPECT_EQ(y2.points[2].y, 150);
-    EXPECT_EQ(y2.points[3].y, 290);
+    EXPECT_EQ(y2.points[3].y, 320);
     EXPECT_NE(s.findText("Velocity(mm/s)"), nullptr);
 }
 

@@ -42,7 +42,7 @@ void drawValueTrace(const StanceContext& ctx, Surface& s, const Window& w, const
     for (int32_t k = first; k <= last; ++k) {
         const CopSample entry = w.entry(k);
         const CopSample previous = w.entry(std::max(k - 1, 0));
-        float v = sampleMetric(axis.parameter, entry, previous, ctx.store.calibration);
+        float v = shownMetric(axis.parameter, entry, previous, ctx.store.calibration);
         // Two steps rather than a clamp: an axis with max below min pins every value to max.
         v = std::max(v, static_cast<float>(axis.min));
         v = std::min(v, static_cast<float>(axis.max));

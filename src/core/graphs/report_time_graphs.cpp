@@ -114,7 +114,7 @@ void drawReportTimeGraphs(Surface& s, const Rect& r, const MeasurementStore& sto
             s.selectPen(t.pen);
             const auto y = [&](int32_t i, int32_t previous) {
                 const float v =
-                    sampleMetric(t.kind, samples[i], samples[previous], store.calibration);
+                    shownMetric(t.kind, samples[i], samples[previous], store.calibration);
                 return t.scale.vertical(
                     d, clampToAxis(v, static_cast<float>(t.min), static_cast<float>(t.max)));
             };
