@@ -126,14 +126,14 @@ TEST_F(LiveTracesTest, CopTraceDrawsOffsetsNMinusLengthToNMinusOne) {
     drawLiveCopTrace(ctx(), s, panel::CopPlane, 1000);
     EXPECT_EQ(state.traceStart, 900);
     EXPECT_EQ(state.traceLast, 99);
-    EXPECT_FLOAT_EQ(state.tracePoints[0].x, 900.0f);
-    EXPECT_FLOAT_EQ(state.tracePoints[99].x, 999.0f);
+    // 900 .. 999 mm lie far right of the square: held on its right edge, where the erase
+    // finds them again, with the head marker moved in to stay inside.
+    EXPECT_FLOAT_EQ(state.tracePoints[0].x, 50.0f);
+    EXPECT_FLOAT_EQ(state.tracePoints[99].x, 50.0f);
     EXPECT_EQ(count(s, Kind::Pixel, colour::Red), 500);
-    // Not clamped: 999 mm lies far right of the square; the head marker is there.
     const auto heads = s.of(Kind::Ellipse);
     ASSERT_EQ(heads.size(), 1u);
-    const int32_t x999 = 40 + 2 * (999 + 50);
-    EXPECT_EQ(heads[0]->rect, (Rect{x999, 250, x999 + 8, 258}));
+    EXPECT_EQ(heads[0]->rect, (Rect{232, 250, 240, 258}));
     EXPECT_EQ(heads[0]->fill, colour::Red);
 
     fillRecorded(50);

@@ -193,7 +193,7 @@ TEST(ReportTimeGraphs, PaperBoxesFollowThePageWithYUpward) {
     const RecordingSurface s = report.draw(true, box);
     const auto* zero = s.findText("0");
     ASSERT_NE(zero, nullptr);
-    EXPECT_EQ(zero->rect, (Rect{650, -1370, 1050, -1410}));
+    EXPECT_EQ(zero->rect, (Rect{840, -1370, 860, -1410}));  // as wide as its text
     EXPECT_EQ(zero->font, ViewFont::PrintNormal);
     EXPECT_EQ(s.findText("TIME (ms)")->rect, (Rect{850, -1430, 1800, -1470}));
     EXPECT_EQ(s.findText("COP X(mm)")->rect, (Rect{650, -690, 1050, -730}));
@@ -208,7 +208,7 @@ TEST(ReportTimeGraphs, PaperBoxesFollowThePageWithYUpward) {
     }
     EXPECT_EQ(y1Bottom, (Rect{730, -1330, 830, -1370}));
     EXPECT_EQ(y1Top, (Rect{730, -730, 830, -770}));
-    EXPECT_EQ(y2Bottom, (Rect{1820, -1330, 2000, -1370}));
+    EXPECT_EQ(y2Bottom, (Rect{1830, -1330, 2000, -1370}));
     // Ticks point down out of the graph: the first time tick and the Y1 tick at -100.
     const auto all = segments(s);
     EXPECT_NE(std::find_if(all.begin(), all.end(),
@@ -353,11 +353,11 @@ TEST(ReadoutStrip, ThreeRowsFourColumnsCentred) {
     EXPECT_EQ(s.of(RecordingSurface::Kind::Rectangle)[0]->rect, panel::ReadoutStrip);
     ASSERT_EQ(s.texts().size(), 11u);
     for (const auto* op : s.texts()) EXPECT_EQ(op->align, TextAlign::Centre);
-    EXPECT_EQ(s.findText("XL: 100")->rect, (Rect{100, 40, 235, 60}));
-    EXPECT_EQ(s.findText("diff X: 500")->rect, (Rect{235, 40, 505, 60}));
-    EXPECT_EQ(s.findText("XR: 600")->rect, (Rect{505, 40, 640, 60}));
-    EXPECT_EQ(s.findText("avr Y1:     3.0")->rect, (Rect{370, 60, 505, 80}));
-    EXPECT_EQ(s.findText("Y2R:     8.0")->rect, (Rect{505, 80, 640, 100}));
+    EXPECT_EQ(s.findText("XL: 100")->rect, (Rect{100, 67, 235, 81}));
+    EXPECT_EQ(s.findText("diff X: 500")->rect, (Rect{235, 67, 505, 81}));
+    EXPECT_EQ(s.findText("XR: 600")->rect, (Rect{505, 67, 640, 81}));
+    EXPECT_EQ(s.findText("avr Y1:     3.0")->rect, (Rect{370, 81, 505, 95}));
+    EXPECT_EQ(s.findText("Y2R:     8.0")->rect, (Rect{505, 95, 640, 109}));
 
     RecordingSurface p(true);
     drawReadoutStrip(p, {0, -500, 1800, -800}, t);

@@ -32,7 +32,9 @@ float sampleMetric(int32_t kind, const CopSample& a, const CopSample& b,
                    const MeasurementStore* store = nullptr);
 
 // The speed in mm/s of a step of `millimetres` between two consecutive samples.
-inline float velocityOfStep(float millimetres) { return millimetres * static_cast<float>(SampleRate); }
+inline float velocityOfStep(float millimetres) {
+    return millimetres * static_cast<float>(SampleRate);
+}
 
 // A kind as tables, time graphs and read-outs show it: MetricDistance, the step between a sample
 // and the one before it, is shown as the velocity of that step in mm/s; every other kind is
