@@ -143,6 +143,19 @@ TEST_F(EvaluationViews, AttemptTableHasFourColumnsForStanceAndSevenForDriving) {
     EXPECT_EQ(list().rowCount(), 49);
 }
 
+TEST_F(EvaluationViews, AttemptTableShowsTheVelocityInMillimetresPerSecond) {
+    // 3 mm right and 4 mm forward every 10 ms: 500 mm/s in the list's velocity column.
+    stanceSet(1, 1);
+    MeasurementStore& s = state().store;
+    s.calibration.scaleX = 1.0f;
+    s.calibration.scaleY = 1.0f;
+    for (int k = 0; k < 100; ++k) s.samples(0)[k] = {3.0f * float(k), 4.0f * float(k), 70};
+    frame().runCommand(CmdAttempt);
+    ASSERT_EQ(list().rowCount(), 99);
+    EXPECT_EQ(list().item(0, 3)->text().trimmed(), "500.0");
+    EXPECT_EQ(list().item(98, 3)->text().trimmed(), "500.0");
+}
+
 TEST_F(EvaluationViews, IntervalComboOfAnEightSecondTestRebuildsTheIntervals) {
     stanceSet(1, 8);
     frame().runCommand(CmdIntervalSummary);

@@ -167,10 +167,10 @@ TEST(DiffusionGraph, PaperBoxes) {
             if (op->text == text && op->colour == c) return op->rect;
         return Rect{};
     };
-    EXPECT_EQ(find("0", colour::Black), (Rect{-100, -1370, 300, -1410}));
+    EXPECT_EQ(find("0", colour::Black), (Rect{90, -1370, 110, -1410}));  // as wide as its text
     EXPECT_EQ(find("0", colour::Blue), (Rect{0, -1330, 80, -1370}));
     EXPECT_EQ(find("50", colour::Blue), (Rect{0, -730, 80, -770}));
-    EXPECT_EQ(find("0", colour::Red), (Rect{1820, -1330, 2000, -1370}));
+    EXPECT_EQ(find("0", colour::Red), (Rect{1830, -1330, 2000, -1370}));
     EXPECT_EQ(find("r (mm)", colour::Blue), (Rect{-100, -690, 300, -730}));
     EXPECT_EQ(find("Time interval (ms)", colour::Black), (Rect{100, -1430, 1800, -1470}));
 }

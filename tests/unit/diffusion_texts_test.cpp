@@ -81,14 +81,16 @@ TEST(ReportReadouts, SumsValuesAfterTheLeftCursorUpToTheRightOne) {
     for (int i = 0; i < 10; ++i) samples[i] = {static_cast<float>(i * i), 2.0f, int16_t(60 + i)};
     const auto r = computeReportReadouts(samples, UnitScales, 2, 6, MetricCopX, MetricDistance);
     EXPECT_EQ(r.sum1, 9.0f + 16 + 25 + 36);  // x of samples 3 .. 6
-    EXPECT_EQ(r.sum2, 5.0f + 7 + 9 + 11);    // steps 2i − 1 into samples 3 .. 6
+    // Steps of 2i − 1 mm into samples 3 .. 6, read as speeds: 100 samples a second.
+    EXPECT_EQ(r.sum2, 500.0f + 700 + 900 + 1100);
     EXPECT_EQ(r.y1Left, 9.0f);
     EXPECT_EQ(r.y1Right, 36.0f);
-    EXPECT_EQ(r.y2Left, 5.0f);
-    EXPECT_EQ(r.y2Right, 11.0f);
+    EXPECT_EQ(r.y2Left, 500.0f);
+    EXPECT_EQ(r.y2Right, 1100.0f);
     EXPECT_EQ(r.y1Integral, 86.0f / 1000.0f);
     EXPECT_EQ(r.y1Average, 86.0f / 5.0f);  // divided by R − L + 1
-    EXPECT_EQ(r.y2Average, 32.0f / 5.0f);
+    EXPECT_EQ(r.y2Integral, 3200.0f / 1000.0f);  // the same formula on the speeds
+    EXPECT_EQ(r.y2Average, 3200.0f / 5.0f);
 
     const auto t = reportReadoutTexts(r);
     EXPECT_EQ(t.left, "XL: 20");
@@ -98,10 +100,10 @@ TEST(ReportReadouts, SumsValuesAfterTheLeftCursorUpToTheRightOne) {
     EXPECT_EQ(t.y1[1], "int Y1:     0.1");
     EXPECT_EQ(t.y1[2], "avr Y1:    17.2");
     EXPECT_EQ(t.y1[3], "Y1R:    36.0");
-    EXPECT_EQ(t.y2[0], "Y2L:     5.0");
-    EXPECT_EQ(t.y2[1], "int Y2:     0.0");
-    EXPECT_EQ(t.y2[2], "avr Y2:     6.4");
-    EXPECT_EQ(t.y2[3], "Y2R:    11.0");
+    EXPECT_EQ(t.y2[0], "Y2L:   500.0");
+    EXPECT_EQ(t.y2[1], "int Y2:     3.2");
+    EXPECT_EQ(t.y2[2], "avr Y2:   640.0");
+    EXPECT_EQ(t.y2[3], "Y2R:  1100.0");
 }
 
 TEST(ReportReadouts, CursorsPastTheRecordingReadNothing) {

@@ -86,6 +86,22 @@ TEST_F(LiveTracesTest, ScreenClearsThePlotPaperDoesNotButDrawsTheSides) {
     EXPECT_EQ(lines.back()->rect.left, paper.right);
 }
 
+TEST_F(LiveTracesTest, VelocityTraceIsInMillimetresPerSecond) {
+    // 0.5 mm a sample is 50 mm/s: halfway up a 0..100 axis 200 high.
+    resetWindow(20);
+    for (int32_t k = 0; k <= 20; ++k) store->liveTrace.pushRecorded(CopSample{0.5f * float(k), 0.0f, 0});
+    graph.y2Parameter = GraphVelocity;
+    graph.y2Min = 0;
+    graph.y2Max = 100;
+    RecordingSurface s;
+    drawLiveTimeTraces(ctx(), s, panel::TimeGraph, 0, 20);
+    std::vector<int32_t> ys;
+    for (const auto& op : s.ops())
+        if ((op.kind == Kind::LineTo || op.kind == Kind::MoveTo) && op.colour == colour::Red) ys.push_back(op.rect.top);
+    ASSERT_EQ(ys.size(), 21u);
+    for (std::size_t k = 1; k < ys.size(); ++k) EXPECT_EQ(ys[k], 250) << k;
+}
+
 TEST_F(LiveTracesTest, OffsetsBeyondTheWindowAreNotDrawn) {
     fillRecorded(50);
     RecordingSurface s;
@@ -110,14 +126,14 @@ TEST_F(LiveTracesTest, CopTraceDrawsOffsetsNMinusLengthToNMinusOne) {
     drawLiveCopTrace(ctx(), s, panel::CopPlane, 1000);
     EXPECT_EQ(state.traceStart, 900);
     EXPECT_EQ(state.traceLast, 99);
-    EXPECT_FLOAT_EQ(state.tracePoints[0].x, 900.0f);
-    EXPECT_FLOAT_EQ(state.tracePoints[99].x, 999.0f);
+    // 900 .. 999 mm lie far right of the square: held on its right edge, where the erase
+    // finds them again, with the head marker moved in to stay inside.
+    EXPECT_FLOAT_EQ(state.tracePoints[0].x, 50.0f);
+    EXPECT_FLOAT_EQ(state.tracePoints[99].x, 50.0f);
     EXPECT_EQ(count(s, Kind::Pixel, colour::Red), 500);
-    // Not clamped: 999 mm lies far right of the square; the head marker is there.
     const auto heads = s.of(Kind::Ellipse);
     ASSERT_EQ(heads.size(), 1u);
-    const int32_t x999 = 40 + 2 * (999 + 50);
-    EXPECT_EQ(heads[0]->rect, (Rect{x999, 250, x999 + 8, 258}));
+    EXPECT_EQ(heads[0]->rect, (Rect{232, 250, 240, 258}));
     EXPECT_EQ(heads[0]->fill, colour::Red);
 
     fillRecorded(50);

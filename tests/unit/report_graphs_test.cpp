@@ -139,7 +139,7 @@ TEST(ReportTimeGraphs, TracesAreClampedIntoTheAxesAndReadTheChosenQuantity) {
     a[2] = {-2.0f, 0.0f, 0};  // below -100
     a[3] = {-2.0f, 0.3f, 0};  // y 30 mm; the step from a[2] is 30 mm long
     report.settings.y2Min = 0;
-    report.settings.y2Max = 100;
+    report.settings.y2Max = 20000;
     selectReportY2(report.state, report.settings, GraphVelocity);
     const RecordingSurface s = report.draw();
     const Polyline y1 = longest(s, colour::Blue);
@@ -149,14 +149,14 @@ TEST(ReportTimeGraphs, TracesAreClampedIntoTheAxesAndReadTheChosenQuantity) {
     EXPECT_EQ(y1.points[2].y, 350);
     EXPECT_EQ(y1.points[0].x, 300);
     EXPECT_EQ(y1.points[3].x, 300 + 410 * 3 / 4);
-    // Velocity: the first sample is its own predecessor (0), then 150, 400 (clamped to 100),
-    // 30 mm.
+    // Velocity in mm/s, steps of 10 ms: the first sample is its own predecessor (0), then
+    // 15000, 40000 (clamped to 20000), 3000.
     const Polyline y2 = longest(s, colour::Red);
     ASSERT_EQ(y2.points.size(), 4u);
     EXPECT_EQ(y2.points[0].y, 350);
-    EXPECT_EQ(y2.points[1].y, 150);
+    EXPECT_EQ(y2.points[1].y, 200);
     EXPECT_EQ(y2.points[2].y, 150);
-    EXPECT_EQ(y2.points[3].y, 290);
+    EXPECT_EQ(y2.points[3].y, 320);
     EXPECT_NE(s.findText("Velocity(mm/s)"), nullptr);
 }
 
@@ -193,7 +193,7 @@ TEST(ReportTimeGraphs, PaperBoxesFollowThePageWithYUpward) {
     const RecordingSurface s = report.draw(true, box);
     const auto* zero = s.findText("0");
     ASSERT_NE(zero, nullptr);
-    EXPECT_EQ(zero->rect, (Rect{650, -1370, 1050, -1410}));
+    EXPECT_EQ(zero->rect, (Rect{840, -1370, 860, -1410}));  // as wide as its text
     EXPECT_EQ(zero->font, ViewFont::PrintNormal);
     EXPECT_EQ(s.findText("TIME (ms)")->rect, (Rect{850, -1430, 1800, -1470}));
     EXPECT_EQ(s.findText("COP X(mm)")->rect, (Rect{650, -690, 1050, -730}));
@@ -208,7 +208,7 @@ TEST(ReportTimeGraphs, PaperBoxesFollowThePageWithYUpward) {
     }
     EXPECT_EQ(y1Bottom, (Rect{730, -1330, 830, -1370}));
     EXPECT_EQ(y1Top, (Rect{730, -730, 830, -770}));
-    EXPECT_EQ(y2Bottom, (Rect{1820, -1330, 2000, -1370}));
+    EXPECT_EQ(y2Bottom, (Rect{1830, -1330, 2000, -1370}));
     // Ticks point down out of the graph: the first time tick and the Y1 tick at -100.
     const auto all = segments(s);
     EXPECT_NE(std::find_if(all.begin(), all.end(),
@@ -353,11 +353,11 @@ TEST(ReadoutStrip, ThreeRowsFourColumnsCentred) {
     EXPECT_EQ(s.of(RecordingSurface::Kind::Rectangle)[0]->rect, panel::ReadoutStrip);
     ASSERT_EQ(s.texts().size(), 11u);
     for (const auto* op : s.texts()) EXPECT_EQ(op->align, TextAlign::Centre);
-    EXPECT_EQ(s.findText("XL: 100")->rect, (Rect{100, 40, 235, 60}));
-    EXPECT_EQ(s.findText("diff X: 500")->rect, (Rect{235, 40, 505, 60}));
-    EXPECT_EQ(s.findText("XR: 600")->rect, (Rect{505, 40, 640, 60}));
-    EXPECT_EQ(s.findText("avr Y1:     3.0")->rect, (Rect{370, 60, 505, 80}));
-    EXPECT_EQ(s.findText("Y2R:     8.0")->rect, (Rect{505, 80, 640, 100}));
+    EXPECT_EQ(s.findText("XL: 100")->rect, (Rect{100, 67, 235, 81}));
+    EXPECT_EQ(s.findText("diff X: 500")->rect, (Rect{235, 67, 505, 81}));
+    EXPECT_EQ(s.findText("XR: 600")->rect, (Rect{505, 67, 640, 81}));
+    EXPECT_EQ(s.findText("avr Y1:     3.0")->rect, (Rect{370, 81, 505, 95}));
+    EXPECT_EQ(s.findText("Y2R:     8.0")->rect, (Rect{505, 95, 640, 109}));
 
     RecordingSurface p(true);
     drawReadoutStrip(p, {0, -500, 1800, -800}, t);

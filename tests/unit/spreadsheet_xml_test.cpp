@@ -86,7 +86,7 @@ TEST(SpreadsheetDocument, AttemptAndDrivingExportsAddRepetitionAndKeepTheirColum
     const std::string attempt = buildTableDocument(buildTable(SummaryTable::Attempt, *s, {1, 1, 1.0f}), {"", 0, 0, 1});
     EXPECT_NE(attempt.find("Repetition No: 2\r\n"), std::string::npos);
     // A stance data set shows 4 columns, but all 7 are exported: the last three empty strings.
-    EXPECT_NE(attempt.find("<ss:Data ss:Type=\"Number\">1.0</ss:Data></ss:Cell>\n"
+    EXPECT_NE(attempt.find("<ss:Data ss:Type=\"Number\">100.0</ss:Data></ss:Cell>\n"
                            "      <ss:Cell><ss:Data ss:Type=\"String\"></ss:Data></ss:Cell>\n"
                            "      <ss:Cell><ss:Data ss:Type=\"String\"></ss:Data></ss:Cell>\n"
                            "      <ss:Cell><ss:Data ss:Type=\"String\"></ss:Data></ss:Cell>\n"

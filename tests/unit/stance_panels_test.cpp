@@ -68,7 +68,7 @@ TEST_F(StanceFrameTest, PaperBoxesGrowUpwardFromTheBottomEdge) {
     // corner.
     EXPECT_EQ(texts[1]->rect, (Rect{200, -3520, 600, -3560}));
     EXPECT_EQ(texts[2]->rect, (Rect{300, -3480, 380, -3520}));
-    EXPECT_EQ(texts[3]->rect, (Rect{2420, -3480, 2600, -3520}));
+    EXPECT_EQ(texts[3]->rect, (Rect{2430, -3480, 2600, -3520}));
     EXPECT_EQ(texts[1]->font, ViewFont::PrintNormal);
     // 50 on the left axis lands on the top edge.
     EXPECT_EQ(texts[17]->text, "50");
@@ -115,10 +115,10 @@ TEST_F(StanceFrameTest, TargetDataShowsTheAttemptNumber) {
     drawCopPlaneFrame(ctx(), s, panel::CopPlane);
     const auto* label = s.findText("Test No:");
     ASSERT_NE(label, nullptr);
-    EXPECT_EQ(label->rect, (Rect{-180, 70, -120, 90}));
+    EXPECT_EQ(label->rect, (Rect{10, 90, 70, 105}));
     const auto* number = s.findText("3");
     ASSERT_NE(number, nullptr);
-    EXPECT_EQ(number->rect, (Rect{-110, 70, 60, 90}));
+    EXPECT_EQ(number->rect, (Rect{72, 90, 98, 105}));
     EXPECT_TRUE(s.of(Kind::Ellipse).empty());  // no target test running: no disc
 }
 

@@ -4,6 +4,7 @@
 #include <memory>
 
 #include "analysis/clipboard_text.h"
+#include "analysis/spreadsheet_xml.h"
 #include "analysis/table_rows.h"
 
 namespace kenvo {
@@ -28,7 +29,7 @@ TEST(TableDescriptors, CountsTitlesAndWidths) {
     EXPECT_EQ(tableDescriptor(SummaryTable::Summary).count, 6);
     EXPECT_EQ(tableDescriptor(SummaryTable::IntervalSummary).count, 5);
     EXPECT_EQ(tableDescriptor(SummaryTable::IntervalSummary).screenTitles[5], "Mean Distance\n(mm)");
-    EXPECT_EQ(tableDescriptor(SummaryTable::TargetSummary).printTitles[2], "Distance\r(cm?]");
+    EXPECT_EQ(tableDescriptor(SummaryTable::TargetSummary).printTitles[2], "Distance\r(m)");
     EXPECT_EQ(tableDescriptor(SummaryTable::DrivingSummary).screenWidths[0], 400);
     EXPECT_FALSE(tableDescriptor(SummaryTable::DrivingSummary).printsTitles);
     EXPECT_EQ(tableDescriptor(SummaryTable::Attempt).printWidths[2], 30);
@@ -49,14 +50,33 @@ TEST(TableRows, AttemptShowsFourColumnsForStanceAndSevenForDriving) {
     TableContent t = buildTable(SummaryTable::Attempt, *s, {});
     EXPECT_EQ(t.shownColumns, 4);
     ASSERT_EQ(t.rows.size(), 2u);  // samples 1 .. n-1
-    EXPECT_EQ(t.rows[0], (std::vector<std::string>{"10", "    1.0", "    0.0", "    1.0", "", "", ""}));
+    EXPECT_EQ(t.rows[0], (std::vector<std::string>{"10", "    1.0", "    0.0", "  100.0", "", "", ""}));
     auto d = storeWith(1, 3, TestModeDriving);
     d->settings.drivingDirection = 2;
     d->deviation(0)[2] = -1.25f;
     t = buildTable(SummaryTable::Attempt, *d, {});
     EXPECT_EQ(t.shownColumns, 7);
-    EXPECT_EQ(t.rows[1], (std::vector<std::string>{"20", "    2.0", "    0.0", "    1.0", "    2.0", "   -1.2", "   -1.2"}));
+    EXPECT_EQ(t.rows[1], (std::vector<std::string>{"20", "    2.0", "    0.0", "  100.0", "    2.0", "   -1.2", "   -1.2"}));
     EXPECT_TRUE(buildTable(SummaryTable::Attempt, *s, {5, 1, 1.0f}).rows.empty());  // no such attempt
+}
+
+// A ramp of 3 mm right and 4 mm forward per sample moves 5 mm every 10 ms: 500 mm/s. The
+// Attempt table says so wherever it goes, while the summary's path stays in millimetres.
+TEST(TableRows, AttemptVelocityIsTheStepTimesTheSampleRate) {
+    auto s = storeWith(1, 4);
+    for (int k = 0; k < 4; ++k) s->samples(0)[k] = {0.03f * float(k), 0.04f * float(k), int16_t(70)};
+    const TableContent attempt = buildTable(SummaryTable::Attempt, *s, {});
+    ASSERT_EQ(attempt.rows.size(), 3u);
+    for (const auto& row : attempt.rows) EXPECT_EQ(row[3], "  500.0") << row[0];
+    EXPECT_EQ(clipboardText(attempt, {2}), "30     9.0    12.0   500.0    \r\n");
+    const std::string sheet = buildTableDocument(attempt, {"", 0, 0, 0});
+    EXPECT_NE(sheet.find("<ss:Data ss:Type=\"Number\">500.0</ss:Data>"), std::string::npos);
+    EXPECT_EQ(sheet.find("<ss:Data ss:Type=\"Number\">5.0</ss:Data>"), std::string::npos);
+
+    const TableContent summary = buildTable(SummaryTable::Summary, *s, {});
+    ASSERT_EQ(summary.rows.size(), 1u);
+    EXPECT_EQ(summary.rows[0][1], "    9.0");  // path X: three 3 mm steps
+    EXPECT_EQ(summary.rows[0][4], "  375.0");  // 15 mm over 4 samples of 10 ms
 }
 
 TEST(TableRows, IntervalSummaryCutsThenBlankThenSummary) {
@@ -130,7 +150,7 @@ TEST(ClipboardText, CellsFollowedBySpaceRowsEndedByCrLf) {
     EXPECT_EQ(clipboardText(summary, {0}), "1    10.0     0.0     0.0    90.9     2.7 \r\n");
     const TableContent attempt = buildTable(SummaryTable::Attempt, *s, {});
     // The three driving columns of a stance data set are copied empty.
-    EXPECT_EQ(clipboardText(attempt, {0}), "10     1.0     0.0     1.0    \r\n");
+    EXPECT_EQ(clipboardText(attempt, {0}), "10     1.0     0.0   100.0    \r\n");
     EXPECT_EQ(*copySelectedRows(attempt, {3, 1}), clipboardText(attempt, {1, 3}));
     EXPECT_FALSE(copySelectedRows(attempt, {}).has_value());
     EXPECT_FALSE(copySelectedRows(attempt, {99}).has_value());

@@ -15,7 +15,7 @@ struct Series {
     float at(int32_t i) const {
         if (i < 1 || static_cast<std::size_t>(i) >= samples.size()) return 0.0f;
         const auto k = static_cast<std::size_t>(i);
-        return sampleMetric(kind, samples[k], samples[k - 1], calibration);
+        return shownMetric(kind, samples[k], samples[k - 1], calibration);
     }
 };
 

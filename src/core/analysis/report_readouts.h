@@ -12,7 +12,8 @@ namespace kenvo {
 
 // The cursor read-outs of the graph report between the left cursor L and the right cursor R
 // (sample indexes, L < R) for the report's two quantities. The value of sample i is
-// sampleMetric of the quantity with sample i as a and sample i − 1 as b.
+// shownMetric of the quantity (a step as a velocity in mm/s) with sample i as a and sample
+// i − 1 as b.
 struct ReportReadouts {
     int32_t left = 0;
     int32_t right = 0;

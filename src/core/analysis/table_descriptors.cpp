@@ -35,7 +35,7 @@ constexpr TableDescriptor Descriptors[] = {
      true},
     {SummaryTable::TargetSummary, 5,
      {"No\n(#)", "Movement\nDirection", "Distance\n(m)", "Time\n(ms)", "Velocity\n(m/s)", "", ""},
-     {"No\r(#)", "Movement\rDirection", "Distance\r(cm?]", "Time\r(ms)", "Velocity\r(m/s)", "", ""},
+     {"No\r(#)", "Movement\rDirection", "Distance\r(m)", "Time\r(ms)", "Velocity\r(m/s)", "", ""},
      {140, 140, 140, 140, 140, 0, 0},
      {275, 300, 325, 400, 300, 0, 0},
      true},

@@ -62,7 +62,7 @@ void attemptRows(Builder& b, int32_t attempt) {
         row[0] = formatText("%d", 10 * k);
         row[1] = f71(x);
         row[2] = f71(y);
-        row[3] = f71(sampleMetric(MetricDistance, a, prev, s.calibration));
+        row[3] = f71(shownMetric(MetricDistance, a, prev, s.calibration));
         if (driving) {
             const float d = dev[k];
             row[4] = f71(direction == 0 || direction == 1 ? x + d : x);

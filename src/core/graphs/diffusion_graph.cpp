@@ -48,8 +48,9 @@ void drawDiffusionGraph(Surface& s, const Rect& r, const GraphSettings& g,
 
     drawReportOpenFrame(s, {a, b, c, d});
 
+    TimeLabelRow lagLabels(s);
     forEachTick(0.0, st.rangeEnd, LagsPerTick, [&](double offset) {
-        drawReportTimeTick(s, lag.horizontal(a, offset), d,
+        drawReportTimeTick(s, lagLabels, lag.horizontal(a, offset), d,
                            formatText("%d", static_cast<int>(offset) * 10), 3, 18);
     });
     drawReportTimeTitle(s, a, c, d, "Time interval (ms)", 18, 33);

@@ -11,7 +11,7 @@ inline constexpr Rect TimeGraph{300, 150, 710, 350};
 inline constexpr Rect DiffusionGraph{80, 150, 710, 350};
 inline constexpr Rect HeaderUpper{10, 5, 730, 26};
 inline constexpr Rect HeaderLower{10, 25, 730, 65};
-inline constexpr Rect ReadoutStrip{100, 40, 640, 100};
+inline constexpr Rect ReadoutStrip{100, 67, 640, 109};  // between the header and the graphs' titles
 }  // namespace panel
 
 // The square displays of the target and driving tests, from the view's client rectangle

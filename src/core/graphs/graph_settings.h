@@ -11,7 +11,7 @@ namespace kenvo {
 enum GraphParameter : int32_t {
     GraphCopX = 0,
     GraphCopY = 1,
-    GraphVelocity = 2,        // distance between a sample and the one before it, mm
+    GraphVelocity = 2,        // step from the sample before, shown in mm/s (shownMetric)
     GraphHeartFrequency = 3,  // beats per minute
 };
 

@@ -3,9 +3,11 @@
 #include <algorithm>
 
 #include "analysis/text_format.h"
+#include "graphs/axis_labels.h"
 #include "graphs/axis_scale.h"
 #include "graphs/cop_plane_mapping.h"
 #include "graphs/hit_tests.h"
+#include "graphs/report_pens.h"
 #include "graphs/stance_frames.h"
 #include "measurement/sample_metric.h"
 
@@ -42,7 +44,7 @@ void drawValueTrace(const StanceContext& ctx, Surface& s, const Window& w, const
     for (int32_t k = first; k <= last; ++k) {
         const CopSample entry = w.entry(k);
         const CopSample previous = w.entry(std::max(k - 1, 0));
-        float v = sampleMetric(axis.parameter, entry, previous, ctx.store.calibration);
+        float v = shownMetric(axis.parameter, entry, previous, ctx.store.calibration);
         // Two steps rather than a clamp: an axis with max below min pins every value to max.
         v = std::max(v, static_cast<float>(axis.min));
         v = std::min(v, static_cast<float>(axis.max));
@@ -68,7 +70,15 @@ void plusMark(Surface& s, Point p, Rgb c) {
     s.setPixel(p.x, p.y + 1, c);
 }
 
-Rect headMarker(Point p) { return {p.x, p.y, p.x + 8, p.y + 8}; }
+// The 8 x 8 head marker from p, moved in where it would stick out of the plane.
+Rect headMarker(Point p, const Rect& plane) {
+    const auto inside = [](int32_t v, int32_t edge1, int32_t edge2) {
+        const int32_t lo = std::min(edge1, edge2), hi = std::max(edge1, edge2) - 8;
+        return std::clamp(v, lo, std::max(lo, hi));
+    };
+    const int32_t x = inside(p.x, plane.left, plane.right), y = inside(p.y, plane.top, plane.bottom);
+    return {x, y, x + 8, y + 8};
+}
 
 }  // namespace
 
@@ -112,6 +122,7 @@ void drawLiveTimeTraces(const StanceContext& ctx, Surface& s, const Rect& r, int
 
     // Sequence 0 is the sample just before recording began, so the labels count recorded time.
     int64_t latestMs = 0;
+    TimeLabelRow labels(s);
     for (int32_t k = first; k <= last; ++k) {
         const int64_t t = int64_t{w.sequence(k)} * 10;
         if (t < 0) continue;
@@ -120,8 +131,8 @@ void drawLiveTimeTraces(const StanceContext& ctx, Surface& s, const Rect& r, int
         const int32_t x = time.horizontal(a, k * 10.0);
         s.moveTo(x, d);
         s.lineTo(x, paper ? d - 20 : d + 3);
-        s.text(paper ? Rect{x - 200, d - 20, x + 200, d - 60} : Rect{x - 20, d + 3, x + 20, d + 18},
-               formatText("%.2f", static_cast<double>(t) / 1000.0), TextAlign::Centre);
+        const std::string label = formatText("%.2f", static_cast<double>(t) / 1000.0);
+        labels.draw(paper ? paperTimeLabelBox(x, d, label) : Rect{x - 20, d + 3, x + 20, d + 18}, label);
     }
     s.text(paper ? Rect{a, d - 80, (a + c) / 2, d - 120} : Rect{a, d + 20, (a + c) / 2, d + 35},
            formatText("Time: %.2f", static_cast<double>(latestMs) / 1000.0), TextAlign::Left);
@@ -153,7 +164,7 @@ void drawLiveCopTrace(const StanceContext& ctx, Surface& s, const Rect& r, int32
             p = m.map(mm.x, mm.y);
             plusMark(s, p, colour::White);
         }
-        s.ellipse(headMarker(p));
+        s.ellipse(headMarker(p, r));
     }
 
     s.selectPen(Pen{ctx.overload ? colour::Red : colour::Black});
@@ -172,11 +183,15 @@ void drawLiveCopTrace(const StanceContext& ctx, Surface& s, const Rect& r, int32
     const PlatformCalibration& cal = ctx.store.calibration;
     const TargetTestState* target = paper ? nullptr : ctx.target;
     const bool marksAttempt = ctx.recordingAttempt >= 0 && ctx.recordingAttempt < MaxAttempts;
+    const float lo = static_cast<float>(ctx.graph.copAxisMin), hi = static_cast<float>(ctx.graph.copAxisMax);
     Point p{};
     for (int32_t i = 0; i < tw.count; ++i) {
         const CopSample e = w.entry(tw.first + i);
-        const float x = sampleMetric(MetricCopX, e, e, cal) - st.displayCentreX;
-        const float y = sampleMetric(MetricCopY, e, e, cal) - st.displayCentreY;
+        const float rawX = sampleMetric(MetricCopX, e, e, cal) - st.displayCentreX;
+        const float rawY = sampleMetric(MetricCopY, e, e, cal) - st.displayCentreY;
+        // Drawn held on the plane's axes, so a wide sway stays in the square rather than
+        // running over the tick labels and the title; the target is hit where the COP is.
+        const float x = clampToAxis(rawX, lo, hi), y = clampToAxis(rawY, lo, hi);
         p = m.map(x, y);
         if (paper) {
             s.setPixel(p.x, p.y, colour::Black);
@@ -184,10 +199,11 @@ void drawLiveCopTrace(const StanceContext& ctx, Surface& s, const Rect& r, int32
         }
         st.tracePoints[static_cast<std::size_t>(i)] = {x, y};
         plusMark(s, p, colour::Red);
-        if (target && marksAttempt && insideCircle(p.x, p.y, target->circleX, target->circleY, target->circleRadius))
+        const Point at = m.map(rawX, rawY);
+        if (target && marksAttempt && insideCircle(at.x, at.y, target->circleX, target->circleY, target->circleRadius))
             ctx.store.targetReached[static_cast<std::size_t>(ctx.recordingAttempt)] = 1;
     }
-    if (tw.count > 0) s.ellipse(headMarker(p));
+    if (tw.count > 0) s.ellipse(headMarker(p, r));
 
     // A printed page leaves the screen's erase state as it was.
     if (paper) return;

@@ -1,6 +1,9 @@
 #include "graphs/report_axes.h"
 
+#include <algorithm>
+
 #include "analysis/text_format.h"
+#include "graphs/axis_labels.h"
 #include "graphs/report_pens.h"
 
 namespace kenvo {
@@ -21,7 +24,9 @@ void drawReportValueAxis(Surface& s, const ReportValueAxis& axis, const ReportAx
     forEachTick(axis.first, axis.last, axis.step, [&](double v) {
         const int32_t y = axis.scale.vertical(axis.bottom, v);
         drawLine(s, axis.edge, y, axis.edge + out * l.tick, y);
-        const int32_t nearX = axis.edge + out * l.labelNear, farX = axis.edge + out * l.labelFar;
+        const int32_t near =
+            axis.rightSide ? std::max(l.labelNear, l.tick + rightLabelGap(s)) : l.labelNear;
+        const int32_t nearX = axis.edge + out * near, farX = axis.edge + out * l.labelFar;
         const Rect box{axis.rightSide ? nearX : farX, y - dn * l.labelHalfHeight,
                        axis.rightSide ? farX : nearX, y + dn * l.labelHalfHeight};
         s.text(box, formatText("%d", static_cast<int>(v)), align);
@@ -31,14 +36,14 @@ void drawReportValueAxis(Surface& s, const ReportValueAxis& axis, const ReportAx
            axis.title, TextAlign::Centre);
 }
 
-void drawReportTimeTick(Surface& s, int32_t x, int32_t d, const std::string& label,
-                        int32_t labelNear, int32_t labelFar) {
+void drawReportTimeTick(Surface& s, TimeLabelRow& labels, int32_t x, int32_t d,
+                        const std::string& label, int32_t labelNear, int32_t labelFar) {
     if (s.isPrinting()) {
         drawLine(s, x, d, x, d - 20);
-        s.text({x - 200, d - 20, x + 200, d - 60}, label, TextAlign::Centre);
+        labels.draw(paperTimeLabelBox(x, d, label), label);
     } else {
         drawLine(s, x, d, x, d + 3);
-        s.text({x - 20, d + labelNear, x + 20, d + labelFar}, label, TextAlign::Centre);
+        labels.draw({x - 20, d + labelNear, x + 20, d + labelFar}, label);
     }
 }
 

@@ -4,6 +4,7 @@
 #include <string>
 #include <string_view>
 
+#include "graphs/axis_labels.h"
 #include "graphs/axis_scale.h"
 #include "graphs/surface.h"
 
@@ -42,8 +43,9 @@ void drawReportValueAxis(Surface& surface, const ReportValueAxis& axis,
 
 // A time tick at x on the bottom line with its label centred below, the screen label box
 // from labelNear to labelFar below the line; the paper layout is the same for every graph.
-void drawReportTimeTick(Surface& surface, int32_t x, int32_t bottom, const std::string& label,
-                        int32_t labelNear, int32_t labelFar);
+// The label is left out where it would overlap the previous one of `labels`.
+void drawReportTimeTick(Surface& surface, TimeLabelRow& labels, int32_t x, int32_t bottom,
+                        const std::string& label, int32_t labelNear, int32_t labelFar);
 // The time axis title across left .. right, below the labels.
 void drawReportTimeTitle(Surface& surface, int32_t left, int32_t right, int32_t bottom,
                          std::string_view title, int32_t titleNear, int32_t titleFar);

@@ -74,9 +74,10 @@ void drawReportTimeGraphs(Surface& s, const Rect& r, const MeasurementStore& sto
     }
 
     s.selectPen(ReportBluePen);
+    TimeLabelRow timeLabels(s);
     forEachTick(0.0, static_cast<double>(n - 1), static_cast<double>(xStep), [&](double k) {
         const int64_t sample = st.rangeStart + static_cast<int64_t>(k);
-        drawReportTimeTick(s, xOf(sample), d,
+        drawReportTimeTick(s, timeLabels, xOf(sample), d,
                            formatText("%lld", static_cast<long long>(sample * 10)), 10, 25);
     });
     drawReportTimeTitle(s, a, c, d, "TIME (ms)", 25, 40);
@@ -114,7 +115,7 @@ void drawReportTimeGraphs(Surface& s, const Rect& r, const MeasurementStore& sto
             s.selectPen(t.pen);
             const auto y = [&](int32_t i, int32_t previous) {
                 const float v =
-                    sampleMetric(t.kind, samples[i], samples[previous], store.calibration);
+                    shownMetric(t.kind, samples[i], samples[previous], store.calibration);
                 return t.scale.vertical(
                     d, clampToAxis(v, static_cast<float>(t.min), static_cast<float>(t.max)));
             };

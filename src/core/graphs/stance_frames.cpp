@@ -1,6 +1,7 @@
 #include "graphs/stance_frames.h"
 
 #include "analysis/text_format.h"
+#include "graphs/axis_labels.h"
 #include "graphs/axis_scale.h"
 #include "graphs/cop_plane_mapping.h"
 #include "graphs/display_geometry.h"
@@ -48,10 +49,17 @@ void drawCopPlaneFrame(const StanceContext& ctx, Surface& s, const Rect& r) {
     const int32_t a = r.left, b = r.top, c = r.right, d = r.bottom;
 
     const bool targetData = isTargetHittingData(ctx.store);
+    // Above the plane's top left corner, clear of the graph report's distance line and
+    // read-out strip.
     if (targetData) {
-        s.text({a - 220, b - 80, a - 160, b - 60}, "Test No:", TextAlign::Left);
-        s.text({a - 150, b - 80, a + 20, b - 60}, formatText("%d", ctx.state.selectedAttempt + 1),
-               TextAlign::Left);
+        const std::string number = formatText("%d", ctx.state.selectedAttempt + 1);
+        if (paper) {
+            s.text({a, b + 140, a + 160, b + 100}, "Test No:", TextAlign::Left);
+            s.text({a + 170, b + 140, a + 400, b + 100}, number, TextAlign::Left);
+        } else {
+            s.text({a - 30, b - 60, a + 30, b - 45}, "Test No:", TextAlign::Left);
+            s.text({a + 32, b - 60, a + 58, b - 45}, number, TextAlign::Left);
+        }
     }
 
     s.moveTo(a, b);
@@ -76,8 +84,10 @@ void drawCopPlaneFrame(const StanceContext& ctx, Surface& s, const Rect& r) {
         line(s, a, y, paper ? a - 15 : a - 3, y);
         s.text(paper ? Rect{a - 100, y + 20, a - 20, y - 20} : Rect{a - 40, y - 10, a - 5, y + 10}, label,
                TextAlign::Right);
-        line(s, c, y, paper ? c + 15 : c + 3, y);
-        s.text(paper ? Rect{c + 20, y + 20, c + 200, y - 20} : Rect{c + 5, y - 10, c + 40, y + 10}, label,
+        const int32_t tick = paper ? 15 : 3;
+        const int32_t near = c + tick + rightLabelGap(s);
+        line(s, c, y, c + tick, y);
+        s.text(paper ? Rect{near, y + 20, c + 200, y - 20} : Rect{near, y - 10, c + 40, y + 10}, label,
                TextAlign::Left);
     });
 
@@ -123,11 +133,13 @@ void drawTimeGraphFrame(const StanceContext& ctx, Surface& s, const Rect& r) {
     s.setTextColour(colour::Red);
     forEachTick(double(g.y2Min) + g.y2Step, g.y2Max, g.y2Step, [&](double v) {
         const int32_t y = y2.vertical(d, v);
-        line(s, c, y, paper ? c + 15 : c + 3, y);
+        const int32_t tick = paper ? 15 : 3;
+        const int32_t near = c + tick + rightLabelGap(s);
+        line(s, c, y, c + tick, y);
         if (paper)
-            s.text({c + 20, y + 20, c + 200, y - 20}, integerLabel(v), TextAlign::Left);
+            s.text({near, y + 20, c + 200, y - 20}, integerLabel(v), TextAlign::Left);
         else
-            s.text({c + 5, y - 10, c + 40, y + 10}, integerLabel(v), TextAlign::Right);
+            s.text({near, y - 10, c + 40, y + 10}, integerLabel(v), TextAlign::Right);
     });
     s.text(paper ? Rect{c - 200, b + 60, c + 200, b + 20} : Rect{c - 50, b - 25, c + 50, b - 10},
            liveAxisTitle(g.y2Parameter), TextAlign::Centre);

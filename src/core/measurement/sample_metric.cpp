@@ -54,4 +54,10 @@ float sampleMetric(int32_t kind, const CopSample& a, const CopSample& b,
     }
 }
 
+float shownMetric(int32_t kind, const CopSample& a, const CopSample& b,
+                  const PlatformCalibration& calibration) {
+    const float value = sampleMetric(kind, a, b, calibration);
+    return kind == MetricDistance ? velocityOfStep(value) : value;
+}
+
 }  // namespace kenvo

@@ -3,6 +3,7 @@
 #include <cstdint>
 
 #include "measurement/cop_sample.h"
+#include "measurement/limits.h"
 #include "measurement/platform_calibration.h"
 
 namespace kenvo {
@@ -29,5 +30,16 @@ enum SampleMetricKind : int32_t {
 float sampleMetric(int32_t kind, const CopSample& a, const CopSample& b,
                    const PlatformCalibration& calibration, int32_t index = 0,
                    const MeasurementStore* store = nullptr);
+
+// The speed in mm/s of a step of `millimetres` between two consecutive samples.
+inline float velocityOfStep(float millimetres) {
+    return millimetres * static_cast<float>(SampleRate);
+}
+
+// A kind as tables, time graphs and read-outs show it: MetricDistance, the step between a sample
+// and the one before it, is shown as the velocity of that step in mm/s; every other kind is
+// shown as sampleMetric gives it. Path lengths and other sums of steps use sampleMetric.
+float shownMetric(int32_t kind, const CopSample& a, const CopSample& b,
+                  const PlatformCalibration& calibration);
 
 }  // namespace kenvo
