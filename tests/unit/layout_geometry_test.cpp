@@ -227,6 +227,39 @@ TEST_F(LayoutGeometry, RightAxisTicksDoNotRunIntoTheirLabels) {
     }
 }
 
+TEST_F(LayoutGeometry, PrintedPanelsKeepTheirAxisLabelsApart) {
+    // On paper the COP plane's right-hand labels face the time graph's left-hand ones across the
+    // gap between the two panels: the ink of "-50" must not reach "-100".
+    attempt(500, [](int32_t) { return 0.0f; });
+    RecordingSurface page(true);
+    drawCopPlaneFrame(ctx(), page, page::LeftGraph);
+    drawReportTimeGraphs(page, page::RightGraph, *store, graph, state);
+    // The ink of a label: every character as wide as a digit of the paper font, from the side
+    // the text is aligned to.
+    const int32_t digit = fontSpec(ViewFont::PrintNormal).height * 556 / 1000;
+    auto ink = [&](const RecordingSurface::Op& op) {
+        const Rect r = normalised(op.rect);
+        const int32_t width = static_cast<int32_t>(op.text.size()) * digit;
+        if (op.align == TextAlign::Right) return Rect{r.right - width, r.top, r.right, r.bottom};
+        return Rect{r.left, r.top, r.left + width, r.bottom};
+    };
+    std::vector<Rect> planeRight, timeLeft;
+    for (const auto* op : page.texts()) {
+        if (op->text.find_first_not_of("-0123456789") != std::string::npos) continue;
+        const Rect r = normalised(op->rect);
+        if (op->align == TextAlign::Left && r.left > page::LeftGraph.right &&
+            r.left < page::RightGraph.left)
+            planeRight.push_back(ink(*op));
+        if (op->align == TextAlign::Right && r.right < page::RightGraph.left &&
+            r.right > page::LeftGraph.right)
+            timeLeft.push_back(ink(*op));
+    }
+    ASSERT_EQ(planeRight.size(), 6u);  // -50 .. 50 in steps of 20
+    ASSERT_GT(timeLeft.size(), 5u);
+    for (const Rect& a : planeRight)
+        for (const Rect& b : timeLeft) EXPECT_FALSE(overlap(a, b)) << str(a) << " / " << str(b);
+}
+
 TEST_F(LayoutGeometry, WideSwayStaysInsideTheCopPlane) {
     // 90 mm each way, then 70 mm behind: far past the plane's +-50 mm.
     resetWindow(400);

@@ -64,7 +64,7 @@ inline constexpr Rect PageNumber{1000, 0, 1700, -80};
 inline constexpr Rect SubjectUpper{0, -160, 1800, -241};
 inline constexpr Rect SubjectLower{0, -240, 1800, -400};
 inline constexpr Rect LeftGraph{100, -750, 700, -1350};
-inline constexpr Rect RightGraph{850, -750, 1800, -1350};
+inline constexpr Rect RightGraph{880, -750, 1800, -1350};
 inline constexpr Rect DiffusionGraph{100, -750, 1800, -1350};
 }  // namespace page
 
