@@ -7,6 +7,7 @@
 
 #include "clinical/low_pass.h"
 #include "clinical/prediction_ellipse.h"
+#include "clinical/sample_mean.h"
 #include "clinical/welch_spectrum.h"
 #include "measurement/limits.h"
 

@@ -4,17 +4,9 @@
 #include <cmath>
 #include <numbers>
 
-namespace kenvo {
+#include "clinical/sample_mean.h"
 
-std::optional<double> sampleMean(std::span<const double> v) {
-    if (v.empty()) return std::nullopt;
-    double sum = 0.0;
-    for (double s : v) sum += s;
-    const auto [lo, hi] = std::minmax_element(v.begin(), v.end());
-    // Rounding can push sum / n just outside the samples' range (0.1 three times gives
-    // 0.10000000000000002); the true mean never leaves it.
-    return std::clamp(sum / static_cast<double>(v.size()), *lo, *hi);
-}
+namespace kenvo {
 
 std::optional<PredictionEllipse> predictionEllipse95(std::span<const double> x,
                                                      std::span<const double> y) {

@@ -22,8 +22,4 @@ struct PredictionEllipse {
 std::optional<PredictionEllipse> predictionEllipse95(std::span<const double> x,
                                                      std::span<const double> y);
 
-// Mean of `v` (nothing when empty), kept exact for a constant signal so that its deviations
-// are exactly zero.
-std::optional<double> sampleMean(std::span<const double> v);
-
 }  // namespace kenvo

@@ -8,6 +8,8 @@
 #include <mutex>
 #include <numbers>
 
+#include "clinical/sample_mean.h"
+
 namespace kenvo {
 
 namespace {
@@ -79,9 +81,7 @@ std::optional<WelchSpectrum> welchSpectrum(std::span<const double> signal, doubl
     result.power.assign(bins, 0.0);
     for (std::size_t s = 0; s < segments; ++s) {
         const double* segment = signal.data() + s * step;
-        double mean = 0.0;
-        for (std::size_t j = 0; j < m; ++j) mean += segment[j];
-        mean /= static_cast<double>(m);
+        const double mean = *sampleMean(std::span(segment, m));
         for (std::size_t j = 0; j < m; ++j) in.get()[j] = (segment[j] - mean) * window[j];
         fftw_execute_dft_r2c(plan, in.get(), out.get());
         for (std::size_t k = 0; k < bins; ++k) {
