@@ -42,9 +42,8 @@ std::optional<PredictionEllipse> predictionEllipse95(std::span<const double> x,
     e.minor = std::sqrt(k * l2);
     e.area = std::numbers::pi * k * std::sqrt(l1 * l2);
     if (l1 - l2 > 1e-12 * (l1 + l2)) {
-        double angle = 0.5 * std::atan2(2.0 * sxy, sxx - syy) * 180.0 / std::numbers::pi;
-        if (angle <= -90.0) angle += 180.0;  // atan2(-0, negative) is -pi: the same axis as +90
-        e.angleDeg = angle;
+        // Half of atan2's (-180, 180]: the major axis within (-90, 90].
+        e.angleDeg = 0.5 * std::atan2(2.0 * sxy, sxx - syy) * 180.0 / std::numbers::pi;
     }
     return e;
 }
