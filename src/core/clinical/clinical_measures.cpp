@@ -127,7 +127,7 @@ ClinicalMeasures computeClinicalMeasures(const SwayTrace& trace, std::optional<d
     if (lowPassHz) {
         const LowPassCoefficients filter = butterworthLowPass(*lowPassHz, Fs);
         std::vector<double> x, y;
-        if (zeroPhaseLowPass(trace.x, filter, x) && zeroPhaseLowPass(trace.y, filter, y)) {
+        if (zeroPhaseLowPass(trace.x, trace.y, filter, x, y)) {
             ClinicalMeasures r = measuresOfTrace(x, y);
             r.lowPassHz = lowPassHz;
             return r;

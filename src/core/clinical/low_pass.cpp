@@ -11,18 +11,66 @@ namespace {
 
 constexpr std::size_t Order = 4;
 
-// Filters `x` in place (transposed direct form II) starting from the state `zi` times x[0].
-void runFilter(std::vector<double>& x, const LowPassCoefficients& f,
-               const std::array<double, Order>& zi) {
-    std::array<double, Order> z{};
-    for (std::size_t i = 0; i < Order; ++i) z[i] = zi[i] * x.front();
-    for (double& sample : x) {
-        const double in = sample;
-        const double out = f.b[0] * in + z[0];
-        for (std::size_t k = 0; k + 1 < Order; ++k)
-            z[k] = z[k + 1] + f.b[k + 1] * in - f.a[k + 1] * out;
-        z[Order - 1] = f.b[Order] * in - f.a[Order] * out;
-        sample = out;
+// Filters each of the equally long `signals` in place (transposed direct form II), starting
+// from the state `zi` times its first sample. The channels run in one loop: their recursions
+// are independent, so the processor overlaps them.
+template <std::size_t N>
+void runFilters(const std::array<double*, N>& signals, std::size_t length,
+                const LowPassCoefficients& f, const std::array<double, Order>& zi) {
+    std::array<std::array<double, Order>, N> z{};
+    for (std::size_t c = 0; c < N; ++c)
+        for (std::size_t i = 0; i < Order; ++i) z[c][i] = zi[i] * signals[c][0];
+    for (std::size_t n = 0; n < length; ++n) {
+        for (std::size_t c = 0; c < N; ++c) {
+            const double in = signals[c][n];
+            const double out = f.b[0] * in + z[c][0];
+            for (std::size_t k = 0; k + 1 < Order; ++k)
+                z[c][k] = z[c][k + 1] + f.b[k + 1] * in - f.a[k + 1] * out;
+            z[c][Order - 1] = f.b[Order] * in - f.a[Order] * out;
+            signals[c][n] = out;
+        }
+    }
+}
+
+// The state a constant input of 1 leaves behind, so a filter started from it passes the
+// signal's opening level without a transient.
+std::array<double, Order> steadyState(const LowPassCoefficients& f) {
+    double sumB = 0.0, sumA = 0.0;
+    for (std::size_t i = 0; i <= Order; ++i) sumB += f.b[i], sumA += f.a[i];
+    const double gain = sumB / sumA;
+    std::array<double, Order> zi{};
+    for (std::size_t i = 0; i < Order; ++i)
+        for (std::size_t j = i + 1; j <= Order; ++j) zi[i] += f.b[j] - f.a[j] * gain;
+    return zi;
+}
+
+// The signal with LowPassEdge samples added at each end by odd reflection about the end
+// sample, which keeps the signal's level and slope there.
+std::vector<double> extended(std::span<const double> signal) {
+    const std::size_t n = signal.size();
+    std::vector<double> x(n + 2 * LowPassEdge);
+    for (std::size_t k = 1; k <= LowPassEdge; ++k) {
+        x[LowPassEdge - k] = 2.0 * signal[0] - signal[k];
+        x[LowPassEdge + n - 1 + k] = 2.0 * signal[n - 1] - signal[n - 1 - k];
+    }
+    std::copy(signal.begin(), signal.end(), x.begin() + LowPassEdge);
+    return x;
+}
+
+// Forward pass, reverse, backward pass, reverse, extensions dropped.
+template <std::size_t N>
+void zeroPhase(std::array<std::vector<double>, N>& x, const LowPassCoefficients& f,
+               const std::array<std::vector<double>*, N>& out) {
+    const std::array<double, Order> zi = steadyState(f);
+    std::array<double*, N> data{};
+    for (std::size_t c = 0; c < N; ++c) data[c] = x[c].data();
+    const std::size_t length = x[0].size();
+    runFilters(data, length, f, zi);
+    for (auto& v : x) std::reverse(v.begin(), v.end());
+    runFilters(data, length, f, zi);
+    for (std::size_t c = 0; c < N; ++c) {
+        std::reverse(x[c].begin(), x[c].end());
+        out[c]->assign(x[c].begin() + LowPassEdge, x[c].end() - LowPassEdge);
     }
 }
 
@@ -53,30 +101,20 @@ LowPassCoefficients butterworthLowPass(double cutoffHz, double sampleRateHz) {
 bool zeroPhaseLowPass(std::span<const double> signal, const LowPassCoefficients& f,
                       std::vector<double>& out) {
     out.clear();
-    const std::size_t n = signal.size();
-    if (n <= LowPassEdge) return false;
+    if (signal.size() <= LowPassEdge) return false;
+    std::array<std::vector<double>, 1> x = {extended(signal)};
+    zeroPhase<1>(x, f, {&out});
+    return true;
+}
 
-    // Steady-state start: the state a constant input of 1 leaves behind.
-    double sumB = 0.0, sumA = 0.0;
-    for (std::size_t i = 0; i <= Order; ++i) sumB += f.b[i], sumA += f.a[i];
-    const double gain = sumB / sumA;
-    std::array<double, Order> zi{};
-    for (std::size_t i = 0; i < Order; ++i)
-        for (std::size_t j = i + 1; j <= Order; ++j) zi[i] += f.b[j] - f.a[j] * gain;
-
-    // Odd reflection about each end sample keeps the signal's level and slope there.
-    std::vector<double> x(n + 2 * LowPassEdge);
-    for (std::size_t k = 1; k <= LowPassEdge; ++k) {
-        x[LowPassEdge - k] = 2.0 * signal[0] - signal[k];
-        x[LowPassEdge + n - 1 + k] = 2.0 * signal[n - 1] - signal[n - 1 - k];
-    }
-    std::copy(signal.begin(), signal.end(), x.begin() + LowPassEdge);
-
-    runFilter(x, f, zi);
-    std::reverse(x.begin(), x.end());
-    runFilter(x, f, zi);
-    std::reverse(x.begin(), x.end());
-    out.assign(x.begin() + LowPassEdge, x.begin() + LowPassEdge + n);
+bool zeroPhaseLowPass(std::span<const double> x, std::span<const double> y,
+                      const LowPassCoefficients& f, std::vector<double>& outX,
+                      std::vector<double>& outY) {
+    outX.clear();
+    outY.clear();
+    if (x.size() != y.size() || x.size() <= LowPassEdge) return false;
+    std::array<std::vector<double>, 2> xy = {extended(x), extended(y)};
+    zeroPhase<2>(xy, f, {&outX, &outY});
     return true;
 }
 

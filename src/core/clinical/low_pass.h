@@ -26,5 +26,9 @@ inline constexpr std::size_t LowPassEdge = 15;
 // signal is not longer than LowPassEdge.
 bool zeroPhaseLowPass(std::span<const double> signal, const LowPassCoefficients& filter,
                       std::vector<double>& out);
+// Both axes of a trace at once (equal lengths), the same as filtering each alone.
+bool zeroPhaseLowPass(std::span<const double> x, std::span<const double> y,
+                      const LowPassCoefficients& filter, std::vector<double>& outX,
+                      std::vector<double>& outY);
 
 }  // namespace kenvo

@@ -14,32 +14,48 @@ namespace kenvo {
 
 namespace {
 
-// FFTW's planner is not thread-safe, executing a plan is: plans are made once per length
-// under this lock and then run on each caller's own arrays.
+// What every segment of one length shares: FFTW's plan and the Hann window.
+struct SegmentTransform {
+    fftw_plan plan = nullptr;
+    std::vector<double> window;
+    double windowPower = 0.0;  // sum of the squared weights
+};
+
+// FFTW's planner is not thread-safe, executing a plan is: each length's plan (and window) is
+// made once under this lock and then run by any thread on its own arrays. Map nodes never
+// move, so the references handed out stay valid.
 class PlanCache {
 public:
     ~PlanCache() {
-        for (auto& [length, plan] : plans_) fftw_destroy_plan(plan);
+        for (auto& [length, t] : transforms_) fftw_destroy_plan(t.plan);
     }
 
-    fftw_plan planFor(int length) {
+    const SegmentTransform& transformFor(std::size_t length) {
         const std::lock_guard lock(mutex_);
-        auto it = plans_.find(length);
-        if (it != plans_.end()) return it->second;
-        // Planning with FFTW_ESTIMATE leaves the arrays alone; they only set the alignment,
-        // which fftw_alloc_* gives every later array too.
-        double* in = fftw_alloc_real(static_cast<std::size_t>(length));
-        fftw_complex* out = fftw_alloc_complex(static_cast<std::size_t>(length / 2 + 1));
-        const fftw_plan plan = fftw_plan_dft_r2c_1d(length, in, out, FFTW_ESTIMATE);
+        auto it = transforms_.find(length);
+        if (it != transforms_.end()) return it->second;
+        SegmentTransform t;
+        // Planning with FFTW_ESTIMATE leaves the arrays alone and always picks the same
+        // algorithm, so results do not vary from run to run; the arrays only set the
+        // alignment, which fftw_alloc_* gives every later array too.
+        double* in = fftw_alloc_real(length);
+        fftw_complex* out = fftw_alloc_complex(length / 2 + 1);
+        t.plan = fftw_plan_dft_r2c_1d(static_cast<int>(length), in, out, FFTW_ESTIMATE);
         fftw_free(in);
         fftw_free(out);
-        plans_.emplace(length, plan);
-        return plan;
+        // The periodic Hann window, as spectral estimates use it.
+        t.window.resize(length);
+        for (std::size_t j = 0; j < length; ++j) {
+            t.window[j] = 0.5 - 0.5 * std::cos(2.0 * std::numbers::pi * static_cast<double>(j) /
+                                               static_cast<double>(length));
+            t.windowPower += t.window[j] * t.window[j];
+        }
+        return transforms_.emplace(length, std::move(t)).first->second;
     }
 
 private:
     std::mutex mutex_;
-    std::map<int, fftw_plan> plans_;
+    std::map<std::size_t, SegmentTransform> transforms_;
 };
 
 PlanCache& planCache() {
@@ -64,16 +80,9 @@ std::optional<WelchSpectrum> welchSpectrum(std::span<const double> signal, doubl
     const std::size_t segments = (n - overlap) / step;
     const std::size_t bins = m / 2 + 1;
 
-    std::vector<double> window(m);
-    double windowPower = 0.0;
-    for (std::size_t j = 0; j < m; ++j) {
-        window[j] = 0.5 - 0.5 * std::cos(2.0 * std::numbers::pi * static_cast<double>(j) /
-                                          static_cast<double>(m));
-        windowPower += window[j] * window[j];
-    }
-    const double scale = 1.0 / (sampleRateHz * windowPower);
-
-    const fftw_plan plan = planCache().planFor(static_cast<int>(m));
+    const SegmentTransform& transform = planCache().transformFor(m);
+    const std::vector<double>& window = transform.window;
+    const double scale = 1.0 / (sampleRateHz * transform.windowPower);
     const std::unique_ptr<double, FftwFree> in(fftw_alloc_real(m));
     const std::unique_ptr<fftw_complex, FftwFree> out(fftw_alloc_complex(bins));
 
@@ -83,7 +92,7 @@ std::optional<WelchSpectrum> welchSpectrum(std::span<const double> signal, doubl
         const double* segment = signal.data() + s * step;
         const double mean = *sampleMean(std::span(segment, m));
         for (std::size_t j = 0; j < m; ++j) in.get()[j] = (segment[j] - mean) * window[j];
-        fftw_execute_dft_r2c(plan, in.get(), out.get());
+        fftw_execute_dft_r2c(transform.plan, in.get(), out.get());
         for (std::size_t k = 0; k < bins; ++k) {
             const double re = out.get()[k][0], im = out.get()[k][1];
             // Each bin but 0 Hz and (for an even length) the Nyquist bin also stands for
