@@ -71,7 +71,7 @@ int main(int argc, char** argv) {
     if (command == "--help" || command == "-h" || command == "help") {
         if (words.empty()) {
             std::fputs(Usage, stdout);
-            std::printf("\nClinical measures of the measures command:\n%s", clinicalMeasureList().c_str());
+            std::printf("\nClinical measures:\n%s", clinicalMeasureList().c_str());
             return ExitOk;
         }
         if (printCommandHelp(words.front())) return ExitOk;

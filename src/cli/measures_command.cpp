@@ -100,8 +100,8 @@ int runMeasures(const std::vector<std::string>& words) {
     ClinicalInputOptions options;
     options.attempt = attempt ? std::optional<int>(static_cast<int>(*attempt)) : std::nullopt;
     const std::string format = args.value("--format").value_or("text");
-    std::string problem = !args.ok()                     ? args.error()
-                          : args.positional().empty()    ? "at least one input file is needed"
+    std::string problem = !args.ok()                  ? args.error()
+                          : args.positional().empty() ? "at least one input file is needed"
                           : format != "text" && format != "csv" && format != "json"
                               ? "--format takes text, csv or json"
                               : "";

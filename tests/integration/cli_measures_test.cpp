@@ -67,7 +67,8 @@ void saveDataSet(const std::string& path, int32_t mode) {
     store->attemptSeconds = 3;
     store->attemptCount = 1;
     store->length[0] = 300;
-    for (int i = 0; i < 300; ++i) store->samples(0)[i] = CopSample{0.001f * static_cast<float>(i % 7), 0.0f, 0};
+    for (int i = 0; i < 300; ++i)
+        store->samples(0)[i] = CopSample{0.001f * static_cast<float>(i % 7), 0.0f, 0};
     ASSERT_TRUE(saveMeasurementFile(path, *store).ok);
 }
 
@@ -86,7 +87,8 @@ struct Inputs {
 TEST(CliMeasures, CsvAndJsonCarryTheSameRowsAndColumns) {
     Inputs in;
     const std::string out = in.dir.file("measures.csv");
-    auto r = runProcess({Cli, "measures", in.csv, in.set, "--lowpass", "none", "--format", "csv", "-o", out});
+    auto r = runProcess(
+        {Cli, "measures", in.csv, in.set, "--lowpass", "none", "--format", "csv", "-o", out});
     ASSERT_EQ(r.exitCode, 0) << r.err;
     EXPECT_TRUE(r.out.empty());
     const auto rows = csvRows(test::readFileBytes(out));
@@ -114,8 +116,10 @@ TEST(CliMeasures, CsvAndJsonCarryTheSameRowsAndColumns) {
     EXPECT_EQ(cell(1, "lowpass_hz"), "");
     EXPECT_EQ(cell(3, "n"), "250");
     // The measurement file's fixed-point grid adds a little path length, and moves the rest less.
-    EXPECT_NEAR(std::stod(cell(2, "path_mm")), std::stod(cell(1, "path_mm")), 0.05 * std::stod(cell(1, "path_mm")));
-    EXPECT_NEAR(std::stod(cell(2, "area95_mm2")), std::stod(cell(1, "area95_mm2")), 0.01 * std::stod(cell(1, "area95_mm2")));
+    EXPECT_NEAR(std::stod(cell(2, "path_mm")), std::stod(cell(1, "path_mm")),
+                0.05 * std::stod(cell(1, "path_mm")));
+    EXPECT_NEAR(std::stod(cell(2, "area95_mm2")), std::stod(cell(1, "area95_mm2")),
+                0.01 * std::stod(cell(1, "area95_mm2")));
 
     r = runProcess({Cli, "measures", in.csv, in.set, "--lowpass=none", "--format", "json"});
     ASSERT_EQ(r.exitCode, 0) << r.err;
@@ -128,9 +132,12 @@ TEST(CliMeasures, CsvAndJsonCarryTheSameRowsAndColumns) {
         for (const auto& [key, value] : object.items()) {
             const std::string& text = rows[row + 1][column];
             EXPECT_EQ(key, header[column]);
-            if (value.is_null()) EXPECT_EQ(text, "") << key;
-            else if (value.is_string()) EXPECT_EQ(value.get<std::string>(), text);
-            else EXPECT_EQ(value.get<double>(), std::stod(text)) << key;  // both exact
+            if (value.is_null())
+                EXPECT_EQ(text, "") << key;
+            else if (value.is_string())
+                EXPECT_EQ(value.get<std::string>(), text);
+            else
+                EXPECT_EQ(value.get<double>(), std::stod(text)) << key;  // both exact
             ++column;
         }
     }
@@ -153,7 +160,8 @@ TEST(CliMeasures, DefaultFilterAttemptChoiceAndTextForPeople) {
 
     r = runProcess({Cli, "measures", in.set, "--attempt", "3"});
     EXPECT_EQ(r.exitCode, 1);
-    EXPECT_NE(r.err.find(in.set + " has 2 attempts; there is no attempt 3"), std::string::npos) << r.err;
+    EXPECT_NE(r.err.find(in.set + " has 2 attempts; there is no attempt 3"), std::string::npos)
+        << r.err;
     r = runProcess({Cli, "measures", in.csv, "--attempt", "2"});
     EXPECT_EQ(r.exitCode, 1);
     EXPECT_NE(r.err.find(in.csv), std::string::npos) << r.err;
@@ -162,7 +170,8 @@ TEST(CliMeasures, DefaultFilterAttemptChoiceAndTextForPeople) {
     test::writeFileBytes(in.dir.file("tiny.csv"), recording(12));
     r = runProcess({Cli, "measures", in.dir.file("tiny.csv"), in.csv}, {"LC_ALL=de_DE.UTF-8"});
     ASSERT_EQ(r.exitCode, 0) << r.err;
-    EXPECT_NE(r.out.find("tiny.csv, attempt 1, unfiltered (too short)\n"), std::string::npos) << r.out;
+    EXPECT_NE(r.out.find("tiny.csv, attempt 1, unfiltered (too short)\n"), std::string::npos)
+        << r.out;
     EXPECT_NE(r.out.find("walk.csv, attempt 1, low-pass 10 Hz\n"), std::string::npos) << r.out;
     EXPECT_NE(r.out.find("  ellipse angle"), std::string::npos);
     EXPECT_NE(r.out.find("n/a\n"), std::string::npos);  // frequencies of 12 samples
@@ -172,10 +181,17 @@ TEST(CliMeasures, DefaultFilterAttemptChoiceAndTextForPeople) {
 TEST(CliMeasures, UsageErrorsExitWithTwoAndWriteNothing) {
     Inputs in;
     const std::string out = in.dir.file("out.csv");
-    for (const std::vector<std::string>& bad : std::vector<std::vector<std::string>>{
-             {"--lowpass", "0.5"}, {"--lowpass", "21"}, {"--lowpass", "abc"}, {"--lowpass", "1e1"},
-             {"--lowpass", ""}, {"--lowpass", "-5"}, {"--lowpass", "10.5.1"}, {"--format", "xml"},
-             {"--attempt", "0"}, {"--sideways"}}) {
+    for (const std::vector<std::string>& bad :
+         std::vector<std::vector<std::string>>{{"--lowpass", "0.5"},
+                                               {"--lowpass", "21"},
+                                               {"--lowpass", "abc"},
+                                               {"--lowpass", "1e1"},
+                                               {"--lowpass", ""},
+                                               {"--lowpass", "-5"},
+                                               {"--lowpass", "10.5.1"},
+                                               {"--format", "xml"},
+                                               {"--attempt", "0"},
+                                               {"--sideways"}}) {
         std::vector<std::string> args = {Cli, "measures", in.csv, "-o", out};
         args.insert(args.end(), bad.begin(), bad.end());
         const auto r = runProcess(args);
@@ -214,7 +230,8 @@ TEST(CliMeasures, RefusedInputsExitWithOneAndKeepThePreviousOutput) {
     const std::string target = in.dir.file("target.kplat"), driving = in.dir.file("driving.kplat");
     saveDataSet(target, TestModeTargetHitting);
     saveDataSet(driving, TestModeDriving);
-    for (const auto& [path, kind] : {std::pair{target, "target hitting"}, std::pair{driving, "driving"}}) {
+    for (const auto& [path, kind] :
+         {std::pair{target, "target hitting"}, std::pair{driving, "driving"}}) {
         const auto r = runProcess({Cli, "measures", in.set, path, "-o", out});
         EXPECT_EQ(r.exitCode, 1) << path;
         EXPECT_NE(r.err.find(path + ": a " + kind + " test"), std::string::npos) << r.err;
@@ -229,7 +246,8 @@ TEST(CliMeasures, RefusedInputsExitWithOneAndKeepThePreviousOutput) {
 TEST(CliMeasures, PublishedValuesOfTheBalanceDataSet) {
     const auto dir = test::validationDir();
     if (!dir) GTEST_SKIP() << test::validationMissingReason();
-    std::vector<std::vector<std::string>> published = csvRows(test::readFileBytes(*dir + "/published/bds_published_values.csv"));
+    std::vector<std::vector<std::string>> published =
+        csvRows(test::readFileBytes(*dir + "/published/bds_published_values.csv"));
     std::vector<std::string> args = {Cli, "measures", "--lowpass", "none", "--format", "csv"};
     for (std::size_t i = 1; i < published.size(); ++i) args.push_back(*dir + "/" + published[i][0]);
     const auto r = runProcess(args);
@@ -237,12 +255,14 @@ TEST(CliMeasures, PublishedValuesOfTheBalanceDataSet) {
     const auto rows = csvRows(r.out);
     ASSERT_EQ(rows.size(), published.size());
     const auto column = [&](const std::string& name) {
-        return static_cast<std::size_t>(std::find(rows[0].begin(), rows[0].end(), name) - rows[0].begin());
+        return static_cast<std::size_t>(std::find(rows[0].begin(), rows[0].end(), name) -
+                                        rows[0].begin());
     };
     for (std::size_t i = 1; i < rows.size(); ++i) {
         const double area = std::stod(published[i][1]), velocity = std::stod(published[i][2]),
                      frequency = std::stod(published[i][3]);
-        EXPECT_NEAR(std::stod(rows[i][column("area95_mm2")]) / 100.0, area, 1e-9 * area) << published[i][0];
+        EXPECT_NEAR(std::stod(rows[i][column("area95_mm2")]) / 100.0, area, 1e-9 * area)
+            << published[i][0];
         EXPECT_NEAR(std::stod(rows[i][column("velocity_mm_s")]) / 10.0, velocity, 1e-9 * velocity);
         EXPECT_NEAR(std::stod(rows[i][column("mean_freq_hz")]), frequency, 1e-9 * frequency);
     }

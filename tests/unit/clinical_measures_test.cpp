@@ -31,7 +31,9 @@ const json& reference() {
     return data;
 }
 
-std::vector<double> numbers(const json& array) { return array.get<std::vector<double>>(); }
+std::vector<double> numbers(const json& array) {
+    return array.get<std::vector<double>>();
+}
 
 // Agreement to 1e-9 of the value, or of `scale` for values that should be (near) zero.
 void expectClose(double got, double expected, double scale, const std::string& what) {
@@ -44,8 +46,10 @@ TEST(ClinicalLowPass, CoefficientsMatchScipyButter) {
         const double fc = c["cutoff_hz"];
         const LowPassCoefficients f = butterworthLowPass(fc, 100.0);
         for (std::size_t i = 0; i < 5; ++i) {
-            expectClose(f.b[i], c["b"][i], 0.0, "b" + std::to_string(i) + " at " + std::to_string(fc));
-            expectClose(f.a[i], c["a"][i], 0.0, "a" + std::to_string(i) + " at " + std::to_string(fc));
+            expectClose(f.b[i], c["b"][i], 0.0,
+                        "b" + std::to_string(i) + " at " + std::to_string(fc));
+            expectClose(f.a[i], c["a"][i], 0.0,
+                        "a" + std::to_string(i) + " at " + std::to_string(fc));
         }
     }
 }
@@ -56,7 +60,8 @@ TEST(ClinicalLowPass, ZeroPhaseMatchesScipyFiltfilt) {
         const std::string name = c["name"];
         const auto signal = numbers(c["signal"]);
         std::vector<double> out;
-        const bool filtered = zeroPhaseLowPass(signal, butterworthLowPass(c["cutoff_hz"], 100.0), out);
+        const bool filtered =
+            zeroPhaseLowPass(signal, butterworthLowPass(c["cutoff_hz"], 100.0), out);
         if (c["filtered"].is_null()) {
             EXPECT_FALSE(filtered) << name << ": too short to filter";
             EXPECT_TRUE(out.empty()) << name;
@@ -89,7 +94,8 @@ TEST(ClinicalMeasures, MatchIndependentComputation) {
                 EXPECT_FALSE(got.values[i].has_value()) << what << " should be undefined";
             } else {
                 ASSERT_TRUE(got.values[i].has_value()) << what << " should be defined";
-                expectClose(*got.values[i], expected[column], column == "ellipse_angle_deg" ? 1.0 : scale, what);
+                expectClose(*got.values[i], expected[column],
+                            column == "ellipse_angle_deg" ? 1.0 : scale, what);
             }
         }
         const bool filteredExpected = cutoff && trace.size() > LowPassEdge;
@@ -195,7 +201,9 @@ TEST(ClinicalPublishedValues, BalanceDataSetReproduced) {
         if (line.empty()) continue;
         char name[64] = {};
         double area = 0, velocity = 0, frequency = 0;
-        ASSERT_EQ(std::sscanf(line.c_str(), "%63[^,],%lf,%lf,%lf", name, &area, &velocity, &frequency), 4) << line;
+        ASSERT_EQ(
+            std::sscanf(line.c_str(), "%63[^,],%lf,%lf,%lf", name, &area, &velocity, &frequency), 4)
+            << line;
         const test::Recording rec = test::loadRecording(*dir + "/" + name);
         const ClinicalMeasures r = computeClinicalMeasures({rec.xMm, rec.yMm}, std::nullopt);
         ASSERT_TRUE(r[M::Area95] && r[M::Velocity] && r[M::MeanFrequency]) << name;

@@ -9,7 +9,8 @@ namespace kenvo {
 SwayTrace attemptTrace(const MeasurementStore& store, int32_t attempt) {
     SwayTrace trace;
     if (attempt < 0 || attempt >= std::min(store.attemptCount, MaxAttempts)) return trace;
-    const auto n = static_cast<std::size_t>(std::clamp(store.length[static_cast<std::size_t>(attempt)], 0, MaxSamples));
+    const auto n = static_cast<std::size_t>(
+        std::clamp(store.length[static_cast<std::size_t>(attempt)], 0, MaxSamples));
     const double scaleX = store.calibration.scaleX;
     const double scaleY = store.calibration.scaleY;
     const CopSample* samples = store.samples(attempt);

@@ -7,8 +7,8 @@ namespace {
 constexpr std::array<ClinicalMeasureInfo, ClinicalMeasureCount> Info = {{
     {"n", "samples", "", "number of samples"},
     {"duration_s", "duration", "s", "n / 100 Hz"},
-    {"mean_x_mm", "mean X", "mm", "mean of X (medio-lateral)"},
-    {"mean_y_mm", "mean Y", "mm", "mean of Y (antero-posterior)"},
+    {"mean_x_mm", "mean X", "mm", "mean of X, medio-lateral"},
+    {"mean_y_mm", "mean Y", "mm", "mean of Y, antero-posterior"},
     {"path_mm", "path length", "mm", "sum of the distances between successive samples"},
     {"path_x_mm", "path length X", "mm", "sum of |dX| between successive samples"},
     {"path_y_mm", "path length Y", "mm", "sum of |dY| between successive samples"},
@@ -25,12 +25,13 @@ constexpr std::array<ClinicalMeasureInfo, ClinicalMeasureCount> Info = {{
     {"ellipse_major_mm", "ellipse major semi-axis", "mm", "major semi-axis of that ellipse"},
     {"ellipse_minor_mm", "ellipse minor semi-axis", "mm", "minor semi-axis of that ellipse"},
     {"ellipse_angle_deg", "ellipse angle", "deg",
-     "major axis from the +X axis, -90..90 (none for a round ellipse)"},
+     "direction of the major axis from +X, -90..90; none when round"},
     {"sway_area_per_s_mm2_s", "sway area per second", "mm2/s",
      "area swept about the mean point per second"},
-    {"mean_freq_x_hz", "mean frequency X", "Hz", "mean power frequency of X (Welch spectrum)"},
-    {"mean_freq_y_hz", "mean frequency Y", "Hz", "mean power frequency of Y (Welch spectrum)"},
-    {"mean_freq_hz", "mean frequency", "Hz", "of X and Y together, weighted by their power"},
+    {"mean_freq_x_hz", "mean frequency X", "Hz", "mean power frequency of X"},
+    {"mean_freq_y_hz", "mean frequency Y", "Hz", "mean power frequency of Y"},
+    {"mean_freq_hz", "mean frequency", "Hz",
+     "mean power frequency of X and Y, weighted by their power"},
     {"median_freq_x_hz", "median frequency X", "Hz", "half of the power of X lies below it"},
     {"median_freq_y_hz", "median frequency Y", "Hz", "half of the power of Y lies below it"},
     {"freq95_x_hz", "95 % frequency X", "Hz", "95 % of the power of X lies below it"},
@@ -40,7 +41,9 @@ constexpr std::array<ClinicalMeasureInfo, ClinicalMeasureCount> Info = {{
 
 }  // namespace
 
-std::span<const ClinicalMeasureInfo, ClinicalMeasureCount> clinicalMeasureInfo() { return Info; }
+std::span<const ClinicalMeasureInfo, ClinicalMeasureCount> clinicalMeasureInfo() {
+    return Info;
+}
 
 const ClinicalMeasureInfo& clinicalMeasureInfo(ClinicalMeasure m) {
     return Info[static_cast<std::size_t>(m)];

@@ -95,8 +95,8 @@ void frequencyMeasures(std::span<const double> x, std::span<const double> y, Cli
     // Both axes together: each axis's mean frequency weighted by its total power. An axis
     // without power adds nothing.
     double weighted = 0.0, weight = 0.0;
-    for (const auto& [spectrum, mean] : {std::pair{&*px, r[M::MeanFrequencyX]},
-                                         std::pair{&*py, r[M::MeanFrequencyY]}}) {
+    for (const auto& [spectrum, mean] :
+         {std::pair{&*px, r[M::MeanFrequencyX]}, std::pair{&*py, r[M::MeanFrequencyY]}}) {
         if (!mean) continue;
         const double power = totalPower(*spectrum);
         weighted += *mean * power;

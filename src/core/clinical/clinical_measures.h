@@ -43,7 +43,8 @@ enum class ClinicalMeasure : std::size_t {
     PrietoFrequency,
     Count
 };
-inline constexpr std::size_t ClinicalMeasureCount = static_cast<std::size_t>(ClinicalMeasure::Count);
+inline constexpr std::size_t ClinicalMeasureCount =
+    static_cast<std::size_t>(ClinicalMeasure::Count);
 
 // How a measure is named and explained: its CSV column, a short label for people, its unit
 // and one line saying what it is.
@@ -72,7 +73,9 @@ struct ClinicalMeasures {
     const std::optional<double>& operator[](ClinicalMeasure m) const {
         return values[static_cast<std::size_t>(m)];
     }
-    std::optional<double>& operator[](ClinicalMeasure m) { return values[static_cast<std::size_t>(m)]; }
+    std::optional<double>& operator[](ClinicalMeasure m) {
+        return values[static_cast<std::size_t>(m)];
+    }
 };
 
 // Every measure of `trace` (mm, 100 Hz). With `lowPassHz` the trace first goes through the

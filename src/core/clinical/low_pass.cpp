@@ -82,7 +82,8 @@ LowPassCoefficients butterworthLowPass(double cutoffHz, double sampleRateHz) {
     // give two real quadratics z^2 - 2 Re(z_m) z + |z_m|^2.
     std::array<double, 3> q1{}, q2{};
     for (int m : {1, 3}) {
-        const std::complex<double> p = -std::exp(std::complex<double>(0.0, std::numbers::pi * m / 8.0));
+        const std::complex<double> p =
+            -std::exp(std::complex<double>(0.0, std::numbers::pi * m / 8.0));
         const std::complex<double> z = (1.0 + c * p) / (1.0 - c * p);
         auto& q = m == 1 ? q1 : q2;
         q = {1.0, -2.0 * z.real(), std::norm(z)};

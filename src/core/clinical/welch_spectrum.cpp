@@ -25,7 +25,7 @@ struct SegmentTransform {
 // made once under this lock and then run by any thread on its own arrays. Map nodes never
 // move, so the references handed out stay valid.
 class PlanCache {
-public:
+  public:
     ~PlanCache() {
         for (auto& [length, t] : transforms_) fftw_destroy_plan(t.plan);
     }
@@ -53,7 +53,7 @@ public:
         return transforms_.emplace(length, std::move(t)).first->second;
     }
 
-private:
+  private:
     std::mutex mutex_;
     std::map<std::size_t, SegmentTransform> transforms_;
 };
@@ -67,13 +67,15 @@ struct FftwFree {
     void operator()(void* p) const { fftw_free(p); }
 };
 
-double trapezoid(double left, double right, double width) { return 0.5 * (left + right) * width; }
+double trapezoid(double left, double right, double width) {
+    return 0.5 * (left + right) * width;
+}
 
 }  // namespace
 
 std::optional<WelchSpectrum> welchSpectrum(std::span<const double> signal, double sampleRateHz) {
     const std::size_t n = signal.size();
-    const std::size_t m = n / 2;        // segment length
+    const std::size_t m = n / 2;  // segment length
     const std::size_t overlap = n / 4;
     if (m < 2) return std::nullopt;
     const std::size_t step = m - overlap;
@@ -113,7 +115,8 @@ std::optional<double> meanPowerFrequency(const WelchSpectrum& s) {
     double moment = 0.0, area = 0.0;
     for (std::size_t k = 1; k < s.power.size(); ++k) {
         const double width = s.frequency[k] - s.frequency[k - 1];
-        moment += trapezoid(s.frequency[k - 1] * s.power[k - 1], s.frequency[k] * s.power[k], width);
+        moment +=
+            trapezoid(s.frequency[k - 1] * s.power[k - 1], s.frequency[k] * s.power[k], width);
         area += trapezoid(s.power[k - 1], s.power[k], width);
     }
     if (!(area > 0.0)) return std::nullopt;
@@ -125,8 +128,8 @@ std::optional<double> powerFractionFrequency(const WelchSpectrum& s, double frac
     if (bins < 2) return std::nullopt;
     std::vector<double> cumulative(bins, 0.0);
     for (std::size_t k = 1; k < bins; ++k)
-        cumulative[k] = cumulative[k - 1] + trapezoid(s.power[k - 1], s.power[k],
-                                                      s.frequency[k] - s.frequency[k - 1]);
+        cumulative[k] = cumulative[k - 1] +
+                        trapezoid(s.power[k - 1], s.power[k], s.frequency[k] - s.frequency[k - 1]);
     if (!(cumulative.back() > 0.0)) return std::nullopt;
     const double target = fraction * cumulative.back();
     std::size_t k = 0;

@@ -33,7 +33,8 @@ bool analyseCsv(const std::string& path, const ClinicalInputOptions& options,
         return false;
     }
     if (options.attempt && *options.attempt != 1) {
-        error = path + " is one recording (attempt 1); there is no attempt " + std::to_string(*options.attempt);
+        error = path + " is one recording (attempt 1); there is no attempt " +
+                std::to_string(*options.attempt);
         return false;
     }
     SwayTrace trace;
@@ -57,7 +58,10 @@ bool analyseMeasurementFile(const std::string& path, MeasurementStore& store,
     }
     const int32_t mode = store.settings.testMode;
     if (mode != TestModeStance) {
-        error = path + ": " + (mode == TestModeDriving ? "a driving test" : mode == TestModeTargetHitting ? "a target hitting test" : "not a stance test") +
+        error = path + ": " +
+                (mode == TestModeDriving         ? "a driving test"
+                 : mode == TestModeTargetHitting ? "a target hitting test"
+                                                 : "not a stance test") +
                 "; the clinical measures are made of stance attempts";
         return false;
     }
@@ -67,20 +71,23 @@ bool analyseMeasurementFile(const std::string& path, MeasurementStore& store,
         return false;
     }
     if (options.attempt && (*options.attempt < 1 || *options.attempt > count)) {
-        error = path + " has " + attemptsText(count) + "; there is no attempt " + std::to_string(*options.attempt);
+        error = path + " has " + attemptsText(count) + "; there is no attempt " +
+                std::to_string(*options.attempt);
         return false;
     }
     const int first = options.attempt ? *options.attempt : 1;
     const int last = options.attempt ? *options.attempt : count;
     for (int a = first; a <= last; ++a)
-        rows.push_back({path, a, computeClinicalMeasures(attemptTrace(store, a - 1), options.lowPassHz)});
+        rows.push_back(
+            {path, a, computeClinicalMeasures(attemptTrace(store, a - 1), options.lowPassHz)});
     return true;
 }
 
 }  // namespace
 
-bool analyseClinicalFiles(const std::vector<std::string>& paths, const ClinicalInputOptions& options,
-                          std::vector<ClinicalRow>& rows, std::string& error) {
+bool analyseClinicalFiles(const std::vector<std::string>& paths,
+                          const ClinicalInputOptions& options, std::vector<ClinicalRow>& rows,
+                          std::string& error) {
     rows.clear();
     std::unique_ptr<MeasurementStore> store;
     for (const std::string& path : paths) {
@@ -100,7 +107,8 @@ bool analyseClinicalFiles(const std::vector<std::string>& paths, const ClinicalI
 }
 
 std::optional<std::string> clinicalCsvOfFiles(const std::vector<std::string>& paths,
-                                              const ClinicalInputOptions& options, std::string& error) {
+                                              const ClinicalInputOptions& options,
+                                              std::string& error) {
     std::vector<ClinicalRow> rows;
     if (!analyseClinicalFiles(paths, options, rows, error)) return std::nullopt;
     return clinicalCsv(rows);

@@ -23,11 +23,13 @@ inline constexpr std::size_t MaxClinicalCsvSamples = 3600 * 100;
 // read (one attempt); anything else is a measurement file, whose attempts are converted with
 // the data set's own scales. Only stance data sets qualify. On the first file that cannot be
 // used, returns false with a message naming the file and the reason, and `rows` is empty.
-bool analyseClinicalFiles(const std::vector<std::string>& paths, const ClinicalInputOptions& options,
-                          std::vector<ClinicalRow>& rows, std::string& error);
+bool analyseClinicalFiles(const std::vector<std::string>& paths,
+                          const ClinicalInputOptions& options, std::vector<ClinicalRow>& rows,
+                          std::string& error);
 
 // The same files straight to the CSV text the measures are exported as; nothing on failure.
 std::optional<std::string> clinicalCsvOfFiles(const std::vector<std::string>& paths,
-                                              const ClinicalInputOptions& options, std::string& error);
+                                              const ClinicalInputOptions& options,
+                                              std::string& error);
 
 }  // namespace kenvo
