@@ -9,11 +9,13 @@
 #include <fstream>
 #include <memory>
 #include <string>
+#include <thread>
 
 #include "clinical/attempt_trace.h"
 #include "clinical/clinical_measures.h"
 #include "clinical/low_pass.h"
 #include "clinical/prediction_ellipse.h"
+#include "clinical/welch_spectrum.h"
 #include "measurement/measurement_store.h"
 #include "support/validation_data.h"
 
@@ -161,6 +163,27 @@ TEST(ClinicalEllipse, AngleStaysWithinTheHalfOpenRange) {
         ASSERT_TRUE(e && e->angleDeg);
         EXPECT_EQ(*e->angleDeg, 90.0) << direction;
         EXPECT_EQ(e->minor, 0.0);
+    }
+}
+
+// Threads asking for spectra of new lengths at the same time (the planner runs under a lock)
+// get what one thread alone gets.
+TEST(ClinicalSpectrum, ConcurrentCallsAgreeWithASingleThread) {
+    std::vector<std::vector<double>> signals;
+    for (std::size_t n : {1202u, 1203u, 1404u, 1405u}) {
+        std::vector<double> v(n);
+        for (std::size_t i = 0; i < n; ++i)
+            v[i] = std::sin(0.05 * static_cast<double>(i * i % 997));
+        signals.push_back(v);
+    }
+    std::vector<std::vector<double>> concurrent(signals.size());
+    std::vector<std::thread> threads;
+    for (std::size_t t = 0; t < signals.size(); ++t)
+        threads.emplace_back([&, t] { concurrent[t] = welchSpectrum(signals[t], 100.0)->power; });
+    for (auto& t : threads) t.join();
+    for (std::size_t t = 0; t < signals.size(); ++t) {
+        EXPECT_EQ(concurrent[t].size(), signals[t].size() / 4 + 1);
+        EXPECT_EQ(concurrent[t], welchSpectrum(signals[t], 100.0)->power) << t;
     }
 }
 
