@@ -138,6 +138,24 @@ TEST(ClinicalMeasures, TooFewSamplesLeaveMeasuresUndefined) {
     EXPECT_FALSE(one[M::Area95]);
 }
 
+// Coordinates at the edge of double's range overflow in the sums: such measures are absent,
+// never inf or NaN, while the ones that fit (count, means, ranges) stay.
+TEST(ClinicalMeasures, OverflowingInputGivesNoInfiniteValues) {
+    SwayTrace huge;
+    for (int i = 0; i < 400; ++i) {
+        huge.x.push_back(i % 2 ? 1e308 : -1e308);
+        huge.y.push_back(i % 3 ? 1e300 : 0.0);
+    }
+    const ClinicalMeasures r = computeClinicalMeasures(huge, std::nullopt);
+    for (std::size_t i = 0; i < ClinicalMeasureCount; ++i) {
+        const std::string column(clinicalMeasureInfo()[i].column);
+        EXPECT_TRUE(!r.values[i] || std::isfinite(*r.values[i])) << column;
+    }
+    EXPECT_FALSE(r[M::Path]);
+    EXPECT_EQ(r[M::SampleCount], 400.0);
+    EXPECT_EQ(r[M::RangeY], 1e300);
+}
+
 // Closed forms: 3 samples give F(0.95; 2, 1) = 199.5, and a swept triangle is its area.
 TEST(ClinicalEllipse, ThreeSamplesUseTheExactFQuantile) {
     const std::vector<double> x = {0.0, 2.0, 0.0}, y = {0.0, 0.0, 2.0};

@@ -120,6 +120,10 @@ ClinicalMeasures measuresOfTrace(std::span<const double> x, std::span<const doub
     frequencyMeasures(x, y, r);
     if (r[M::Velocity] && r[M::MeanDistance] && *r[M::MeanDistance] > 0.0)
         r[M::PrietoFrequency] = *r[M::Velocity] / (2.0 * std::numbers::pi * *r[M::MeanDistance]);
+    // Coordinates near the limits of double overflow in differences and squares; such a
+    // measure is reported as not computable rather than as inf or NaN.
+    for (auto& value : r.values)
+        if (value && !std::isfinite(*value)) value.reset();
     return r;
 }
 
