@@ -12,6 +12,8 @@ packages=(
     qt6-base-dev qt6-multimedia-dev qt6-svg-dev libgl-dev fonts-liberation
     xvfb xauth poppler-utils xclip
     file help2man lintian
+    libfftw3-dev nlohmann-json3-dev
+    python3-numpy python3-scipy
 )
 
 # A locale with a decimal comma, so the tests see numbers the way many users do.

@@ -47,7 +47,7 @@ for size in 16 22 24 32 48 64 128 256; do
     grep -qx "/usr/share/icons/hicolor/${size}x${size}/apps/kenvoplat.png" <<<"$contents" || fail "no ${size}x${size} icon"
 done
 depends=$(dpkg-deb --field "$deb" Depends)
-for lib in libqt6widgets6 libqt6gui6 libqt6core6 libc6 libstdc++6 fonts-liberation; do
+for lib in libqt6widgets6 libqt6gui6 libqt6core6 libfftw3-double3 libc6 libstdc++6 fonts-liberation; do
     grep -q "$lib" <<<"$depends" || fail "Depends does not name $lib: $depends"
 done
 

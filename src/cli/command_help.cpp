@@ -4,6 +4,8 @@
 #include <cstdio>
 #include <cstring>
 
+#include "clinical/clinical_measures.h"
+
 namespace kenvo::cli {
 
 namespace {
@@ -92,6 +94,21 @@ const CommandHelp Commands[] = {
      "the exit status is then 1.\n"
      "  --filter MM    half-wave threshold in millimetres (default 1.0)\n"
      "  -o FILE        the output (default analysis.xml)\n"},
+    {"measures",
+     "measures FILE... [--attempt N] [--lowpass none|HZ] [--format text|csv|json] [-o OUT]",
+     "The clinical sway measures of each stance attempt of measurement files (FILE.kplat, in\n"
+     "millimetres through the data set's own scales) and of COP recordings (FILE.csv with the\n"
+     "header t_s,x_mm,y_mm at 100 Hz, analysed as read). Every file is read and checked before\n"
+     "anything is written; target hitting and driving files are refused.\n"
+     "  --attempt N       only attempt N of each file (1 is the first; a CSV file is attempt 1)\n"
+     "  --lowpass HZ      zero-phase 4th-order Butterworth low-pass at HZ (1 to 20, default 10),\n"
+     "                    run forward and backward before the measures; \"none\" analyses the\n"
+     "                    samples as they are. Recordings of 15 samples or fewer stay unfiltered.\n"
+     "  --format          text (for people, the user's decimal separator), csv (a header line and\n"
+     "                    one row per attempt: file, attempt, the measures, lowpass_hz;\n"
+     "                    '.' decimals, empty cells where a measure is not defined) or json\n"
+     "                    (the same keys, null where undefined)\n"
+     "  -o OUT            the output file (default: standard output)\n"},
 #ifdef KENVO_WITH_RENDER
     {"render", "render VIEW FILE.kplat [--attempt N] [--width W --height H] -o OUT.png",
      "Draws one of the program's views of an attempt as a PNG picture (default 760 x 400).\n"
@@ -103,6 +120,24 @@ const CommandHelp Commands[] = {
 };
 
 }  // namespace
+
+std::string clinicalMeasureList() {
+    std::string list;
+    for (const ClinicalMeasureInfo& info : clinicalMeasureInfo()) {
+        std::string line = "  " + std::string(info.column);
+        line.resize(std::max<std::size_t>(line.size() + 2, 26), ' ');
+        line += std::string(info.description);
+        if (!info.unit.empty()) line += " (" + std::string(info.unit) + ")";
+        list += line + "\n";
+    }
+    return list +
+           "\nThese are the CSV columns of \"measures\", with their units. Unless --lowpass\n"
+           "none is given, both axes first pass a zero-phase 4th-order Butterworth low-pass\n"
+           "(10 Hz by default). Velocities divide by the duration n / 100 Hz. The ellipse needs\n"
+           "3 samples, the frequencies 200 (Welch spectrum: segments of n/2 samples overlapping\n"
+           "by n/4, Hann window); an undefined measure is empty in CSV, null in JSON and n/a in\n"
+           "text.\n";
+}
 
 bool wantsHelp(const std::vector<std::string>& words) {
     return std::any_of(words.begin(), words.end(),
@@ -118,6 +153,7 @@ bool printCommandHelp(const std::string& command) {
     if (command == "render") std::fputs(renderViewList().c_str(), stdout);
     if (command == "print") std::fputs(printViewList().c_str(), stdout);
 #endif
+    if (command == "measures") std::printf("\nMeasures:\n%s", clinicalMeasureList().c_str());
     if (std::strstr(help->usage, "--simulate")) std::fputs(PlatformNote, stdout);
     if (std::strstr(help->usage, "TABLE ")) std::printf("\n%s", TableNames);
     std::puts("\nExit status: 0 success, 1 failure, 2 usage error.");

@@ -14,6 +14,7 @@ int runTable(const std::vector<std::string>& words);
 int runExportXml(const std::vector<std::string>& words);
 int runBatch(const std::vector<std::string>& words);
 int runDiffusion(const std::vector<std::string>& words);
+int runMeasures(const std::vector<std::string>& words);
 int runInfo(const std::vector<std::string>& words);
 int runExportCsv(const std::vector<std::string>& words);
 int runImportCsv(const std::vector<std::string>& words);

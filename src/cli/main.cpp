@@ -42,6 +42,9 @@ constexpr const char* Usage =
     "spreadsheet;\n"
     "                                                  files that do not load are skipped (exit "
     "1)\n"
+    "  measures FILE... [--attempt N] [--lowpass none|HZ] [--format text|csv|json] [-o OUT]\n"
+    "                                                  clinical sway measures of stance attempts\n"
+    "                                                  and 100 Hz CSV recordings\n"
 #ifdef KENVO_WITH_RENDER
     "  render VIEW FILE.kplat [--attempt N] [--width W --height H] -o OUT.png\n"
     "                                                  draw a view as a PNG (without VIEW: the "
@@ -68,6 +71,7 @@ int main(int argc, char** argv) {
     if (command == "--help" || command == "-h" || command == "help") {
         if (words.empty()) {
             std::fputs(Usage, stdout);
+            std::printf("\nClinical measures:\n%s", clinicalMeasureList().c_str());
             return ExitOk;
         }
         if (printCommandHelp(words.front())) return ExitOk;
@@ -91,6 +95,7 @@ int main(int argc, char** argv) {
     if (command == "export-xml") return runExportXml(words);
     if (command == "batch") return runBatch(words);
     if (command == "diffusion") return runDiffusion(words);
+    if (command == "measures") return runMeasures(words);
 #ifdef KENVO_WITH_RENDER
     if (command == "render") return runRender(words);
     if (command == "print") return runPrint(words);
