@@ -54,11 +54,11 @@ TEST(DiffusionGraph, AxesTicksAndTitles) {
     Diffusion d(1000);
     const RecordingSurface s = d.draw();
     EXPECT_EQ(textsAtTop(s, 353), multiplesOf(1000, 0, 10000));
-    EXPECT_EQ(s.findText("Time interval (ms)")->rect, (Rect{80, 368, 710, 383}));
+    EXPECT_EQ(s.textOp("Time interval (ms)").rect, (Rect{80, 368, 710, 383}));
     EXPECT_EQ(textsIn(s, colour::Blue, TextAlign::Right), multiplesOf(5, 0, 50));
     EXPECT_EQ(textsIn(s, colour::Red, TextAlign::Left), multiplesOf(5, 0, 50));
-    EXPECT_EQ(s.findText("r (mm)")->rect, (Rect{50, 125, 110, 140}));
-    EXPECT_EQ(s.findText("x (mm)")->rect, (Rect{680, 125, 740, 140}));
+    EXPECT_EQ(s.textOp("r (mm)").rect, (Rect{50, 125, 110, 140}));
+    EXPECT_EQ(s.textOp("x (mm)").rect, (Rect{680, 125, 740, 140}));
     EXPECT_DOUBLE_EQ(d.state.reportXScale, 0.63);
     EXPECT_DOUBLE_EQ(d.state.reportY1Scale, 4.0);
 

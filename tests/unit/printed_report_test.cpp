@@ -77,8 +77,8 @@ TEST(PrintedReport, SecondPageRepeatsColumnTitlesAndHoldsTheLastRow) {
     RecordingSurface first(true);
     drawPrintedPage(first, job, 1, graphs);
     EXPECT_EQ(graphs.strips, 1);
-    EXPECT_EQ(first.findText("1")->rect, (Rect{0, -600, 145, -680}));
-    EXPECT_EQ(first.findText("24")->rect.bottom, -680 - 23 * 80);
+    EXPECT_EQ(first.textOp("1").rect, (Rect{0, -600, 145, -680}));
+    EXPECT_EQ(first.textOp("24").rect.bottom, -680 - 23 * 80);
 }
 
 TEST(PrintedReport, DrivingSummaryPrintsWithoutColumnTitles) {
@@ -101,8 +101,8 @@ TEST(PrintedReport, AttemptTablePrintsFourOfSevenColumnsUnlessDriving) {
     RecordingSurface stance(true);
     drawPrintedPage(stance, {3, &t, TestModeStance, 1}, 1, graphs);
     EXPECT_EQ(stance.texts().size(), 3u + 4u + 4u);  // title line and strip, 4 titles, 4 cells
-    EXPECT_EQ(stance.findText("COP Y\r(mm)")->rect.right - stance.findText("COP Y\r(mm)")->rect.left, 280);
-    EXPECT_EQ(stance.findText("Time\r(ms)")->align, TextAlign::Right);
+    EXPECT_EQ(stance.textOp("COP Y\r(mm)").rect.right - stance.textOp("COP Y\r(mm)").rect.left, 280);
+    EXPECT_EQ(stance.textOp("Time\r(ms)").align, TextAlign::Right);
     RecordingSurface driving(true);
     drawPrintedPage(driving, {3, &t, TestModeDriving, 1}, 1, graphs);
     EXPECT_EQ(driving.texts().size(), 3u + 7u + 7u);

@@ -55,7 +55,7 @@ TEST(ReportTimeGraphs, WholeAttemptOfThreeThousandSamples) {
     // Time labels every 300 samples, in ms, in boxes 10..25 below the bottom line.
     EXPECT_EQ(textsAtTop(s, 360), multiplesOf(3000, 0, 27000));
     ASSERT_NE(s.findText("TIME (ms)"), nullptr);
-    EXPECT_EQ(s.findText("TIME (ms)")->rect, (Rect{300, 375, 710, 390}));
+    EXPECT_EQ(s.textOp("TIME (ms)").rect, (Rect{300, 375, 710, 390}));
     EXPECT_DOUBLE_EQ(report.state.reportXScale, 410.0 / 3000.0);
     // The cursors are the last two lines: sample 0 on the left edge, sample 2999 at
     // 300 + trunc(2999 * 410 / 3000).
@@ -90,9 +90,9 @@ TEST(ReportTimeGraphs, ValueAxesTickFromTheMinimumAndAStepBelowOneGivesTenths) {
     EXPECT_EQ(textsIn(s, colour::Blue, TextAlign::Right), multiplesOf(20, -100, 100));
     EXPECT_EQ(textsIn(s, colour::Red, TextAlign::Left), multiplesOf(30, -100, 80));
     ASSERT_NE(s.findText("COP X(mm)"), nullptr);
-    EXPECT_EQ(s.findText("COP X(mm)")->rect, (Rect{260, 115, 340, 135}));
-    EXPECT_EQ(s.findText("COP X(mm)")->colour, colour::Blue);
-    EXPECT_EQ(s.findText("COP Y(mm)")->rect, (Rect{670, 115, 750, 135}));
+    EXPECT_EQ(s.textOp("COP X(mm)").rect, (Rect{260, 115, 340, 135}));
+    EXPECT_EQ(s.textOp("COP X(mm)").colour, colour::Blue);
+    EXPECT_EQ(s.textOp("COP Y(mm)").rect, (Rect{670, 115, 750, 135}));
     // The label of 100 is centred on the top edge, right-aligned left of the axis (the time
     // axis has a black "100" too).
     const RecordingSurface::Op* top = nullptr;
@@ -195,9 +195,9 @@ TEST(ReportTimeGraphs, PaperBoxesFollowThePageWithYUpward) {
     ASSERT_NE(zero, nullptr);
     EXPECT_EQ(zero->rect, (Rect{840, -1370, 860, -1410}));  // as wide as its text
     EXPECT_EQ(zero->font, ViewFont::PrintNormal);
-    EXPECT_EQ(s.findText("TIME (ms)")->rect, (Rect{850, -1430, 1800, -1470}));
-    EXPECT_EQ(s.findText("COP X(mm)")->rect, (Rect{650, -690, 1050, -730}));
-    EXPECT_EQ(s.findText("COP Y(mm)")->rect, (Rect{1600, -690, 2000, -730}));
+    EXPECT_EQ(s.textOp("TIME (ms)").rect, (Rect{850, -1430, 1800, -1470}));
+    EXPECT_EQ(s.textOp("COP X(mm)").rect, (Rect{650, -690, 1050, -730}));
+    EXPECT_EQ(s.textOp("COP Y(mm)").rect, (Rect{1600, -690, 2000, -730}));
     // Y1 labels left of the axis, Y2 labels right of it; -100 sits on the bottom line and
     // 100 on the top one.
     Rect y1Bottom{}, y1Top{}, y2Bottom{};
@@ -320,7 +320,7 @@ TEST(HeaderBand, DiffusionResultRowsOnScreenAndPaper) {
     RecordingSurface s;
     drawHeaderBand(s, panel::HeaderUpper, panel::HeaderLower, input);
     EXPECT_EQ(textsAtTop(s, 15), (Strings{"x result: 120", "yleft:   4.2", "y right:   2.5"}));
-    EXPECT_EQ(s.findText("y right:   2.5")->rect, (Rect{380, 15, 560, 55}));
+    EXPECT_EQ(s.textOp("y right:   2.5").rect, (Rect{380, 15, 560, 55}));
     EXPECT_TRUE(textsAtTop(s, 35).empty());  // fit not current
     EXPECT_EQ(s.findText("Attempt:"), nullptr);
 
@@ -332,12 +332,12 @@ TEST(HeaderBand, DiffusionResultRowsOnScreenAndPaper) {
     // Paper: the printed subject strip, the marker row above the fit row on the page.
     RecordingSurface p(true);
     drawHeaderBand(p, {0, -160, 1800, -241}, {0, -240, 1800, -400}, input);
-    EXPECT_EQ(p.findText("Name:")->rect, (Rect{25, -160, 475, -241}));
-    EXPECT_EQ(p.findText("Name:")->font, ViewFont::PrintBold);
-    EXPECT_EQ(p.findText("Weight:")->rect, (Rect{1375, -160, 1800, -241}));
-    EXPECT_EQ(p.findText(t.marker)->rect, (Rect{25, -210, 475, -370}));
-    EXPECT_EQ(p.findText(t.crossing)->rect, (Rect{925, -270, 1375, -430}));
-    EXPECT_EQ(p.findText(t.crossing)->font, ViewFont::PrintNormal);
+    EXPECT_EQ(p.textOp("Name:").rect, (Rect{25, -160, 475, -241}));
+    EXPECT_EQ(p.textOp("Name:").font, ViewFont::PrintBold);
+    EXPECT_EQ(p.textOp("Weight:").rect, (Rect{1375, -160, 1800, -241}));
+    EXPECT_EQ(p.textOp(t.marker).rect, (Rect{25, -210, 475, -370}));
+    EXPECT_EQ(p.textOp(t.crossing).rect, (Rect{925, -270, 1375, -430}));
+    EXPECT_EQ(p.textOp(t.crossing).font, ViewFont::PrintNormal);
 }
 
 TEST(ReadoutStrip, ThreeRowsFourColumnsCentred) {
@@ -353,16 +353,16 @@ TEST(ReadoutStrip, ThreeRowsFourColumnsCentred) {
     EXPECT_EQ(s.of(RecordingSurface::Kind::Rectangle)[0]->rect, panel::ReadoutStrip);
     ASSERT_EQ(s.texts().size(), 11u);
     for (const auto* op : s.texts()) EXPECT_EQ(op->align, TextAlign::Centre);
-    EXPECT_EQ(s.findText("XL: 100")->rect, (Rect{100, 67, 235, 81}));
-    EXPECT_EQ(s.findText("diff X: 500")->rect, (Rect{235, 67, 505, 81}));
-    EXPECT_EQ(s.findText("XR: 600")->rect, (Rect{505, 67, 640, 81}));
-    EXPECT_EQ(s.findText("avr Y1:     3.0")->rect, (Rect{370, 81, 505, 95}));
-    EXPECT_EQ(s.findText("Y2R:     8.0")->rect, (Rect{505, 95, 640, 109}));
+    EXPECT_EQ(s.textOp("XL: 100").rect, (Rect{100, 67, 235, 81}));
+    EXPECT_EQ(s.textOp("diff X: 500").rect, (Rect{235, 67, 505, 81}));
+    EXPECT_EQ(s.textOp("XR: 600").rect, (Rect{505, 67, 640, 81}));
+    EXPECT_EQ(s.textOp("avr Y1:     3.0").rect, (Rect{370, 81, 505, 95}));
+    EXPECT_EQ(s.textOp("Y2R:     8.0").rect, (Rect{505, 95, 640, 109}));
 
     RecordingSurface p(true);
     drawReadoutStrip(p, {0, -500, 1800, -800}, t);
-    EXPECT_EQ(p.findText("XL: 100")->rect, (Rect{0, -500, 450, -600}));
-    EXPECT_EQ(p.findText("Y2L:     5.0")->rect, (Rect{0, -700, 450, -800}));
+    EXPECT_EQ(p.textOp("XL: 100").rect, (Rect{0, -500, 450, -600}));
+    EXPECT_EQ(p.textOp("Y2L:     5.0").rect, (Rect{0, -700, 450, -800}));
 }
 
 }  // namespace

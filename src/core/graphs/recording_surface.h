@@ -1,5 +1,6 @@
 #pragma once
 
+#include <stdexcept>
 #include <string>
 #include <utility>
 #include <vector>
@@ -65,6 +66,12 @@ public:
         for (const Op& op : ops_)
             if (op.kind == Kind::Text && op.text == s) return &op;
         return nullptr;
+    }
+    // The drawn text `s`; throws when it was not drawn, so a test that reads its box fails
+    // with the missing text named instead of reading through a null pointer.
+    const Op& textOp(std::string_view s) const {
+        if (const Op* op = findText(s)) return *op;
+        throw std::out_of_range("no text \"" + std::string(s) + "\" was drawn");
     }
     const Pen& pen() const { return pen_; }
     const Brush& brush() const { return brush_; }
