@@ -73,7 +73,7 @@ TEST(MeasurementFile, AttemptRecordsTakeTenBytesPerSampleOrFourteenWhenDriving) 
 // reader that agree on a wrong order.
 TEST(MeasurementFile, DrivingFileBytesInFieldOrder) {
     auto store = std::make_unique<MeasurementStore>();
-    store->calibration = PlatformCalibration{2.5f, -1.0f, {7, 8, 9, 10}};
+    store->calibration = PlatformCalibration{2.5f, 1.5f, {7, 8, 9, 10}};
     store->settings = TestSettings{1, 2, 3, TestModeDriving, 5, 6, 7, 8, 9, 10, 11};
     store->subject = SubjectRecord{"Ab", -2, 183, 81, "c", "", "xy"};
     store->attemptSeconds = 12;
@@ -90,7 +90,7 @@ TEST(MeasurementFile, DrivingFileBytesInFieldOrder) {
         for (int k = 0; k < 4; ++k) want.push_back(static_cast<uint8_t>(v >> (8 * k)));
     };
     word(0x40200000);  // 2.5f
-    word(0xBF800000);  // -1.0f
+    word(0x3FC00000);  // 1.5f
     for (uint32_t v : {1u, 2u, 3u, 3u, 5u, 6u, 7u, 8u, 9u, 10u, 11u}) word(v);
     want.insert(want.end(), {2, 'A', 'b'});
     word(static_cast<uint32_t>(-2));

@@ -1,5 +1,6 @@
 #include "files/measurement_file.h"
 
+#include <cmath>
 #include <string_view>
 
 #include "files/archive_reader.h"
@@ -16,6 +17,7 @@ namespace {
 
 constexpr std::size_t SampleBytes = 10;
 constexpr std::size_t DrivingSampleBytes = 14;
+constexpr float MaxScaleMm = 10000.0f;
 
 std::size_t sampleBytes(const TestSettings& settings) {
     return settings.testMode == TestModeDriving ? DrivingSampleBytes : SampleBytes;
@@ -67,6 +69,15 @@ FileResult readHeader(ArchiveReader& r, const std::string& name, StagedFile& f) 
     f.scaleY = r.float32();
     readTestSettings(r, f.settings);
     if (r.failed()) return damaged(name, "the scales and test settings");
+    // Every millimetre the program shows is a stored fraction times a scale; a platform's
+    // scale is a few hundred millimetres, so one that is not a positive finite number of at
+    // most 10 m can only come from damage.
+    for (const float scale : {f.scaleX, f.scaleY})
+        if (!(std::isfinite(scale) && scale > 0.0f && scale <= MaxScaleMm))
+            return FileResult::failure(
+                "The file " + name + " is damaged: its platform scales are not valid.",
+                name + ": invalid platform scales (" + std::to_string(f.scaleX) + ", " +
+                    std::to_string(f.scaleY) + " mm)");
     f.subject.name = r.archiveString();
     f.subject.sex = r.int32();
     f.subject.height = r.int32();
@@ -230,7 +241,8 @@ FileResult loadMeasurementFile(const std::string& path, MeasurementStore& store,
                                GraphSettings& graph) {
     std::vector<uint8_t> bytes;
     std::string error;
-    if (!readWholeFile(path, bytes, error)) return FileResult::failure(MessageOpenError, error);
+    if (!readRegularFile(path, MaxMeasurementFileBytes, bytes, error))
+        return FileResult::failure(MessageOpenError, error);
     return decodeMeasurementFile(bytes, fileNameOf(path), store, graph);
 }
 
