@@ -1,8 +1,10 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <limits>
 #include <memory>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "files/archive_writer.h"
@@ -350,6 +352,33 @@ TEST(MeasurementFile, SavingRefusesOversizedDataSetsAndKeepsThePreviousFile) {
     EXPECT_FALSE(r.ok);
     EXPECT_EQ(r.message, "Error opening file");
     EXPECT_EQ(other->dataPresent, 0);
+}
+
+// A platform's scale is a few hundred millimetres per unit; a file whose scales are not a
+// positive finite number of at most 10 m is damaged, and opening it changes nothing.
+TEST(MeasurementFile, ScalesThatAreNotPositiveFiniteAndAtMost10mAreRefused) {
+    auto store = std::make_unique<MeasurementStore>();
+    store->settings = TestSettings::defaults();
+    store->attemptCount = 0;
+    auto target = std::make_unique<MeasurementStore>();
+    target->attemptCount = 2;
+    GraphSettings graph = GraphSettings::defaults();
+    const float nan = std::numeric_limits<float>::quiet_NaN();
+    const float inf = std::numeric_limits<float>::infinity();
+    for (const auto& [x, y] : {std::pair{nan, 200.0f}, std::pair{200.0f, nan}, std::pair{inf, 200.0f},
+                               std::pair{200.0f, -inf}, std::pair{0.0f, 200.0f}, std::pair{200.0f, -1.0f},
+                               std::pair{10000.5f, 200.0f}}) {
+        store->calibration.scaleX = x;
+        store->calibration.scaleY = y;
+        const FileResult r = decodeMeasurementFile(encoded(*store), "bad.kplat", *target, graph);
+        EXPECT_FALSE(r.ok) << x << " " << y;
+        EXPECT_NE(r.message.find("bad.kplat is damaged"), std::string::npos) << r.message;
+        EXPECT_EQ(target->attemptCount, 2);
+    }
+    store->calibration.scaleX = 10000.0f;
+    store->calibration.scaleY = 0.001f;
+    EXPECT_TRUE(decodeMeasurementFile(encoded(*store), "edge.kplat", *target, graph).ok);
+    EXPECT_EQ(target->calibration.scaleX, 10000.0f);
 }
 
 }  // namespace
