@@ -359,7 +359,8 @@ TEST(MeasurementFile, SavingRefusesOversizedDataSetsAndKeepsThePreviousFile) {
 TEST(MeasurementFile, ScalesThatAreNotPositiveFiniteAndAtMost10mAreRefused) {
     auto store = std::make_unique<MeasurementStore>();
     store->settings = TestSettings::defaults();
-    store->attemptCount = 0;
+    store->attemptCount = 1;
+    store->length[0] = 2;
     auto target = std::make_unique<MeasurementStore>();
     target->attemptCount = 2;
     GraphSettings graph = GraphSettings::defaults();
@@ -379,6 +380,13 @@ TEST(MeasurementFile, ScalesThatAreNotPositiveFiniteAndAtMost10mAreRefused) {
     store->calibration.scaleY = 0.001f;
     EXPECT_TRUE(decodeMeasurementFile(encoded(*store), "edge.kplat", *target, graph).ok);
     EXPECT_EQ(target->calibration.scaleX, 10000.0f);
+
+    // A data set saved before any test has no samples and scales of 0; it still opens.
+    store->calibration = PlatformCalibration{};
+    store->length[0] = 0;
+    EXPECT_TRUE(decodeMeasurementFile(encoded(*store), "empty.kplat", *target, graph).ok);
+    store->attemptCount = 0;
+    EXPECT_TRUE(decodeMeasurementFile(encoded(*store), "empty.kplat", *target, graph).ok);
 }
 
 }  // namespace
