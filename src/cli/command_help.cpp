@@ -44,8 +44,10 @@ const CommandHelp Commands[] = {
      "  -o FILE        where to write the bytes\n"},
     {"decode", "decode FILE",
      "Prints the frames of a raw byte file written by \"capture\", one line each.\n"},
-    {"info", "info FILE.kplat",
-     "Describes a measurement file: the test and its settings, the subject and every attempt.\n"},
+    {"info", "info FILE.kplat|FILE.swpcfg|FILE.kplatprt",
+     "Describes a measurement file: the test and its settings, the subject and every attempt.\n"
+     "For a configuration (.swpcfg) or a protocol (.kplatprt) it prints every field as held\n"
+     "after loading, with \"(file: X)\" after each value the load changed from the X in the file.\n"},
     {"export-csv", "export-csv FILE.kplat [--attempt N] [-o FILE.csv]",
      "Writes the samples as CSV with '.' decimals: attempt, time in seconds, X and Y of the "
      "centre\n"

@@ -16,6 +16,9 @@ int runBatch(const std::vector<std::string>& words);
 int runDiffusion(const std::vector<std::string>& words);
 int runMeasures(const std::vector<std::string>& words);
 int runInfo(const std::vector<std::string>& words);
+// info on a configuration (.swpcfg) or a protocol (.kplatprt) file.
+int runInfoConfiguration(const std::string& path);
+int runInfoProtocol(const std::string& path);
 int runExportCsv(const std::vector<std::string>& words);
 int runImportCsv(const std::vector<std::string>& words);
 int runRender(const std::vector<std::string>& words);

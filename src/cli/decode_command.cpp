@@ -1,9 +1,13 @@
+#include <unistd.h>
+
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
+#include <limits>
 
 #include "cli_args.h"
 #include "commands.h"
+#include "files/file_bytes.h"
 #include "platform/frame_decoder.h"
 
 namespace kenvo::cli {
@@ -16,9 +20,14 @@ int runDecode(const std::vector<std::string>& words) {
         return ExitUsage;
     }
     const std::string& path = args.positional().front();
-    std::FILE* in = std::fopen(path.c_str(), "rb");
+    // Decoding streams, so any size will do; a pipe or a device, which could block or never
+    // end, is refused.
+    std::string error;
+    const int fd = openRegularFile(path, std::numeric_limits<uint64_t>::max(), error);
+    std::FILE* in = fd < 0 ? nullptr : ::fdopen(fd, "rb");
     if (!in) {
-        std::fprintf(stderr, "kenvoplat-cli decode: cannot open %s: %s\n", path.c_str(), std::strerror(errno));
+        if (fd >= 0) ::close(fd);
+        std::fprintf(stderr, "kenvoplat-cli decode: %s\n", fd < 0 ? error.c_str() : std::strerror(errno));
         return ExitFailure;
     }
     FrameDecoder decoder;

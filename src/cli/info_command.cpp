@@ -1,6 +1,7 @@
 #include <cstdio>
 #include <ctime>
 #include <memory>
+#include <string_view>
 
 #include "cli_args.h"
 #include "cli_data_set.h"
@@ -30,16 +31,24 @@ std::string localTime(int32_t stored) {
     return std::strftime(buffer, sizeof buffer, "%Y-%m-%d %H:%M:%S", &tm) ? buffer : "?";
 }
 
+bool hasExtension(const std::string& path, std::string_view extension) {
+    return path.size() > extension.size() && path.ends_with(extension);
+}
+
 }  // namespace
 
 int runInfo(const std::vector<std::string>& words) {
     Args args(words, {}, {});
     if (!args.ok() || args.positional().size() != 1) {
-        std::fprintf(stderr, "kenvoplat-cli info: %s\nusage: kenvoplat-cli info FILE.kplat\n",
-                     args.ok() ? "one measurement file is needed" : args.error().c_str());
+        std::fprintf(stderr,
+                     "kenvoplat-cli info: %s\nusage: kenvoplat-cli info FILE.kplat|FILE.swpcfg|FILE.kplatprt\n",
+                     args.ok() ? "one file is needed" : args.error().c_str());
         return ExitUsage;
     }
     const std::string& path = args.positional().front();
+    // The extension says which kind of file it is; all three carry the same signature.
+    if (hasExtension(path, ".swpcfg")) return runInfoConfiguration(path);
+    if (hasExtension(path, ".kplatprt")) return runInfoProtocol(path);
     auto store = std::make_unique<MeasurementStore>();
     GraphSettings graph;
     if (const FileResult r = loadMeasurementFile(path, *store, graph); !r) {

@@ -13,7 +13,7 @@ namespace kenvo::cli {
 
 void ViewSetup::replayToEnd() {
     MeasurementStore& store = *data.store;
-    const int32_t n = std::clamp(data.graph.timeAxisSeconds * 100, 1, MaxSamples - 1);
+    const int32_t n = data.graph.liveWindowSamples();
     store.liveTrace.reset(n + 1);
     state.traceLength = n;
     state.traceStart = -1;

@@ -4,8 +4,9 @@
 
 namespace kenvo::test {
 
-void ScriptedPort::message(const QString& text, const QString&) {
+void ScriptedPort::message(const QString& text, const QString& detail) {
     messages << text;
+    details << detail;
 }
 
 Answer ScriptedPort::ask(const QString& text, bool withCancel) {

@@ -41,6 +41,7 @@ class ScriptedPort final : public OperatorPort {
     std::function<int(QDialog&)> dialogScript;
 
     QStringList messages;
+    QStringList details;  // the plain-words reason given with each message
     QStringList questions;
     std::vector<bool> questionHadCancel;
     std::vector<FileRequest> requests;

@@ -183,6 +183,7 @@ TEST_F(EvaluationViews, DeleteInTheTargetSummaryOfALoadedTargetFile) {
     MeasurementStore& s = state().store;
     s.resetDataSet(state().settings.test, 1);
     addAttempts(s, 3, 200);
+    s.calibration.scaleX = s.calibration.scaleY = 260.0f;
     for (int a = 0; a < 3; ++a) s.targetLocation[size_t(a)] = a;
     s.length[1] = 347;
     const QString file = QString::fromStdString(home("DATA/target.kplat"));

@@ -19,6 +19,7 @@ class FileCommandsTest : public AppFixture {
     // A data set of two attempts saved to `name`, then the store changed and left unsaved.
     void savedDataSet(const std::string& name) {
         addAttempts(state().store, 2, 300);
+        state().store.calibration.scaleX = state().store.calibration.scaleY = 260.0f;
         state().store.subject.name = "Saved";
         port.files = {path(name)};
         frame().runCommand(CmdSave);

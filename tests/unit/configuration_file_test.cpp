@@ -22,6 +22,13 @@ Settings distinctSettings() {
     auto words = GraphSettings::defaults().words();
     for (std::size_t k = 0; k < words.size(); ++k) words[k] += static_cast<int32_t>(k) * 3 + 1;
     s.graph = GraphSettings::fromWords(words);
+    // The choices and the short ranges, distinct but within what a load accepts.
+    s.graph.copDisplayTimeSeconds = 7;
+    s.graph.copCentred = 1;
+    s.graph.y1Parameter = GraphHeartFrequency;
+    s.graph.y2Parameter = GraphVelocity;
+    s.graph.daY1Parameter = DiffusionY;
+    s.graph.daY2Parameter = DiffusionR2;
     s.configReserved = {4, 5, 6};
     s.calibration = PlatformCalibration{117.0f, 112.0f, {-3, 2000, 3, 4}};
     s.filterFrequency = 2.5f;
@@ -168,15 +175,16 @@ TEST(ConfigurationFile, WrongSignatureChangesNothingButAMeasurementFilePasses) {
     EXPECT_EQ(attemptSeconds, 3);
 
     // A data file carries the same signature; its following bytes are read as settings, so
-    // its two scales land in the first two test settings and its stanceTime two words later.
+    // its two scales land in the first two test settings and its stanceTime two words later,
+    // each then held to the range of the setting it landed in.
     auto store = std::make_unique<MeasurementStore>();
     store->settings = TestSettings::defaults();
     store->settings.stanceTime = 42;
     store->calibration.scaleY = 0.0f;
     ASSERT_TRUE(saveMeasurementFile(dir.file("m.kplat"), *store).ok);
     EXPECT_TRUE(loadConfiguration(dir.file("m.kplat"), s, attemptSeconds).ok);
-    EXPECT_EQ(s.test.orientation, 30);  // the data file's spare
-    EXPECT_EQ(s.test.testMode, 42);
+    EXPECT_EQ(s.test.orientation, 1);  // the data file's spare, 30, held to 0..1
+    EXPECT_EQ(s.test.testMode, TestModeStance);  // 42 is no test mode
     EXPECT_EQ(attemptSeconds, 0);  // the data file's scaleY bits
 }
 

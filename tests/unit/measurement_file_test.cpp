@@ -1,8 +1,10 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <limits>
 #include <memory>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "files/archive_writer.h"
@@ -73,7 +75,7 @@ TEST(MeasurementFile, AttemptRecordsTakeTenBytesPerSampleOrFourteenWhenDriving) 
 // reader that agree on a wrong order.
 TEST(MeasurementFile, DrivingFileBytesInFieldOrder) {
     auto store = std::make_unique<MeasurementStore>();
-    store->calibration = PlatformCalibration{2.5f, -1.0f, {7, 8, 9, 10}};
+    store->calibration = PlatformCalibration{2.5f, 1.5f, {7, 8, 9, 10}};
     store->settings = TestSettings{1, 2, 3, TestModeDriving, 5, 6, 7, 8, 9, 10, 11};
     store->subject = SubjectRecord{"Ab", -2, 183, 81, "c", "", "xy"};
     store->attemptSeconds = 12;
@@ -90,7 +92,7 @@ TEST(MeasurementFile, DrivingFileBytesInFieldOrder) {
         for (int k = 0; k < 4; ++k) want.push_back(static_cast<uint8_t>(v >> (8 * k)));
     };
     word(0x40200000);  // 2.5f
-    word(0xBF800000);  // -1.0f
+    word(0x3FC00000);  // 1.5f
     for (uint32_t v : {1u, 2u, 3u, 3u, 5u, 6u, 7u, 8u, 9u, 10u, 11u}) word(v);
     want.insert(want.end(), {2, 'A', 'b'});
     word(static_cast<uint32_t>(-2));
@@ -350,6 +352,41 @@ TEST(MeasurementFile, SavingRefusesOversizedDataSetsAndKeepsThePreviousFile) {
     EXPECT_FALSE(r.ok);
     EXPECT_EQ(r.message, "Error opening file");
     EXPECT_EQ(other->dataPresent, 0);
+}
+
+// A platform's scale is a few hundred millimetres per unit; a file whose scales are not a
+// positive finite number of at most 10 m is damaged, and opening it changes nothing.
+TEST(MeasurementFile, ScalesThatAreNotPositiveFiniteAndAtMost10mAreRefused) {
+    auto store = std::make_unique<MeasurementStore>();
+    store->settings = TestSettings::defaults();
+    store->attemptCount = 1;
+    store->length[0] = 2;
+    auto target = std::make_unique<MeasurementStore>();
+    target->attemptCount = 2;
+    GraphSettings graph = GraphSettings::defaults();
+    const float nan = std::numeric_limits<float>::quiet_NaN();
+    const float inf = std::numeric_limits<float>::infinity();
+    for (const auto& [x, y] : {std::pair{nan, 200.0f}, std::pair{200.0f, nan}, std::pair{inf, 200.0f},
+                               std::pair{200.0f, -inf}, std::pair{0.0f, 200.0f}, std::pair{200.0f, -1.0f},
+                               std::pair{10000.5f, 200.0f}}) {
+        store->calibration.scaleX = x;
+        store->calibration.scaleY = y;
+        const FileResult r = decodeMeasurementFile(encoded(*store), "bad.kplat", *target, graph);
+        EXPECT_FALSE(r.ok) << x << " " << y;
+        EXPECT_NE(r.message.find("bad.kplat is damaged"), std::string::npos) << r.message;
+        EXPECT_EQ(target->attemptCount, 2);
+    }
+    store->calibration.scaleX = 10000.0f;
+    store->calibration.scaleY = 0.001f;
+    EXPECT_TRUE(decodeMeasurementFile(encoded(*store), "edge.kplat", *target, graph).ok);
+    EXPECT_EQ(target->calibration.scaleX, 10000.0f);
+
+    // A data set saved before any test has no samples and scales of 0; it still opens.
+    store->calibration = PlatformCalibration{};
+    store->length[0] = 0;
+    EXPECT_TRUE(decodeMeasurementFile(encoded(*store), "empty.kplat", *target, graph).ok);
+    store->attemptCount = 0;
+    EXPECT_TRUE(decodeMeasurementFile(encoded(*store), "empty.kplat", *target, graph).ok);
 }
 
 }  // namespace

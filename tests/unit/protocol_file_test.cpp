@@ -47,6 +47,7 @@ TEST(ProtocolFile, RoundTripReplacesTheFirstTargetLocationsOfTheStore) {
 
     // A measurement saved now carries the protocol's locations.
     store->attemptCount = 2;
+    store->calibration.scaleX = store->calibration.scaleY = 200.0f;
     const std::string data = dir.file("d.kplat");
     ASSERT_TRUE(saveMeasurementFile(data, *store).ok);
     auto reloaded = std::make_unique<MeasurementStore>();

@@ -7,6 +7,7 @@
 #include "files/atomic_file.h"
 #include "files/file_bytes.h"
 #include "files/file_signature.h"
+#include "files/setting_ranges.h"
 #include "measurement/settings.h"
 #include "platform/wire_frame.h"
 
@@ -36,7 +37,7 @@ void putBlocks(ArchiveWriter& w, const Settings& s, int32_t attemptSeconds) {
     w.putFloat32(s.filterFrequency);
 }
 
-void readBlocks(ArchiveReader& r, Settings& s) {
+void readBlocks(ArchiveReader& r, Settings& s, AdjustedFields* adjusted) {
     TestSettings& t = s.test;
     for (int32_t* v :
          {&t.spare, &t.stanceTime, &t.orientation, &t.testMode, &t.stimuliCount, &t.drivingVelocity,
@@ -50,8 +51,12 @@ void readBlocks(ArchiveReader& r, Settings& s) {
     s.calibration.scaleY = r.float32();
     // A zero offset is about a sensor reading (0..4095); one beyond +-4095 is damage, and kept
     // as it is it could overflow the reader thread's raw - offset arithmetic.
-    for (int32_t& v : s.calibration.zeroOffset)
-        v = std::clamp(r.int32(), -SensorFullScale, SensorFullScale);
+    for (std::size_t k = 0; k < std::size(s.calibration.zeroOffset); ++k) {
+        const int32_t v = r.int32();
+        s.calibration.zeroOffset[k] = std::clamp(v, -SensorFullScale, SensorFullScale);
+        if (adjusted && s.calibration.zeroOffset[k] != v)
+            adjusted->push_back({"zeroOffset" + std::to_string(k), v});
+    }
     s.filterFrequency = r.float32();
 }
 
@@ -73,7 +78,8 @@ std::vector<uint8_t> encodeConfiguration(const Settings& settings, int32_t attem
 }
 
 FileResult decodeConfiguration(std::span<const uint8_t> bytes, const std::string& name,
-                               Settings& settings, int32_t& attemptSeconds) {
+                               Settings& settings, int32_t& attemptSeconds,
+                               AdjustedFields* adjusted) {
     ArchiveReader r(bytes);
     const std::string signature = r.archiveString();
     if (r.failed() || signature != FileSignature)
@@ -91,23 +97,34 @@ FileResult decodeConfiguration(std::span<const uint8_t> bytes, const std::string
 
     Settings read = settings;
     ArchiveReader blockReader(blocks);
-    readBlocks(blockReader, read);
+    AdjustedFields changes;
+    readBlocks(blockReader, read, &changes);
+    // Every ranged setting is held to its range here, so that no display, ring or timer ever
+    // works with a width, a count or a duration no dialog could have produced.
+    holdSettingsToRanges(read.test, read.graph, &changes);
+    if (read.graph.attemptSeconds != read.test.stanceTime)
+        changes.push_back({"attemptSeconds", read.graph.attemptSeconds});
     read.graph.attemptSeconds = read.test.stanceTime;
+    if (adjusted) *adjusted = std::move(changes);
     settings = read;
     attemptSeconds = read.test.stanceTime;
     return FileResult::success();
 }
 
-FileResult loadConfiguration(const std::string& path, Settings& settings, int32_t& attemptSeconds) {
+FileResult loadConfiguration(const std::string& path, Settings& settings, int32_t& attemptSeconds,
+                             AdjustedFields* adjusted) {
     std::vector<uint8_t> bytes;
     std::string error;
-    if (!readWholeFile(path, bytes, error)) {
+    ReadFailure failure = ReadFailure::None;
+    if (!readRegularFile(path, MaxConfigurationFileBytes, bytes, error, &failure)) {
+        // A folder, a pipe or a huge file under the name is refused and changes nothing.
+        if (failure == ReadFailure::Refused) return FileResult::failure(MessageOpenError, error);
         // No readable configuration (a first start, a name typed that does not exist): run
         // with the defaults.
         applyConfigurationDefaults(settings);
         return FileResult::success();
     }
-    return decodeConfiguration(bytes, fileNameOf(path), settings, attemptSeconds);
+    return decodeConfiguration(bytes, fileNameOf(path), settings, attemptSeconds, adjusted);
 }
 
 FileResult saveConfiguration(const std::string& path, const Settings& settings,

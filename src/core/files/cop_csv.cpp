@@ -2,9 +2,9 @@
 
 #include <charconv>
 #include <cmath>
-#include <fstream>
 #include <string_view>
 
+#include "files/file_bytes.h"
 #include "measurement/limits.h"
 
 namespace kenvo {
@@ -30,24 +30,32 @@ bool fail(std::vector<CopPoint>& points, std::string& error, std::string message
 bool readCopCsv(const std::string& path, std::vector<CopPoint>& points, std::string& error,
                 std::size_t maxSamples) {
     points.clear();
-    std::ifstream in(path, std::ios::binary);
-    if (!in) return fail(points, error, "cannot open " + path);
-    std::string line;
-    std::getline(in, line);
-    if (!line.empty() && line.back() == '\r') line.pop_back();
+    std::vector<uint8_t> bytes;
+    if (!readRegularFile(path, MaxCopCsvBytes, bytes, error)) return fail(points, error, error);
+    std::string_view rest(reinterpret_cast<const char*>(bytes.data()), bytes.size());
+    // One line at a time, without its line feed; false at the end of the text.
+    const auto nextLine = [&rest](std::string_view& line) {
+        if (rest.empty()) return false;
+        const auto nl = rest.find('\n');
+        line = rest.substr(0, nl);
+        rest.remove_prefix(nl == std::string_view::npos ? rest.size() : nl + 1);
+        return true;
+    };
+    std::string_view line;
+    nextLine(line);
+    if (!line.empty() && line.back() == '\r') line.remove_suffix(1);
     if (line != "t_s,x_mm,y_mm")
         return fail(points, error, path + ": the first line must be the header t_s,x_mm,y_mm");
     double firstTime = 0.0;
-    for (long lineNumber = 2; std::getline(in, line); ++lineNumber) {
+    for (long lineNumber = 2; nextLine(line); ++lineNumber) {
         if (line.empty() || line == "\r") continue;
         const std::string at = path + " line " + std::to_string(lineNumber);
         const auto c1 = line.find(',');
-        const auto c2 = c1 == std::string::npos ? c1 : line.find(',', c1 + 1);
+        const auto c2 = c1 == std::string_view::npos ? c1 : line.find(',', c1 + 1);
         double t, x, y;
-        if (c2 == std::string::npos || line.find(',', c2 + 1) != std::string::npos ||
-            !parseNumber(std::string_view(line).substr(0, c1), t) ||
-            !parseNumber(std::string_view(line).substr(c1 + 1, c2 - c1 - 1), x) ||
-            !parseNumber(std::string_view(line).substr(c2 + 1), y))
+        if (c2 == std::string_view::npos || line.find(',', c2 + 1) != std::string_view::npos ||
+            !parseNumber(line.substr(0, c1), t) || !parseNumber(line.substr(c1 + 1, c2 - c1 - 1), x) ||
+            !parseNumber(line.substr(c2 + 1), y))
             return fail(points, error, at + ": expected three numbers t_s,x_mm,y_mm");
         const auto index = static_cast<double>(points.size());
         if (points.empty()) firstTime = t;
@@ -57,7 +65,6 @@ bool readCopCsv(const std::string& path, std::vector<CopPoint>& points, std::str
             return fail(points, error, path + ": more than " + std::to_string(maxSamples) + " samples");
         points.push_back({x, y});
     }
-    if (in.bad()) return fail(points, error, "cannot read " + path);
     if (points.empty()) return fail(points, error, path + ": no samples");
     return true;
 }

@@ -1,5 +1,6 @@
 #include "files/measurement_file.h"
 
+#include <cmath>
 #include <string_view>
 
 #include "files/archive_reader.h"
@@ -16,6 +17,7 @@ namespace {
 
 constexpr std::size_t SampleBytes = 10;
 constexpr std::size_t DrivingSampleBytes = 14;
+constexpr float MaxScaleMm = 10000.0f;
 
 std::size_t sampleBytes(const TestSettings& settings) {
     return settings.testMode == TestModeDriving ? DrivingSampleBytes : SampleBytes;
@@ -111,6 +113,23 @@ FileResult readAttempts(ArchiveReader& r, const std::string& name, StagedFile& f
         r.skip(static_cast<std::size_t>(a.length) * perSample);
         if (r.failed()) return damaged(name, which);
         f.attempts.push_back(a);
+    }
+    return FileResult::success();
+}
+
+// Every millimetre the program shows is a stored fraction times a scale, and a platform's
+// scale is a few hundred millimetres: one that is not a positive finite number of at most
+// 10 m can only come from damage. A data set saved before any test has scales of 0 and no
+// samples; it opens, as nothing in it needs a scale.
+FileResult checkScales(const StagedFile& f, const std::string& name) {
+    bool samples = false;
+    for (const StagedAttempt& a : f.attempts) samples = samples || a.length > 0;
+    for (const float scale : {f.scaleX, f.scaleY}) {
+        if (std::isfinite(scale) && scale > 0.0f && scale <= MaxScaleMm) continue;
+        if (scale == 0.0f && !samples) continue;
+        return FileResult::failure("The file " + name + " is damaged: its platform scales are not valid.",
+                                   name + ": invalid platform scales (" + std::to_string(f.scaleX) + ", " +
+                                       std::to_string(f.scaleY) + " mm)");
     }
     return FileResult::success();
 }
@@ -222,6 +241,7 @@ FileResult decodeMeasurementFile(std::span<const uint8_t> bytes, const std::stri
     StagedFile staged;
     if (FileResult header = readHeader(r, name, staged); !header) return header;
     if (FileResult attempts = readAttempts(r, name, staged); !attempts) return attempts;
+    if (FileResult scales = checkScales(staged, name); !scales) return scales;
     commit(staged, bytes, store, graph);
     return FileResult::success();
 }
@@ -230,7 +250,8 @@ FileResult loadMeasurementFile(const std::string& path, MeasurementStore& store,
                                GraphSettings& graph) {
     std::vector<uint8_t> bytes;
     std::string error;
-    if (!readWholeFile(path, bytes, error)) return FileResult::failure(MessageOpenError, error);
+    if (!readRegularFile(path, MaxMeasurementFileBytes, bytes, error))
+        return FileResult::failure(MessageOpenError, error);
     return decodeMeasurementFile(bytes, fileNameOf(path), store, graph);
 }
 

@@ -29,7 +29,8 @@ FileResult encodeProtocol(const TargetProtocol& protocol, const TargetLocations&
 }
 
 FileResult decodeProtocol(std::span<const uint8_t> bytes, const std::string& name,
-                          TargetProtocol& protocol, TargetLocations& locations) {
+                          TargetProtocol& protocol, TargetLocations& locations,
+                          AdjustedFields* adjusted) {
     ArchiveReader r(bytes);
     const std::string signature = r.archiveString();
     if (r.failed() || signature != FileSignature)
@@ -54,6 +55,7 @@ FileResult decodeProtocol(std::span<const uint8_t> bytes, const std::string& nam
         return FileResult::failure("The file " + name + " is damaged: it ends inside the entries.",
                                    name + ": the file ends inside the protocol entries");
     protocol = staged;
+    if (adjusted && count < 0) adjusted->push_back({"length", count});
     std::copy_n(entries.begin(), staged.length, locations.begin());
     return FileResult::success();
 }
@@ -72,11 +74,12 @@ FileResult saveProtocol(const std::string& path, const TargetProtocol& protocol,
 }
 
 FileResult loadProtocol(const std::string& path, TargetProtocol& protocol,
-                        TargetLocations& locations) {
+                        TargetLocations& locations, AdjustedFields* adjusted) {
     std::vector<uint8_t> bytes;
     std::string error;
-    if (!readWholeFile(path, bytes, error)) return FileResult::failure(MessageOpenError, error);
-    return decodeProtocol(bytes, fileNameOf(path), protocol, locations);
+    if (!readRegularFile(path, MaxProtocolFileBytes, bytes, error))
+        return FileResult::failure(MessageOpenError, error);
+    return decodeProtocol(bytes, fileNameOf(path), protocol, locations, adjusted);
 }
 
 }  // namespace kenvo

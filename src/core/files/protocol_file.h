@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "files/file_result.h"
+#include "files/setting_ranges.h"
 #include "measurement/limits.h"
 
 namespace kenvo {
@@ -22,14 +23,16 @@ FileResult saveProtocol(const std::string& path, const TargetProtocol& protocol,
                         const TargetLocations& locations);
 
 // Replaces the name, the length and locations[0 .. N-1] only when the whole file was read; a
-// refused, damaged or oversized file changes nothing. A negative count reads as no entries.
+// refused, damaged or oversized file changes nothing. A negative count reads as no entries
+// (reported in `adjusted`, when given, with the count the file held).
 FileResult loadProtocol(const std::string& path, TargetProtocol& protocol,
-                        TargetLocations& locations);
+                        TargetLocations& locations, AdjustedFields* adjusted = nullptr);
 
 // The same on bytes in memory.
 FileResult encodeProtocol(const TargetProtocol& protocol, const TargetLocations& locations,
                           std::vector<uint8_t>& bytes);
 FileResult decodeProtocol(std::span<const uint8_t> bytes, const std::string& name,
-                          TargetProtocol& protocol, TargetLocations& locations);
+                          TargetProtocol& protocol, TargetLocations& locations,
+                          AdjustedFields* adjusted = nullptr);
 
 }  // namespace kenvo

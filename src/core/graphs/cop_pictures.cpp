@@ -37,7 +37,8 @@ void attemptPolyline(const StanceContext& ctx, Surface& s, const CopPlaneMapping
 
 void showCopPicture(const StanceContext& ctx, Surface& s, const Rect& r, CopPictureKind kind) {
     DisplayState& st = ctx.state;
-    st.copCountdown = std::max(ctx.graph.copDisplayTimeSeconds, 0) * 1000;
+    // The dialog allows up to 10 s; a larger word must not overflow the millisecond count.
+    st.copCountdown = std::clamp(ctx.graph.copDisplayTimeSeconds, 0, 10) * 1000;
     st.copPictureKind = kind;
 
     SurfaceState keep(s);

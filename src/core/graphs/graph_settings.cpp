@@ -1,5 +1,9 @@
 #include "graphs/graph_settings.h"
 
+#include <algorithm>
+
+#include "measurement/limits.h"
+
 namespace kenvo {
 
 GraphSettings GraphSettings::defaults() {
@@ -31,6 +35,11 @@ GraphSettings GraphSettings::defaults() {
         g.daStep[k] = step[k];
     }
     return g;
+}
+
+int32_t GraphSettings::liveWindowSamples() const {
+    return static_cast<int32_t>(
+        std::clamp<int64_t>(int64_t{timeAxisSeconds} * SampleRate, 1, MaxSamples - 1));
 }
 
 void GraphSettings::clampWindowTo(int32_t durationSeconds) {

@@ -61,6 +61,10 @@ struct GraphSettings {
     // From.
     void clampWindowTo(int32_t durationSeconds);
 
+    // The sample steps the live window spans: timeAxisSeconds x 100, held within the live ring
+    // (which has one entry more) whatever the word holds.
+    int32_t liveWindowSamples() const;
+
     // The block as its 28 words, in file order.
     using Words = std::array<int32_t, 28>;
     Words words() const;

@@ -2,6 +2,7 @@
 
 #include "measurement/procedure_steps.h"
 
+#include <algorithm>
 #include <cmath>
 #include <cstdlib>
 #include <ctime>
@@ -75,8 +76,9 @@ bool DrivingProcedure::continueTest(const Rect& client) {
     control_.stopped.store(0, relaxed);
     control_.recording.store(0, relaxed);
     control_.mode.store(AcquisitionDriving, relaxed);
-    control_.length.store(store_.settings.drivingEndMode == 1 ? 0 : store_.settings.drivingTime * SampleRate,
-                          relaxed);
+    // Held within the slot, so a duration read from a damaged file cannot overflow it.
+    const int32_t timedSamples = std::clamp(store_.settings.drivingTime, 0, MaxSamples / SampleRate) * SampleRate;
+    control_.length.store(store_.settings.drivingEndMode == 1 ? 0 : timedSamples, relaxed);
     control_.centreX.store(0.0f, relaxed);
     control_.centreY.store(0.0f, relaxed);
     control_.dest.store(store_.samples(store_.attemptCount), relaxed);

@@ -20,7 +20,7 @@ void MeasurementStore::resetDataSet(TestSettings& current, int32_t mode) {
 
 CopSample* MeasurementStore::beginAttempt(int32_t attempt, int64_t now, bool stance) {
     startTime[attempt] = static_cast<int32_t>(static_cast<uint32_t>(now & 0xFFFFFFFF));
-    if (stance) length[attempt] = settings.stanceTime * SampleRate;
+    if (stance) length[attempt] = std::clamp(settings.stanceTime, 0, MaxStanceSeconds) * SampleRate;
     return samples(attempt);
 }
 

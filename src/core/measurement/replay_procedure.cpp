@@ -53,7 +53,7 @@ void ReplayProcedure::selectAttempt(int32_t attempt) {
 void ReplayProcedure::rewind() {
     display_.shownSamples = 0;
     display_.replayStep = 0;
-    display_.traceLength = settings_.graph.timeAxisSeconds * SampleRate;
+    display_.traceLength = settings_.graph.liveWindowSamples();
     store_.liveTrace.reset(display_.traceLength + 1);
 }
 

@@ -57,7 +57,7 @@ bool StanceProcedure::continueTest() {
     // count attempts that were never started.
     display_.attemptEnded = 1;
     attemptEnd_ = store_.attemptSeconds * SampleRate;
-    display_.traceLength = settings_.graph.timeAxisSeconds * SampleRate;
+    display_.traceLength = settings_.graph.liveWindowSamples();
     store_.liveTrace.reset(display_.traceLength + 1);
 
     const int32_t slot = store_.attemptCount < MaxAttempts ? store_.attemptCount : MaxAttempts - 1;
