@@ -75,6 +75,12 @@ void addAttempts(MeasurementStore& store, int count, int samples) {
         store.length[static_cast<std::size_t>(a)] = samples;
     }
     store.attemptCount += count;
+    // A recorded data set always carries its platform's scales (model 0 here); a file with
+    // none is refused as damaged when it is opened again.
+    if (store.calibration.scaleX <= 0.0f || store.calibration.scaleY <= 0.0f) {
+        store.calibration.scaleX = 175.0f;
+        store.calibration.scaleY = 276.0f;
+    }
     store.dataPresent = 1;
     store.dataSaved = 0;
 }
