@@ -21,8 +21,9 @@ namespace {
 
 namespace fs = std::filesystem;
 
-// After 10 s, opens the writing end of each FIFO, which sets free a reader stuck opening one:
-// a command that blocks then fails its test instead of hanging the suite.
+// After 10 s, keeps opening the writing end of each FIFO until stopped, which sets free every
+// reader stuck opening one: a command that blocks then fails its test instead of hanging the
+// suite.
 class FifoWatchdog {
   public:
     explicit FifoWatchdog(std::vector<std::string> fifos) : fifos_(std::move(fifos)) {
@@ -30,10 +31,12 @@ class FifoWatchdog {
             std::unique_lock lock(mutex_);
             if (wake_.wait_for(lock, std::chrono::seconds(10), [this] { return done_; })) return;
             fired_ = true;
-            for (const std::string& f : fifos_) {
-                const int fd = ::open(f.c_str(), O_WRONLY | O_NONBLOCK);
-                if (fd >= 0) ::close(fd);
-            }
+            do {
+                for (const std::string& f : fifos_) {
+                    const int fd = ::open(f.c_str(), O_WRONLY | O_NONBLOCK);
+                    if (fd >= 0) ::close(fd);
+                }
+            } while (!wake_.wait_for(lock, std::chrono::milliseconds(50), [this] { return done_; }));
         });
     }
     ~FifoWatchdog() { stop(); }

@@ -11,13 +11,13 @@ namespace {
 
 // One conversion formatted alone, with its star arguments.
 template <typename T>
-void appendOne(std::string& out, const std::string& spec, const int* stars, int starCount, T value) {
+void appendOne(std::string& out, const std::string& piece, const int* stars, int starCount, T value) {
     char small[128];
     int n = 0;
     switch (starCount) {
-        case 0: n = std::snprintf(small, sizeof small, spec.c_str(), value); break;
-        case 1: n = std::snprintf(small, sizeof small, spec.c_str(), stars[0], value); break;
-        default: n = std::snprintf(small, sizeof small, spec.c_str(), stars[0], stars[1], value); break;
+        case 0: n = std::snprintf(small, sizeof small, piece.c_str(), value); break;
+        case 1: n = std::snprintf(small, sizeof small, piece.c_str(), stars[0], value); break;
+        default: n = std::snprintf(small, sizeof small, piece.c_str(), stars[0], stars[1], value); break;
     }
     if (n < 0) return;
     if (static_cast<std::size_t>(n) < sizeof small) {
@@ -26,9 +26,9 @@ void appendOne(std::string& out, const std::string& spec, const int* stars, int 
     }
     std::string big(static_cast<std::size_t>(n) + 1, '\0');
     switch (starCount) {
-        case 0: std::snprintf(big.data(), big.size(), spec.c_str(), value); break;
-        case 1: std::snprintf(big.data(), big.size(), spec.c_str(), stars[0], value); break;
-        default: std::snprintf(big.data(), big.size(), spec.c_str(), stars[0], stars[1], value); break;
+        case 0: std::snprintf(big.data(), big.size(), piece.c_str(), value); break;
+        case 1: std::snprintf(big.data(), big.size(), piece.c_str(), stars[0], value); break;
+        default: std::snprintf(big.data(), big.size(), piece.c_str(), stars[0], stars[1], value); break;
     }
     big.resize(static_cast<std::size_t>(n));
     out += big;
@@ -83,33 +83,33 @@ std::string formatText(const char* format, ...) {
         const char conversion = *p;
         if (!conversion) break;
         ++p;
-        const std::string spec(start, static_cast<std::size_t>(p - start));
+        const std::string piece(start, static_cast<std::size_t>(p - start));
         switch (conversion) {
             case 'd': case 'i': case 'o': case 'u': case 'x': case 'X': case 'c':
                 if (size || longs >= 2)
-                    appendOne(out, spec, stars, starCount, va_arg(args, long long));
+                    appendOne(out, piece, stars, starCount, va_arg(args, long long));
                 else if (longs == 1)
-                    appendOne(out, spec, stars, starCount, va_arg(args, long));
+                    appendOne(out, piece, stars, starCount, va_arg(args, long));
                 else
-                    appendOne(out, spec, stars, starCount, va_arg(args, int));
+                    appendOne(out, piece, stars, starCount, va_arg(args, int));
                 break;
             case 'f': case 'F': case 'e': case 'E': case 'g': case 'G': case 'a': case 'A':
                 if (longDouble) {
                     const long double v = va_arg(args, long double);
-                    if (std::isfinite(v)) appendOne(out, spec, stars, starCount, v);
+                    if (std::isfinite(v)) appendOne(out, piece, stars, starCount, v);
                 } else {
                     const double v = va_arg(args, double);
-                    if (std::isfinite(v)) appendOne(out, spec, stars, starCount, v);
+                    if (std::isfinite(v)) appendOne(out, piece, stars, starCount, v);
                 }
                 break;
             case 's':
-                appendOne(out, spec, stars, starCount, va_arg(args, const char*));
+                appendOne(out, piece, stars, starCount, va_arg(args, const char*));
                 break;
             case 'p':
-                appendOne(out, spec, stars, starCount, va_arg(args, void*));
+                appendOne(out, piece, stars, starCount, va_arg(args, void*));
                 break;
             default:  // not a conversion this program uses: kept as written
-                out += spec;
+                out += piece;
                 break;
         }
     }
