@@ -13,6 +13,7 @@
 #include "main_frame.h"
 #include "measurement/limits.h"
 #include "operator_port.h"
+#include "reports/clinical_table.h"
 #include "sway_list.h"
 
 namespace kenvo {
@@ -78,6 +79,9 @@ bool EvaluationController::handleCommand(int32_t id) {
         case CmdFrequencyAnalysis:
             showTable(id, ViewMode::FrequencyAnalysis);
             return true;
+        case CmdClinicalMeasures:
+            showTable(id, ViewMode::ClinicalMeasures);
+            return true;
         case CmdGraphReport:
             enterGraphReport();
             return true;
@@ -109,9 +113,18 @@ void EvaluationController::showTable(int32_t command, ViewMode mode) {
 }
 
 void EvaluationController::fillList() {
+    if (view_.mode() == ViewMode::ClinicalMeasures) {
+        list_->fill(buildClinicalTable(state_.store, state_.clinical.lowPass()));
+        return;
+    }
     const TableRequest request{view_.display().selectedAttempt, intervalSeconds_,
                                state_.settings.filterFrequency};
     list_->fill(buildTable(static_cast<SummaryTable>(view_.mode()), state_.store, request));
+}
+
+void EvaluationController::clinicalOptionsChanged() {
+    if (view_.mode() == ViewMode::ClinicalMeasures) fillList();
+    view_.redraw();
 }
 
 void EvaluationController::hideList() {

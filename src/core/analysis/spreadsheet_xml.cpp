@@ -85,9 +85,18 @@ struct SingleLayout {
     std::vector<CellKind> kinds;
 };
 
-SingleLayout singleLayout(SummaryTable table) {
+SingleLayout singleLayout(const TableContent& content) {
+    const SummaryTable table = content.table;
     const TableDescriptor& d = tableDescriptor(table);
     SingleLayout l;
+    if (!content.columns.empty()) {
+        for (const TableColumn& c : content.columns) {
+            l.widths.push_back(c.screenWidth);
+            l.titles.push_back(c.title);
+            l.kinds.push_back(c.numeric ? CellKind::NumberIfNumeric : CellKind::String);
+        }
+        return l;
+    }
     if (table == SummaryTable::DrivingSummary) return {{300}, {" "}, {CellKind::String}};
     CellKind kind = CellKind::Number;
     if (table == SummaryTable::TargetSummary) kind = CellKind::NumberIfNumeric;
@@ -192,7 +201,7 @@ std::string exportDate(int32_t startTime) { return localStartTime(startTime, "%d
 std::string exportTime(int32_t startTime) { return localStartTime(startTime, "%H:%M:%S"); }
 
 std::string buildTableDocument(const TableContent& table, const ExportHeading& heading) {
-    const SingleLayout layout = singleLayout(table.table);
+    const SingleLayout layout = singleLayout(table);
     std::string body;
     tableStart(body, layout.widths);
     titleRow(body, "Name: " + heading.subjectName + "\r\n");
