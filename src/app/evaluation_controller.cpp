@@ -56,7 +56,7 @@ EvaluationController::EvaluationController(AppState& state, OperatorPort& port, 
 
 StanceContext EvaluationController::context(const Rect& client) {
     return StanceContext{.graph = state_.settings.graph, .store = state_.store,
-                         .state = view_.display(), .client = client};
+                         .state = view_.display(), .client = client, .clinical = &state_.clinical};
 }
 
 bool EvaluationController::handleCommand(int32_t id) {
