@@ -64,6 +64,12 @@ Spread spreadOf(const std::vector<ClinicalMeasures>& attempts, ClinicalMeasure m
     return s;
 }
 
+// The mean and SD of whole numbers (the sample counts) are not whole numbers themselves.
+std::string spreadText(const std::optional<double>& value) {
+    if (!value || !std::isfinite(*value)) return NotDefinedText;
+    return formatText("%.2f", *value);
+}
+
 }  // namespace
 
 std::string clinicalCellText(ClinicalMeasure measure, const std::optional<double>& value) {
@@ -89,8 +95,8 @@ TableContent buildClinicalTable(const MeasurementStore& store, std::optional<dou
         row.push_back(measureName(clinicalMeasureInfo(m)));
         for (const ClinicalMeasures& a : measures) row.push_back(clinicalCellText(m, a[m]));
         const Spread s = spreadOf(measures, m);
-        row.push_back(clinicalCellText(m, s.mean));
-        row.push_back(clinicalCellText(m, s.sd));
+        row.push_back(spreadText(s.mean));
+        row.push_back(spreadText(s.sd));
         content.rows.push_back(std::move(row));
     }
     return content;
