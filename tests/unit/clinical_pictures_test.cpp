@@ -6,6 +6,7 @@
 #include <numbers>
 
 #include "analysis/clipboard_text.h"
+#include "analysis/spreadsheet_xml.h"
 #include "clinical/attempt_trace.h"
 #include "graph_test_support.h"
 #include "graphs/ellipse_outline.h"
@@ -140,6 +141,19 @@ TEST(ClinicalTable, ColumnsFollowTheAttemptsAndTheClipboardCopiesThemAll) {
     EXPECT_EQ(area[4], "n/a");
     const std::string copied = copyAllRows(t);
     EXPECT_EQ(copied.substr(0, copied.find("\r\n")), "samples 1500 2 751.00 1059.25 ");
+
+    // In the spreadsheet the numbers, negative ones too, are numbers and "n/a" is text.
+    const std::string xml = buildTableDocument(t, ExportHeading{"Clinical", 70, 0, 0});
+    const auto& meanY = t.rows[static_cast<size_t>(ClinicalMeasure::MeanY)];
+    ASSERT_EQ(meanY[1].front(), '-');
+    EXPECT_NE(xml.find("<ss:Data ss:Type=\"Number\">" + meanY[1] + "</ss:Data>"),
+              std::string::npos);
+    EXPECT_NE(xml.find("<ss:Data ss:Type=\"String\">n/a</ss:Data>"), std::string::npos);
+    EXPECT_NE(xml.find("<ss:Data ss:Type=\"String\">95 % ellipse area (mm2)</ss:Data>"),
+              std::string::npos);
+    EXPECT_STREQ(cellType(CellKind::SignedNumberIfNumeric, "-"), "String");
+    EXPECT_STREQ(cellType(CellKind::NumberIfNumeric, "-1.5"), "String")
+        << "the fixed tables keep theirs";
 }
 
 }  // namespace

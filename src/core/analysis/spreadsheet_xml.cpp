@@ -93,7 +93,7 @@ SingleLayout singleLayout(const TableContent& content) {
         for (const TableColumn& c : content.columns) {
             l.widths.push_back(c.screenWidth);
             l.titles.push_back(c.title);
-            l.kinds.push_back(c.numeric ? CellKind::NumberIfNumeric : CellKind::String);
+            l.kinds.push_back(c.numeric ? CellKind::SignedNumberIfNumeric : CellKind::String);
         }
         return l;
     }
@@ -161,6 +161,10 @@ std::string prepareCellText(std::string_view text) {
 const char* cellType(CellKind kind, std::string_view prepared) {
     if (prepared.empty() || kind == CellKind::String) return "String";
     if (kind == CellKind::Number) return "Number";
+    if (kind == CellKind::SignedNumberIfNumeric && prepared.front() == '-') {
+        prepared.remove_prefix(1);
+        if (prepared.empty()) return "String";
+    }
     for (char c : prepared)
         if (!((c >= '0' && c <= '9') || c == '.')) return "String";
     return "Number";
