@@ -1,6 +1,7 @@
 // The 95 % ellipse over the COP pictures, and the clinical table's variable columns.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 #include <memory>
 #include <numbers>
@@ -9,7 +10,11 @@
 #include "analysis/spreadsheet_xml.h"
 #include "clinical/attempt_trace.h"
 #include "graph_test_support.h"
+#include "graphs/cop_pictures.h"
+#include "graphs/display_geometry.h"
 #include "graphs/ellipse_outline.h"
+#include "graphs/report_controls.h"
+#include "graphs/report_pages.h"
 #include "measurement/measurement_store.h"
 #include "reports/clinical_table.h"
 
@@ -110,6 +115,53 @@ TEST(EllipseOutline, FollowsTheShownRangeAndTheSwitch) {
     drawAttemptEllipse(none, plane, g, *store, 0, Samples, Samples + 500, &options);
     drawAttemptEllipse(none, plane, g, *store, 3, 0, Samples, &options);
     EXPECT_TRUE(none.ops().empty());
+}
+
+// The pictures draw it where the options ask: the graph report over its zoomed range (screen and
+// paper), COP All over every attempt; without options, or switched off, nothing changes.
+TEST(EllipseOutline, GraphReportAndCopAllDrawTheirSamplesEllipses) {
+    auto store = tiltedSway();
+    store->attemptSeconds = Samples / 100;
+    GraphSettings g = GraphSettings::defaults();
+    DisplayState st;
+    enterGraphReport(st, *store, g);
+    for (int i = 0; i < 300; ++i) leftCursorForward(st);
+    for (int i = 0; i < 900; ++i) rightCursorBack(st);
+    ASSERT_TRUE(zoomReport(st));
+    ASSERT_GT(st.rangeStart, 0);
+    ASSERT_LT(st.rangeEnd, Samples);
+    ClinicalViewOptions options;
+    const auto ellipses = [&](const ClinicalViewOptions* o, bool paper) {
+        const StanceContext ctx{.graph = g, .store = *store, .state = st, .clinical = o};
+        RecordingSurface s(paper);
+        drawGraphReportPage(ctx, s, screenReportBoxes());
+        std::vector<testing_support::Polyline> green;
+        for (const auto& line : polylines(s))
+            if (line.colour == EllipsePen.colour) green.push_back(line);
+        return green;
+    };
+    EXPECT_TRUE(ellipses(nullptr, false).empty());
+    EXPECT_TRUE(ellipses(&options, false).empty()) << "off by default";
+    options.drawEllipse = true;
+    for (const bool paper : {false, true}) {
+        const auto drawn = ellipses(&options, paper);
+        ASSERT_EQ(drawn.size(), 1u) << paper;
+        const auto expected = attemptEllipse(*store, 0, st.rangeStart, st.rangeEnd, options);
+        ASSERT_TRUE(expected);
+        EXPECT_EQ(drawn[0].points,
+                  ellipseOutline(*expected, CopPlaneMapping(g, panel::CopPlane), g));
+    }
+
+    // COP All: one ellipse per attempt, each over its whole recording.
+    store->attemptCount = 2;
+    std::copy_n(store->samples(0), Samples, store->samples(1));
+    store->length[1] = Samples;
+    const StanceContext ctx{.graph = g, .store = *store, .state = st, .clinical = &options};
+    RecordingSurface all;
+    showCopPicture(ctx, all, panel::CopPlane, CopPictureAll);
+    std::size_t green = 0;
+    for (const auto& line : polylines(all)) green += line.colour == EllipsePen.colour;
+    EXPECT_EQ(green, 2u);
 }
 
 TEST(EllipseOutline, StaysWithinTheAxes) {
