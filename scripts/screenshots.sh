@@ -45,8 +45,11 @@ on_display() {
     fi
 }
 
-# The windows and dialogs.
+# The windows and dialogs (and the printed clinical measures, as a PDF made through the window).
 on_display "$shots" "$out"
+pdftoppm -png -r 50 -f 1 -l 1 -singlefile "$out/print_clinical.pdf" "$out/print_clinical"
+rm -f "$out/print_clinical.pdf"
+echo "wrote $out/print_clinical.png"
 
 # A sample subject: quiet stance with eyes open, then a wider sway with eyes closed (mm, 100 Hz).
 sway() {  # sway SEED AMPLITUDE > CSV

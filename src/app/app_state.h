@@ -1,6 +1,7 @@
 #pragma once
 
 #include "app_paths.h"
+#include "clinical/clinical_view_options.h"
 #include "measurement/measurement_store.h"
 #include "measurement/settings.h"
 #include "measurement/target_protocol.h"
@@ -14,6 +15,7 @@ struct AppState {
     Settings settings;
     TargetProtocol protocol;
     AppPaths paths;
+    ClinicalViewOptions clinical;  // from the user's preferences
 };
 
 }  // namespace kenvo

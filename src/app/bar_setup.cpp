@@ -59,6 +59,7 @@ std::optional<BarSetup> barSetupFor(int32_t viewCommand) {
             return BarSetup{BarList, {BarAttemptCombo}, {BarDeleteButton}, true, false, false};
         case CmdSummary:
         case CmdFrequencyAnalysis:
+        case CmdClinicalMeasures:
             return BarSetup{BarList, {}, {BarAttemptCombo, BarDeleteButton}, false, false, false};
         case CmdTargetSummary:
             return BarSetup{BarList, {BarDeleteButton}, {BarAttemptCombo}, false, false, false};

@@ -40,6 +40,9 @@ enum CommandId : int32_t {
     CmdBatchAnalysis = 32832,
     CmdPerformDialog = 32819,
     CmdBlankView = 32794,
+    CmdClinicalMeasures = 32840,
+    CmdClinicalSetup = 32841,
+    CmdClinicalFiles = 32842,
     // The first entry of the recent-file list; the others follow.
     CmdRecentFile1 = 57616,
 };
@@ -61,6 +64,7 @@ enum class ViewMode : int32_t {
     DrivingTest = 11,
     DrivingSummary = 12,
     FrequencyAnalysis = 13,
+    ClinicalMeasures = 20,
 };
 
 }  // namespace kenvo

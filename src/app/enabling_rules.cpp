@@ -42,6 +42,9 @@ constexpr auto WaitForTheTest = std::to_array<int32_t>({
     CmdTargetSummary,
     CmdDrivingSummary,
     CmdFrequencyAnalysis,
+    CmdClinicalMeasures,
+    CmdClinicalSetup,
+    CmdClinicalFiles,
     CmdGraphReport,
     CmdDifusAnalysis,
     CmdPerformDialog,
@@ -55,6 +58,7 @@ constexpr auto NeedAttempts = std::to_array<int32_t>({
     CmdTargetSummary,
     CmdDrivingSummary,
     CmdFrequencyAnalysis,
+    CmdClinicalMeasures,
     CmdDifusAnalysis,
     CmdGraphReport,
 });
@@ -86,6 +90,8 @@ bool isCommandEnabled(int32_t id, const MeasurementStore& store) {
         return tableSuitsTestMode(SummaryTable::TargetSummary, store.settings.testMode);
     if (id == CmdDrivingSummary)
         return tableSuitsTestMode(SummaryTable::DrivingSummary, store.settings.testMode);
+    if (id == CmdClinicalMeasures)
+        return tableSuitsTestMode(SummaryTable::ClinicalMeasures, store.settings.testMode);
     if (id == CmdSetLogo) return false;
     return true;
 }

@@ -13,6 +13,7 @@
 #include "main_frame.h"
 #include "measurement/limits.h"
 #include "operator_port.h"
+#include "reports/clinical_table.h"
 #include "sway_list.h"
 
 namespace kenvo {
@@ -55,7 +56,7 @@ EvaluationController::EvaluationController(AppState& state, OperatorPort& port, 
 
 StanceContext EvaluationController::context(const Rect& client) {
     return StanceContext{.graph = state_.settings.graph, .store = state_.store,
-                         .state = view_.display(), .client = client};
+                         .state = view_.display(), .client = client, .clinical = &state_.clinical};
 }
 
 bool EvaluationController::handleCommand(int32_t id) {
@@ -77,6 +78,9 @@ bool EvaluationController::handleCommand(int32_t id) {
             return true;
         case CmdFrequencyAnalysis:
             showTable(id, ViewMode::FrequencyAnalysis);
+            return true;
+        case CmdClinicalMeasures:
+            showTable(id, ViewMode::ClinicalMeasures);
             return true;
         case CmdGraphReport:
             enterGraphReport();
@@ -109,9 +113,18 @@ void EvaluationController::showTable(int32_t command, ViewMode mode) {
 }
 
 void EvaluationController::fillList() {
+    if (view_.mode() == ViewMode::ClinicalMeasures) {
+        list_->fill(buildClinicalTable(state_.store, state_.clinical.lowPass()));
+        return;
+    }
     const TableRequest request{view_.display().selectedAttempt, intervalSeconds_,
                                state_.settings.filterFrequency};
     list_->fill(buildTable(static_cast<SummaryTable>(view_.mode()), state_.store, request));
+}
+
+void EvaluationController::clinicalOptionsChanged() {
+    if (view_.mode() == ViewMode::ClinicalMeasures) fillList();
+    view_.redraw();
 }
 
 void EvaluationController::hideList() {

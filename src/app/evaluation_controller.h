@@ -50,6 +50,8 @@ class EvaluationController final : public QObject {
 
     // The table of a table mode as the list now shows it.
     TableContent shownTable() const;
+    // The clinical measures' filter or ellipse changed: the table and pictures follow.
+    void clinicalOptionsChanged();
     // Empties and hides the list (a test or the replay takes the view).
     void hideList();
 

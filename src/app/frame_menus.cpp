@@ -90,6 +90,7 @@ void CMainFrame::createMenus() {
     QMenu* file = bar->addMenu("&File");
     menuFor(file,
             {CmdOpen, CmdSave, 0, CmdOpenCfg, CmdSaveCfg, 0, CmdPrint, CmdPrintPreview, 0,
+             CmdClinicalFiles, 0,
              CmdSetLogo, 0},
             actions_);
     for (int i = 0; i < RecentFileCount; ++i) file->addAction(actions_.value(CmdRecentFile1 + i));
@@ -143,11 +144,12 @@ void CMainFrame::createMenus() {
             {CmdSummary, CmdIntervalSummary, CmdAttempt, CmdTargetSummary, CmdDrivingSummary,
              CmdFrequencyAnalysis},
             actions_);
-    menuFor(view, {CmdGraphReport, CmdDifusAnalysis}, actions_);
+    menuFor(view, {CmdGraphReport, CmdDifusAnalysis, CmdClinicalMeasures}, actions_);
 
     QMenu* setup = bar->addMenu("Set&uP");
     menuFor(setup,
-            {CmdGraphSetup, CmdDaGraphSetup, 0, CmdNewProtocol, CmdOpenProtocol, CmdSaveProtocol},
+            {CmdGraphSetup, CmdDaGraphSetup, CmdClinicalSetup, 0, CmdNewProtocol, CmdOpenProtocol,
+             CmdSaveProtocol},
             actions_);
     setup->addSeparator();
     sounds_ = setup->addAction("Target test &sounds");

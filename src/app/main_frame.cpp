@@ -11,6 +11,7 @@
 #include <QTimer>
 
 #include "app_state.h"
+#include "clinical_commands.h"
 #include "clipboard_export.h"
 #include "evaluation_controller.h"
 #include "print_controller.h"
@@ -77,9 +78,11 @@ void CMainFrame::installEvaluation() {
     evaluation_ = new EvaluationController(state_, port_, *this, *view_);
     exports_ = std::make_unique<ClipboardExport>(state_, port_, *view_, *evaluation_, this);
     printing_ = std::make_unique<PrintController>(state_, port_, *view_, *evaluation_, this);
+    state_.clinical = loadClinicalOptions(profile_);
+    clinical_ = std::make_unique<ClinicalCommands>(state_, port_, profile_, *evaluation_, this);
     view_->addCommandHandler([this](int32_t id) {
         return evaluation_->handleCommand(id) || exports_->handleCommand(id) ||
-               printing_->handleCommand(id);
+               printing_->handleCommand(id) || clinical_->handleCommand(id);
     });
     // The evaluation modes are drawn here; every other mode as the view drew it before.
     view_->setRenderer([this, before = view_->renderer()](Surface& s, const ViewContext& c) {

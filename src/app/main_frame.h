@@ -21,6 +21,7 @@ namespace kenvo {
 
 struct AppState;
 class CKenvoPlatView;
+class ClinicalCommands;
 class ClipboardExport;
 class DialogBar;
 class EvaluationController;
@@ -45,6 +46,7 @@ class CMainFrame final : public QMainWindow {
     EvaluationController& evaluation() { return *evaluation_; }
     ClipboardExport& exports() { return *exports_; }
     PrintController& printing() { return *printing_; }
+    ClinicalCommands& clinical() { return *clinical_; }
 
     void runCommand(int id);
     // Re-evaluates the enabling rules of every command (menus are refreshed when opened).
@@ -115,6 +117,7 @@ class CMainFrame final : public QMainWindow {
     EvaluationController* evaluation_;  // a child of the view
     std::unique_ptr<ClipboardExport> exports_;
     std::unique_ptr<PrintController> printing_;
+    std::unique_ptr<ClinicalCommands> clinical_;
     QToolBar* toolBar_ = nullptr;
     DialogBar* bar_ = nullptr;
     QHash<int, QAction*> actions_;

@@ -115,7 +115,8 @@ bool PrintController::paint(QPrinter& printer) {
     // its countdown, so the screen goes on exactly as it was before the job.
     DisplayState printed = view_.display();
     const StanceContext ctx{.graph = state_.settings.graph, .store = state_.store,
-                            .state = printed, .client = Rect{0, 0, view_.width(), view_.height()}};
+                            .state = printed, .client = Rect{0, 0, view_.width(), view_.height()},
+                            .clinical = &state_.clinical};
     ViewPrintedGraphs graphs(ctx, &evaluation_.diffusion());
     graphs.viewMode = mode;
 

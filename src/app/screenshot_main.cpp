@@ -7,6 +7,7 @@
 #include <QHash>
 #include <QImage>
 #include <QElapsedTimer>
+#include <QPrinter>
 #include <QSettings>
 #include <QTableWidget>
 #include <QTemporaryDir>
@@ -31,6 +32,8 @@
 #include "measurement/cop_sample.h"
 #include "measurement/fixed_point.h"
 #include "operator_port.h"
+#include "print_controller.h"
+#include "command_ids.h"
 #include "subject_dialog.h"
 
 namespace {
@@ -218,5 +221,26 @@ int main(int argc, char** argv) {
     for (int i = 0; i < 100; ++i) app.frame().runCommand(32817);
     app.frame().runCommand(1059);
     ok = save(app.frame(), out + "/diffusion_result.png") && ok;
+
+    // The clinical measures of the three attempts, and their first printed page as a PDF the
+    // script turns into a picture. They are offered for a stance data set.
+    store.settings.testMode = kenvo::TestModeStance;
+    app.frame().runCommand(kenvo::CmdClinicalMeasures);
+    ok = save(app.frame(), out + "/clinical_measures.png") && ok;
+    const QString pdf = out + "/print_clinical.pdf";
+    app.frame().printing().setPrinterChooser([pdf](QPrinter& printer) {
+        printer.setOutputFormat(QPrinter::PdfFormat);
+        printer.setOutputFileName(pdf);
+        return true;
+    });
+    app.frame().runCommand(kenvo::CmdPrint);
+    // The graph report again with the 95 % ellipse of the zoomed range between the cursors.
+    app.state().clinical.drawEllipse = true;
+    app.frame().runCommand(32794);
+    app.frame().runCommand(32798);
+    for (int i = 0; i < 600; ++i) app.frame().runCommand(32817);
+    for (int i = 0; i < 900; ++i) app.frame().runCommand(32814);
+    app.frame().runCommand(32813);  // Zoom
+    ok = save(app.frame(), out + "/graph_report_ellipse.png") && ok;
     return ok ? 0 : 1;
 }

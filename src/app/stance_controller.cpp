@@ -202,6 +202,7 @@ StanceContext StanceController::context() {
     c.overload = dispatcher_.overload() != 0;
     const QSize size = frame_.view()->size();
     c.client = Rect{0, 0, size.width(), size.height()};
+    c.clinical = &state_.clinical;
     return c;
 }
 

@@ -27,27 +27,32 @@ SwayList::SwayList(QWidget* parent) : QTableWidget(parent), header_(new CMLHeade
 void SwayList::clearTable() {
     setRowCount(0);
     for (int c = columnCount() - 1; c >= 0; --c) removeColumn(c);
+    columns_.clear();
     filled_ = false;
 }
 
 void SwayList::fill(const TableContent& content) {
     clearTable();
     const TableDescriptor& d = tableDescriptor(content.table);
-    const int columns = std::clamp(content.shownColumns, 0, d.count);
+    const bool ownColumns = !content.columns.empty();
+    const int columns = ownColumns ? int(content.columns.size())
+                                   : std::clamp(content.shownColumns, 0, d.count);
     table_ = content.table;
+    columns_ = content.columns;
     setColumnCount(columns);
     for (int c = 0; c < columns; ++c) {
-        auto* title = new QTableWidgetItem(QString::fromUtf8(d.screenTitles[size_t(c)].data(),
-                                                             qsizetype(d.screenTitles[size_t(c)].size())));
-        setHorizontalHeaderItem(c, title);
-        setColumnWidth(c, d.screenWidths[size_t(c)]);
+        const std::string_view text =
+            ownColumns ? std::string_view(content.columns[size_t(c)].title) : d.screenTitles[size_t(c)];
+        setHorizontalHeaderItem(c, new QTableWidgetItem(QString::fromUtf8(text.data(), qsizetype(text.size()))));
+        setColumnWidth(c, ownColumns ? content.columns[size_t(c)].screenWidth : d.screenWidths[size_t(c)]);
     }
     setRowCount(int(content.rows.size()));
     for (int r = 0; r < int(content.rows.size()); ++r) {
         const auto& row = content.rows[size_t(r)];
         for (int c = 0; c < columns && c < int(row.size()); ++c) {
             auto* item = new QTableWidgetItem(fromFileText(row[size_t(c)]));
-            item->setTextAlignment(Qt::AlignRight | Qt::AlignVCenter);
+            const bool left = ownColumns && content.columns[size_t(c)].leftAligned;
+            item->setTextAlignment((left ? Qt::AlignLeft : Qt::AlignRight) | Qt::AlignVCenter);
             setItem(r, c, item);
         }
     }
@@ -59,7 +64,8 @@ TableContent SwayList::shownContent() const {
     if (!filled_) return content;
     content.table = table_;
     content.shownColumns = columnCount();
-    const int count = tableDescriptor(table_).count;
+    content.columns = columns_;
+    const int count = tableColumnCount(content);
     content.rows.resize(size_t(rowCount()));
     for (int r = 0; r < rowCount(); ++r) {
         auto& row = content.rows[size_t(r)];

@@ -40,6 +40,7 @@ class SwayList final : public QTableWidget {
   private:
     CMLHeaderCtrl* header_;
     SummaryTable table_ = SummaryTable::Summary;
+    std::vector<TableColumn> columns_;  // a table with columns of its own
     bool filled_ = false;
 };
 

@@ -138,13 +138,15 @@ TEST_F(Commands, EveryMenuCommandHasAnActionAndAnId) {
     // The menus in their order, written out here rather than read from the command table.
     const std::vector<std::pair<QString, QStringList>> expected = {
         {"&File", {"&Open ", "Save ", "-", "Open cfg", "Save cfg", "-", "&Print...", "Print Pre&view",
-                   "-", "Set LOGO", "-", "-", "E&xit"}},
+                   "-", "Clinical measures of files...", "-", "Set LOGO", "-", "-", "E&xit"}},
         {"&Subject", {"Subject Info"}},
         {"&Test", {"Stance test", "Continue stance test with same subject", "Target hiting test",
                    "Driving test", "Continue driving test with same subject", "-", "Check", "-",
                    "&Platform"}},
-        {"&View", {"Real simulation", "&Digital", "Graph report", "Difus analysis"}},
-        {"Set&uP", {"Graph Setup", "DA Graph Setup", "-", "New protocol", "Open protocol",
+        {"&View", {"Real simulation", "&Digital", "Graph report", "Difus analysis",
+                   "Clinical measures"}},
+        {"Set&uP", {"Graph Setup", "DA Graph Setup", "Clinical measures setup...", "-",
+                    "New protocol", "Open protocol",
                     "Save  protocol", "-", "Target test &sounds"}},
         {"&About", {"&About KenvoPlat"}},
     };
@@ -158,7 +160,8 @@ TEST_F(Commands, EveryMenuCommandHasAnActionAndAnId) {
     }
     // Every command of the menus and the toolbar answers with its own id.
     for (int id : {CmdOpen, CmdSaveProtocol, CmdCheck, CmdDifusAnalysis, CmdBatchAnalysis,
-                   CmdPerformDialog, CmdAbout}) {
+                   CmdPerformDialog, CmdAbout, CmdClinicalMeasures, CmdClinicalSetup,
+                   CmdClinicalFiles}) {
         QAction* a = frame().action(id);
         ASSERT_NE(a, nullptr) << id;
         EXPECT_EQ(a->data().toInt(), id);

@@ -5,7 +5,7 @@
 namespace kenvo {
 
 std::string clipboardText(const TableContent& table, const std::vector<int>& rows) {
-    const std::size_t columns = static_cast<std::size_t>(tableDescriptor(table.table).count);
+    const std::size_t columns = static_cast<std::size_t>(tableColumnCount(table));
     std::string text;
     for (int r : rows) {
         if (r < 0 || static_cast<std::size_t>(r) >= table.rows.size()) continue;

@@ -85,9 +85,18 @@ struct SingleLayout {
     std::vector<CellKind> kinds;
 };
 
-SingleLayout singleLayout(SummaryTable table) {
+SingleLayout singleLayout(const TableContent& content) {
+    const SummaryTable table = content.table;
     const TableDescriptor& d = tableDescriptor(table);
     SingleLayout l;
+    if (!content.columns.empty()) {
+        for (const TableColumn& c : content.columns) {
+            l.widths.push_back(c.screenWidth);
+            l.titles.push_back(c.title);
+            l.kinds.push_back(c.numeric ? CellKind::SignedNumberIfNumeric : CellKind::String);
+        }
+        return l;
+    }
     if (table == SummaryTable::DrivingSummary) return {{300}, {" "}, {CellKind::String}};
     CellKind kind = CellKind::Number;
     if (table == SummaryTable::TargetSummary) kind = CellKind::NumberIfNumeric;
@@ -152,6 +161,10 @@ std::string prepareCellText(std::string_view text) {
 const char* cellType(CellKind kind, std::string_view prepared) {
     if (prepared.empty() || kind == CellKind::String) return "String";
     if (kind == CellKind::Number) return "Number";
+    if (kind == CellKind::SignedNumberIfNumeric && prepared.front() == '-') {
+        prepared.remove_prefix(1);
+        if (prepared.empty()) return "String";
+    }
     for (char c : prepared)
         if (!((c >= '0' && c <= '9') || c == '.')) return "String";
     return "Number";
@@ -192,7 +205,7 @@ std::string exportDate(int32_t startTime) { return localStartTime(startTime, "%d
 std::string exportTime(int32_t startTime) { return localStartTime(startTime, "%H:%M:%S"); }
 
 std::string buildTableDocument(const TableContent& table, const ExportHeading& heading) {
-    const SingleLayout layout = singleLayout(table.table);
+    const SingleLayout layout = singleLayout(table);
     std::string body;
     tableStart(body, layout.widths);
     titleRow(body, "Name: " + heading.subjectName + "\r\n");

@@ -17,6 +17,7 @@ enum class CellKind : int32_t {
     String = 1,
     Number = 2,
     NumberIfNumeric = 3,  // "Number" when every character is a digit or '.', else "String"
+    SignedNumberIfNumeric = 4,  // the same after an optional leading '-'
 };
 
 // Cell texts are trimmed of surrounding white space and their commas become points, so numbers

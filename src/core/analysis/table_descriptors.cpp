@@ -51,6 +51,7 @@ constexpr TableDescriptor Descriptors[] = {
      {70, 90, 90, 90, 90, 0, 0},
      {175, 200, 200, 200, 200, 0, 0},
      true},
+    {SummaryTable::ClinicalMeasures, 0, {}, {}, {}, {}, true},
 };
 
 }  // namespace
@@ -67,6 +68,8 @@ bool tableSuitsTestMode(SummaryTable table, int32_t testMode) {
             return testMode == TestModeTargetHitting || testMode == TestModeUnused;
         case SummaryTable::DrivingSummary:
             return testMode == TestModeDriving;
+        case SummaryTable::ClinicalMeasures:
+            return testMode == TestModeStance;
         default:
             return true;
     }
@@ -74,9 +77,14 @@ bool tableSuitsTestMode(SummaryTable table, int32_t testMode) {
 
 std::string_view tableMismatchReason(SummaryTable table, int32_t testMode) {
     if (tableSuitsTestMode(table, testMode)) return {};
-    return table == SummaryTable::TargetSummary
-               ? "the Target Summary needs a target hitting data set"
-               : "the Driving Summary needs a driving data set";
+    switch (table) {
+        case SummaryTable::TargetSummary:
+            return "the Target Summary needs a target hitting data set";
+        case SummaryTable::ClinicalMeasures:
+            return "the Clinical measures need a stance data set";
+        default:
+            return "the Driving Summary needs a driving data set";
+    }
 }
 
 bool isSummaryTable(int32_t viewMode) {

@@ -6,7 +6,7 @@
 
 namespace kenvo {
 
-// The six digital tables, numbered by the view mode that shows them.
+// The digital tables, numbered by the view mode that shows them.
 enum class SummaryTable : int32_t {
     Attempt = 3,
     Summary = 4,
@@ -14,6 +14,9 @@ enum class SummaryTable : int32_t {
     TargetSummary = 10,
     DrivingSummary = 12,
     FrequencyAnalysis = 13,
+    // One row per clinical sway measure, one column per attempt: its columns follow the data
+    // set, so its descriptor has none and the table content carries them.
+    ClinicalMeasures = 20,
 };
 
 inline constexpr int32_t MaxTableColumns = 7;
@@ -32,11 +35,12 @@ struct TableDescriptor {
 };
 
 const TableDescriptor& tableDescriptor(SummaryTable table);
-// Whether a view mode number is one of the six tables.
+// Whether a view mode number is one of the tables.
 bool isSummaryTable(int32_t viewMode);
 // Whether `table` means anything for a data set of `testMode`: the Target Summary lists the
 // targets of a target hitting test (modes 1 and 2), the Driving Summary the deviations of a
-// driving test (mode 3); the other tables suit every data set.
+// driving test (mode 3), the Clinical measures the sway of a stance test (mode 0); the other
+// tables suit every data set.
 bool tableSuitsTestMode(SummaryTable table, int32_t testMode);
 // Why `table` is not offered for a data set of `testMode`, for a plain message; empty when it is.
 std::string_view tableMismatchReason(SummaryTable table, int32_t testMode);

@@ -168,8 +168,15 @@ TableContent buildTable(SummaryTable table, const MeasurementStore& store, const
         case SummaryTable::TargetSummary: targetRows(b); break;
         case SummaryTable::DrivingSummary: drivingRows(b, request.selectedAttempt); break;
         case SummaryTable::FrequencyAnalysis: frequencyRows(b, request.filterFrequency); break;
+        // Its rows and columns come with the clinical measures of the attempts.
+        case SummaryTable::ClinicalMeasures: break;
     }
     return b.take();
+}
+
+int32_t tableColumnCount(const TableContent& table) {
+    if (!table.columns.empty()) return static_cast<int32_t>(table.columns.size());
+    return tableDescriptor(table.table).count;
 }
 
 }  // namespace kenvo

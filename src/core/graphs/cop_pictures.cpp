@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "graphs/cop_plane_mapping.h"
+#include "graphs/ellipse_outline.h"
 #include "graphs/live_traces.h"
 #include "graphs/stance_frames.h"
 #include "measurement/sample_metric.h"
@@ -45,10 +46,16 @@ void showCopPicture(const StanceContext& ctx, Surface& s, const Rect& r, CopPict
     s.selectPen(Pen{colour::Black});
     const CopPlaneMapping m(ctx.graph, r);
     const int32_t attempts = std::clamp(ctx.store.attemptCount, 0, MaxAttempts);
+    // Each attempt's ellipse covers the samples its trajectory shows.
+    const auto ellipse = [&](int32_t k) {
+        drawAttemptEllipse(s, r, ctx.graph, ctx.store, k, 0, ctx.store.plannedSamples(), ctx.clinical);
+    };
     if (kind == CopPictureAll) {
         for (int32_t k = 0; k < attempts; ++k) attemptPolyline(ctx, s, m, k);
+        for (int32_t k = 0; k < attempts; ++k) ellipse(k);
     } else if (kind == CopPictureOne && st.selectedAttempt >= 0 && st.selectedAttempt < attempts) {
         attemptPolyline(ctx, s, m, st.selectedAttempt);
+        ellipse(st.selectedAttempt);
     }
 }
 

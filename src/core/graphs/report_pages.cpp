@@ -7,6 +7,7 @@
 #include "analysis/report_readouts.h"
 #include "graphs/diffusion_graph.h"
 #include "graphs/display_geometry.h"
+#include "graphs/ellipse_outline.h"
 #include "graphs/header_band.h"
 #include "graphs/report_cop_overlay.h"
 #include "graphs/report_readout_strip.h"
@@ -23,6 +24,9 @@ void drawGraphReportGraphs(const StanceContext& ctx, Surface& s, const Rect& cop
     drawReportTimeGraphs(s, timeGraph, ctx.store, ctx.graph, ctx.state);
     drawCopPlaneFrame(ctx, s, copPlane);
     drawReportCopOverlay(s, copPlane, ctx.store, ctx.graph, ctx.state);
+    // The ellipse of the samples the overlay shows: the zoomed range of the attempt.
+    drawAttemptEllipse(s, copPlane, ctx.graph, ctx.store, ctx.state.selectedAttempt, ctx.state.rangeStart,
+                       ctx.state.rangeEnd, ctx.clinical);
 }
 
 void drawGraphReportPage(const StanceContext& ctx, Surface& s, const ReportPageBoxes& boxes) {

@@ -2,6 +2,7 @@
 
 #include <cstdint>
 
+#include "clinical/clinical_view_options.h"
 #include "graphs/display_state.h"
 #include "graphs/graph_settings.h"
 #include "graphs/surface.h"
@@ -24,6 +25,8 @@ struct StanceContext {
     bool overload = false;
     // The view's client area; the protocol target disc is placed in its driving square.
     Rect client{};
+    // Whether the COP pictures draw the 95 % ellipse, and with which filter; null draws none.
+    const ClinicalViewOptions* clinical = nullptr;
 };
 
 // The data set was recorded by the target hitting test (mode 2 is the unused mode that shares

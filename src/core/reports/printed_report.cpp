@@ -1,6 +1,7 @@
 #include "reports/printed_report.h"
 
 #include <algorithm>
+#include <vector>
 
 #include "analysis/text_format.h"
 
@@ -27,21 +28,45 @@ void drawTitleLine(Surface& s, std::string_view title, int32_t page, int32_t tot
     s.text(page::PageNumber, formatText("Page: %d/%d", page, total), TextAlign::Right);
 }
 
+// A table's printed columns: its own, or its descriptor's (the Attempt table prints 4 of its 7
+// columns unless the data set is a driving one).
+struct PrintedColumn {
+    std::string_view title;
+    int32_t width = 0;
+    TextAlign align = TextAlign::Right;
+};
+
+std::vector<PrintedColumn> printedColumns(const PrintJob& job) {
+    const TableContent& t = *job.table;
+    std::vector<PrintedColumn> columns;
+    if (!t.columns.empty()) {
+        for (const TableColumn& c : t.columns)
+            columns.push_back({c.title, c.printWidth, c.leftAligned ? TextAlign::Left : TextAlign::Right});
+        return columns;
+    }
+    const TableDescriptor& d = tableDescriptor(t.table);
+    int32_t count = d.count;
+    if (t.table == SummaryTable::Attempt && count == 7 && job.dataSetTestMode != TestModeDriving) count = 4;
+    for (int32_t c = 0; c < count; ++c)
+        columns.push_back({d.printTitles[static_cast<std::size_t>(c)], printColumnWidth(t.table, c), TextAlign::Right});
+    return columns;
+}
+
 void drawTable(Surface& s, const PrintJob& job, int32_t page) {
     const TableContent& t = *job.table;
     const TableDescriptor& d = tableDescriptor(t.table);
-    int32_t columns = d.count;
-    if (t.table == SummaryTable::Attempt && columns == 7 && job.dataSetTestMode != TestModeDriving) columns = 4;
-    if (columns <= 0) return;
+    const std::vector<PrintedColumn> columns = printedColumns(job);
+    if (columns.empty()) return;
     const int32_t y0 = page == 1 ? -480 : -160;
     int32_t y = page == 1 ? -680 : -320;
     if (d.printsTitles) {
         int32_t x = 0;
-        for (int32_t c = 0; c < columns; ++c) {
-            const int32_t w = printColumnWidth(t.table, c);
-            s.multilineText({x, y0 - 10, x + w, y0 - 140}, d.printTitles[static_cast<std::size_t>(c)],
-                            t.table == SummaryTable::Attempt ? TextAlign::Right : TextAlign::Centre);
-            x += w;
+        for (const PrintedColumn& c : columns) {
+            const TextAlign align = !t.columns.empty() ? c.align
+                                    : t.table == SummaryTable::Attempt ? TextAlign::Right
+                                                                       : TextAlign::Centre;
+            s.multilineText({x, y0 - 10, x + c.width, y0 - 140}, c.title, align);
+            x += c.width;
         }
     }
     s.selectFont(ViewFont::PrintNormal);
@@ -49,10 +74,14 @@ void drawTable(Surface& s, const PrintJob& job, int32_t page) {
     for (int32_t r = rows.first; r < rows.end; ++r, y -= RowHeight) {
         const auto& cells = t.rows[static_cast<std::size_t>(r)];
         int32_t x = 0;
-        for (int32_t c = 0; c < columns; ++c) {
-            const int32_t w = printColumnWidth(t.table, c);
-            const std::string& text = static_cast<std::size_t>(c) < cells.size() ? cells[static_cast<std::size_t>(c)] : std::string();
-            s.text({x, y + RowHeight, x + w - CellMargin, y}, text, TextAlign::Right);
+        for (std::size_t c = 0; c < columns.size(); ++c) {
+            const int32_t w = columns[c].width;
+            const std::string& text = c < cells.size() ? cells[c] : std::string();
+            // A left-aligned text column keeps the same margin on its left.
+            const Rect box = columns[c].align == TextAlign::Left
+                                 ? Rect{x + CellMargin, y + RowHeight, x + w, y}
+                                 : Rect{x, y + RowHeight, x + w - CellMargin, y};
+            s.text(box, text, columns[c].align);
             x += w;
         }
     }
@@ -84,6 +113,7 @@ std::string_view reportTitle(int32_t viewMode) {
         case 10: return "TASK REPORT";
         case 12: return "DRIVING REPORT";
         case 13: return "Frequency REPORT";
+        case 20: return "CLINICAL MEASURES REPORT";
         default: return "REPORT";
     }
 }
