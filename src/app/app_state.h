@@ -2,9 +2,9 @@
 
 #include "app_paths.h"
 #include "clinical/clinical_view_options.h"
-#include "measurement/measurement_store.h"
-#include "measurement/settings.h"
-#include "measurement/target_protocol.h"
+#include "model/measurement_store.h"
+#include "model/settings.h"
+#include "model/target_protocol.h"
 
 namespace kenvo {
 

@@ -4,7 +4,7 @@
 #include <cstdio>
 
 #include "command_ids.h"
-#include "measurement/limits.h"
+#include "model/limits.h"
 
 namespace kenvo {
 

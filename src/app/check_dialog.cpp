@@ -7,7 +7,7 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
-#include "measurement/procedure_port.h"
+#include "procedures/procedure_port.h"
 #include "operator_port.h"
 #include "platform/platform_link.h"
 

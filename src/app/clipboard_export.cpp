@@ -8,7 +8,7 @@
 #include <QUrl>
 #include <span>
 
-#include "analysis/batch_analysis.h"
+#include "reports/batch_analysis.h"
 #include "analysis/clipboard_text.h"
 #include "analysis/spreadsheet_xml.h"
 #include "app_state.h"

@@ -3,7 +3,7 @@
 #include <QObject>
 #include <QSoundEffect>
 
-#include "measurement/target_procedure.h"
+#include "procedures/target_procedure.h"
 
 namespace kenvo {
 

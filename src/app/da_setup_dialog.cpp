@@ -11,7 +11,7 @@
 #include <QVBoxLayout>
 #include <cmath>
 
-#include "measurement/subject_validation.h"
+#include "model/subject_validation.h"
 #include "operator_port.h"
 
 namespace kenvo {

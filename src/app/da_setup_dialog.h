@@ -3,7 +3,7 @@
 #include <QDialog>
 #include <array>
 
-#include "graphs/graph_settings.h"
+#include "model/graph_settings.h"
 
 class QLineEdit;
 

@@ -7,8 +7,8 @@
 
 #include "graphs/display_state.h"
 #include "kenvo_plat_view.h"
-#include "measurement/driving_procedure.h"
-#include "measurement/procedure_port.h"
+#include "procedures/driving_procedure.h"
+#include "procedures/procedure_port.h"
 #include "window_procedure_port.h"
 
 namespace kenvo {

@@ -4,8 +4,8 @@
 #include <array>
 #include <cstdint>
 
-#include "measurement/test_settings.h"
-#include "measurement/track_generator.h"
+#include "model/test_settings.h"
+#include "procedures/track_generator.h"
 
 class QLineEdit;
 class QRadioButton;

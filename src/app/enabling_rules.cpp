@@ -5,7 +5,7 @@
 
 #include "analysis/table_descriptors.h"
 #include "command_ids.h"
-#include "measurement/measurement_store.h"
+#include "model/measurement_store.h"
 
 namespace kenvo {
 

@@ -11,7 +11,7 @@
 #include "graphs/display_geometry.h"
 #include "graphs/report_controls.h"
 #include "main_frame.h"
-#include "measurement/limits.h"
+#include "model/limits.h"
 #include "operator_port.h"
 #include "reports/clinical_table.h"
 #include "sway_list.h"

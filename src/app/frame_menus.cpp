@@ -16,7 +16,7 @@
 #include "command_ids.h"
 #include "command_table.h"
 #include "main_frame.h"
-#include "platform/platform_models.h"
+#include "model/platform_models.h"
 #include "platform_choice.h"
 #include "toolbar_icons.h"
 

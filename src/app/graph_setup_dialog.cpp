@@ -12,7 +12,7 @@
 #include <QVBoxLayout>
 #include <array>
 
-#include "measurement/subject_validation.h"
+#include "model/subject_validation.h"
 #include "operator_port.h"
 
 namespace kenvo {

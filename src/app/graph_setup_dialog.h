@@ -3,7 +3,7 @@
 #include <QDialog>
 #include <QMap>
 
-#include "graphs/graph_settings.h"
+#include "model/graph_settings.h"
 
 class QComboBox;
 class QLineEdit;

@@ -4,7 +4,7 @@
 #include <cstdlib>
 #include <string>
 
-#include "platform/platform_models.h"
+#include "model/platform_models.h"
 #include "platform/serial_bus.h"
 #include "platform/simulated_bus.h"
 

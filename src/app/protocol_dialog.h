@@ -6,8 +6,8 @@
 #include <cstdint>
 #include <string>
 
-#include "measurement/limits.h"
-#include "measurement/target_protocol.h"
+#include "model/limits.h"
+#include "model/target_protocol.h"
 
 class QLineEdit;
 class QPushButton;

@@ -6,7 +6,7 @@
 
 #include "app_state.h"
 #include "files/measurement_file.h"
-#include "files/recovery_file.h"
+#include "procedures/recovery_file.h"
 #include "operator_port.h"
 
 namespace kenvo {

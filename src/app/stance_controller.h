@@ -8,10 +8,10 @@
 #include "graphs/cop_pictures.h"
 #include "graphs/display_state.h"
 #include "graphs/stance_view.h"
-#include "measurement/procedure_port.h"
+#include "procedures/procedure_port.h"
 #include "window_procedure_port.h"
-#include "measurement/replay_procedure.h"
-#include "measurement/stance_procedure.h"
+#include "procedures/replay_procedure.h"
+#include "procedures/stance_procedure.h"
 
 namespace kenvo {
 

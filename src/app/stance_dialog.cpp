@@ -4,7 +4,7 @@
 #include <QFormLayout>
 #include <QLineEdit>
 
-#include "measurement/subject_validation.h"
+#include "model/subject_validation.h"
 #include "operator_port.h"
 
 namespace kenvo {

@@ -3,7 +3,7 @@
 #include <QDialog>
 #include <cstdint>
 
-#include "measurement/test_settings.h"
+#include "model/test_settings.h"
 
 class QLineEdit;
 

@@ -2,8 +2,8 @@
 
 #include <QDialog>
 
-#include "measurement/subject_record.h"
-#include "measurement/subject_validation.h"
+#include "model/subject_record.h"
+#include "model/subject_validation.h"
 
 class QLineEdit;
 class QRadioButton;

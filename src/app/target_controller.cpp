@@ -9,8 +9,8 @@
 #include "command_ids.h"
 #include "evaluation_controller.h"
 #include "main_frame.h"
-#include "measurement/stance_procedure.h"
-#include "measurement/subject_validation.h"
+#include "procedures/stance_procedure.h"
+#include "model/subject_validation.h"
 #include "operator_port.h"
 #include "platform/platform_link.h"
 

@@ -8,9 +8,9 @@
 
 #include "graphs/display_state.h"
 #include "kenvo_plat_view.h"
-#include "measurement/procedure_port.h"
+#include "procedures/procedure_port.h"
 #include "window_procedure_port.h"
-#include "measurement/target_procedure.h"
+#include "procedures/target_procedure.h"
 
 class QLineEdit;
 

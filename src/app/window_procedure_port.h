@@ -2,7 +2,7 @@
 
 #include <string>
 
-#include "measurement/procedure_port.h"
+#include "procedures/procedure_port.h"
 
 namespace kenvo {
 

@@ -5,8 +5,8 @@
 #include <string>
 
 #include "analysis/table_descriptors.h"
-#include "graphs/graph_settings.h"
-#include "measurement/measurement_store.h"
+#include "model/graph_settings.h"
+#include "model/measurement_store.h"
 
 namespace kenvo::cli {
 

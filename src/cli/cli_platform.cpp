@@ -5,7 +5,7 @@
 
 #include "cli_args.h"
 #include "platform/open_failure_text.h"
-#include "platform/platform_models.h"
+#include "model/platform_models.h"
 #include "platform/serial_bus.h"
 #include "platform/simulated_bus.h"
 

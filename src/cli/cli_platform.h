@@ -4,9 +4,9 @@
 #include <optional>
 #include <string>
 
-#include "measurement/live_trace.h"
-#include "measurement/platform_calibration.h"
-#include "measurement/test_settings.h"
+#include "model/live_trace.h"
+#include "model/platform_calibration.h"
+#include "model/test_settings.h"
 #include "platform/device_bus.h"
 #include "platform/dispatcher.h"
 #include "platform/platform_link.h"

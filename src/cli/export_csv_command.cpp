@@ -5,9 +5,9 @@
 #include "cli_output.h"
 #include "commands.h"
 #include "files/measurement_file.h"
-#include "graphs/graph_settings.h"
-#include "measurement/measurement_store.h"
-#include "measurement/sample_metric.h"
+#include "model/graph_settings.h"
+#include "model/measurement_store.h"
+#include "model/sample_metric.h"
 
 namespace kenvo::cli {
 

@@ -3,7 +3,7 @@
 #include <cstdio>
 #include <cstdlib>
 
-#include "analysis/batch_analysis.h"
+#include "reports/batch_analysis.h"
 #include "analysis/spreadsheet_xml.h"
 #include "analysis/table_rows.h"
 #include "cli_args.h"

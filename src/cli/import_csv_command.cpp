@@ -9,8 +9,8 @@
 #include "files/cop_csv.h"
 #include "files/cop_import.h"
 #include "files/measurement_file.h"
-#include "measurement/measurement_store.h"
-#include "platform/platform_models.h"
+#include "model/measurement_store.h"
+#include "model/platform_models.h"
 
 namespace kenvo::cli {
 

@@ -10,8 +10,8 @@
 #include "files/code_page.h"
 #include "files/file_signature.h"
 #include "files/measurement_file.h"
-#include "graphs/graph_settings.h"
-#include "measurement/measurement_store.h"
+#include "model/graph_settings.h"
+#include "model/measurement_store.h"
 
 namespace kenvo::cli {
 

@@ -8,8 +8,8 @@
 #include "files/configuration_file.h"
 #include "files/protocol_file.h"
 #include "files/setting_ranges.h"
-#include "measurement/settings.h"
-#include "measurement/target_protocol.h"
+#include "model/settings.h"
+#include "model/target_protocol.h"
 
 namespace kenvo::cli {
 

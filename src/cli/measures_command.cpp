@@ -9,7 +9,7 @@
 #include "cli_args.h"
 #include "cli_output.h"
 #include "commands.h"
-#include "measurement/limits.h"
+#include "model/limits.h"
 #include "reports/clinical_inputs.h"
 
 namespace kenvo::cli {

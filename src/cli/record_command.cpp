@@ -10,9 +10,9 @@
 #include "commands.h"
 #include "files/code_page.h"
 #include "files/measurement_file.h"
-#include "measurement/measurement_store.h"
-#include "measurement/settings.h"
-#include "measurement/stance_procedure.h"
+#include "model/measurement_store.h"
+#include "model/settings.h"
+#include "procedures/stance_procedure.h"
 #include "platform/dispatcher.h"
 #include "platform/platform_link.h"
 

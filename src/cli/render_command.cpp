@@ -14,7 +14,7 @@
 #include "graphs/replay_step.h"
 #include "graphs/stance_frames.h"
 #include "graphs/stance_view.h"
-#include "measurement/sample_metric.h"
+#include "model/sample_metric.h"
 #include "render/gui_session.h"
 #include "render/image_writers.h"
 

@@ -6,8 +6,8 @@
 #include "analysis/diffusion_fit.h"
 #include "graphs/replay_step.h"
 #include "graphs/report_controls.h"
-#include "measurement/limits.h"
-#include "measurement/sample_metric.h"
+#include "model/limits.h"
+#include "model/sample_metric.h"
 
 namespace kenvo::cli {
 

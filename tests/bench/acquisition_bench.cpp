@@ -3,8 +3,8 @@
 #include <memory>
 #include <vector>
 
-#include "measurement/limits.h"
-#include "measurement/live_trace.h"
+#include "model/limits.h"
+#include "model/live_trace.h"
 #include "platform/cop_source.h"
 #include "platform/dispatcher.h"
 #include "platform/frame_decoder.h"

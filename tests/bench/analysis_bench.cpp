@@ -6,10 +6,10 @@
 #include <string>
 #include <vector>
 
-#include "analysis/batch_analysis.h"
+#include "reports/batch_analysis.h"
 #include "analysis/table_rows.h"
 #include "files/measurement_file.h"
-#include "measurement/measurement_store.h"
+#include "model/measurement_store.h"
 #include "platform/cop_source.h"
 
 namespace kenvo {

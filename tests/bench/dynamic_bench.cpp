@@ -12,9 +12,9 @@
 #include "graphs/display_geometry.h"
 #include "graphs/driving_display.h"
 #include "graphs/target_display.h"
-#include "measurement/measurement_store.h"
-#include "measurement/target_placement.h"
-#include "measurement/track_generator.h"
+#include "model/measurement_store.h"
+#include "procedures/target_placement.h"
+#include "procedures/track_generator.h"
 #include "platform/acquisition_control.h"
 #include "render/qpainter_surface.h"
 

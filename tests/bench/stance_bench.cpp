@@ -13,7 +13,7 @@
 
 #include "graphs/display_geometry.h"
 #include "graphs/stance_view.h"
-#include "measurement/stance_procedure.h"
+#include "procedures/stance_procedure.h"
 #include "platform/dispatcher.h"
 #include "platform/platform_link.h"
 #include "platform/simulated_bus.h"

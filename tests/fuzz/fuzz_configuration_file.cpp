@@ -5,7 +5,7 @@
 #include <cstring>
 
 #include "files/configuration_file.h"
-#include "measurement/settings.h"
+#include "model/settings.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     kenvo::Settings settings;

@@ -6,8 +6,8 @@
 #include <vector>
 
 #include "files/measurement_file.h"
-#include "graphs/graph_settings.h"
-#include "measurement/measurement_store.h"
+#include "model/graph_settings.h"
+#include "model/measurement_store.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     // The store reserves its full size once; pages stay untouched until used.

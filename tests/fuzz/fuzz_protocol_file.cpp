@@ -4,7 +4,7 @@
 #include <vector>
 
 #include "files/protocol_file.h"
-#include "measurement/target_protocol.h"
+#include "model/target_protocol.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     kenvo::TargetProtocol protocol;

@@ -1,6 +1,6 @@
 #include "app_fixture.h"
 
-#include "measurement/cop_sample.h"
+#include "model/cop_sample.h"
 
 namespace kenvo::test {
 

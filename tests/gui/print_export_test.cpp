@@ -15,7 +15,7 @@
 #include "evaluation_controller.h"
 #include "files/measurement_file.h"
 #include "graphs/cop_pictures.h"
-#include "measurement/procedure_port.h"
+#include "procedures/procedure_port.h"
 #include "print_controller.h"
 #include "stance_controller.h"
 #include "support/process.h"

@@ -15,7 +15,7 @@
 #include "driving_dialogs.h"
 #include "evaluation_controller.h"
 #include "graphs/driving_display.h"
-#include "measurement/driving_procedure.h"
+#include "procedures/driving_procedure.h"
 #include "stance_support.h"
 #include "support/validation_data.h"
 #include "sway_list.h"

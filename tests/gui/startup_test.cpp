@@ -4,7 +4,7 @@
 #include "app_fixture.h"
 #include "app_paths.h"
 #include "files/configuration_file.h"
-#include "graphs/graph_settings.h"
+#include "model/graph_settings.h"
 
 namespace kenvo::test {
 namespace {

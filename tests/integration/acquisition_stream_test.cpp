@@ -7,9 +7,9 @@
 #include <thread>
 
 #include "files/cop_csv.h"
-#include "measurement/measurement_store.h"
+#include "model/measurement_store.h"
 #include "platform/platform_link.h"
-#include "platform/platform_models.h"
+#include "model/platform_models.h"
 #include "platform/platform_simulator.h"
 #include "platform/simulated_bus.h"
 #include "support/validation_data.h"

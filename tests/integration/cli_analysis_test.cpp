@@ -10,8 +10,8 @@
 #include <vector>
 
 #include "files/measurement_file.h"
-#include "graphs/graph_settings.h"
-#include "measurement/measurement_store.h"
+#include "model/graph_settings.h"
+#include "model/measurement_store.h"
 #include "support/process.h"
 #include "support/temp_dir.h"
 #include "support/validation_data.h"

@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "platform/platform_models.h"
+#include "model/platform_models.h"
 #include "support/process.h"
 #include "support/temp_dir.h"
 #include "support/validation_data.h"

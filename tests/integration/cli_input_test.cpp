@@ -11,8 +11,8 @@
 #include "files/configuration_file.h"
 #include "files/file_bytes.h"
 #include "files/protocol_file.h"
-#include "measurement/settings.h"
-#include "measurement/target_protocol.h"
+#include "model/settings.h"
+#include "model/target_protocol.h"
 #include "support/process.h"
 #include "support/temp_dir.h"
 

@@ -13,7 +13,7 @@
 #include <vector>
 
 #include "files/measurement_file.h"
-#include "measurement/measurement_store.h"
+#include "model/measurement_store.h"
 #include "support/process.h"
 #include "support/temp_dir.h"
 #include "support/validation_data.h"

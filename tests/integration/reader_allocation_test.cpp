@@ -10,8 +10,8 @@
 #include <new>
 #include <thread>
 
-#include "measurement/driving_computation.h"
-#include "measurement/measurement_store.h"
+#include "procedures/driving_computation.h"
+#include "model/measurement_store.h"
 #include "platform/platform_link.h"
 #include "platform/simulated_bus.h"
 

@@ -5,8 +5,8 @@
 
 #include "analysis/diffusion_curve.h"
 #include "analysis/diffusion_fit.h"
-#include "measurement/cop_sample.h"
-#include "measurement/platform_calibration.h"
+#include "model/cop_sample.h"
+#include "model/platform_calibration.h"
 
 namespace kenvo::test {
 

@@ -3,7 +3,7 @@
 #include <cstdint>
 #include <vector>
 
-#include "measurement/cop_sample.h"
+#include "model/cop_sample.h"
 
 namespace kenvo::test {
 

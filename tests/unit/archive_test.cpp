@@ -8,7 +8,7 @@
 #include "files/archive_reader.h"
 #include "files/archive_writer.h"
 #include "files/code_page.h"
-#include "measurement/fixed_point.h"
+#include "model/fixed_point.h"
 
 namespace kenvo {
 namespace {

@@ -16,7 +16,7 @@
 #include "clinical/low_pass.h"
 #include "clinical/prediction_ellipse.h"
 #include "clinical/welch_spectrum.h"
-#include "measurement/measurement_store.h"
+#include "model/measurement_store.h"
 #include "support/validation_data.h"
 
 namespace kenvo {

@@ -15,7 +15,7 @@
 #include "graphs/ellipse_outline.h"
 #include "graphs/report_controls.h"
 #include "graphs/report_pages.h"
-#include "measurement/measurement_store.h"
+#include "model/measurement_store.h"
 #include "reports/clinical_table.h"
 
 namespace kenvo {

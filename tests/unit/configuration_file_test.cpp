@@ -8,8 +8,8 @@
 
 #include "files/configuration_file.h"
 #include "files/measurement_file.h"
-#include "measurement/measurement_store.h"
-#include "measurement/settings.h"
+#include "model/measurement_store.h"
+#include "model/settings.h"
 #include "support/temp_dir.h"
 
 namespace kenvo {

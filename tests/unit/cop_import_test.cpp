@@ -6,9 +6,9 @@
 
 #include "files/cop_import.h"
 #include "files/measurement_file.h"
-#include "graphs/graph_settings.h"
-#include "measurement/measurement_store.h"
-#include "platform/platform_models.h"
+#include "model/graph_settings.h"
+#include "model/measurement_store.h"
+#include "model/platform_models.h"
 
 namespace kenvo {
 namespace {

@@ -5,7 +5,7 @@
 #include <vector>
 
 #include "analysis/diffusion_curve.h"
-#include "measurement/measurement_store.h"
+#include "model/measurement_store.h"
 #include "support/diffusion_reference.h"
 #include "support/synthetic_sway.h"
 

@@ -6,7 +6,7 @@
 
 #include "analysis/diffusion_texts.h"
 #include "analysis/report_readouts.h"
-#include "measurement/sample_metric.h"
+#include "model/sample_metric.h"
 
 namespace kenvo {
 namespace {

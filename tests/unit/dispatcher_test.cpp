@@ -3,8 +3,8 @@
 #include <memory>
 #include <vector>
 
-#include "measurement/fixed_point.h"
-#include "measurement/limits.h"
+#include "model/fixed_point.h"
+#include "model/limits.h"
 #include "platform/dispatcher.h"
 #include "platform/wire_frame.h"
 

@@ -5,8 +5,8 @@
 
 #include "graphs/driving_display.h"
 #include "graphs/recording_surface.h"
-#include "measurement/limits.h"
-#include "measurement/measurement_store.h"
+#include "model/limits.h"
+#include "model/measurement_store.h"
 #include "platform/acquisition_control.h"
 
 namespace kenvo {

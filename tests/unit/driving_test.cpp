@@ -5,12 +5,12 @@
 
 #include "graphs/display_state.h"
 #include "graphs/driving_display.h"
-#include "measurement/clock_seed.h"
-#include "measurement/driving_computation.h"
-#include "measurement/fixed_point.h"
-#include "measurement/limits.h"
-#include "measurement/measurement_store.h"
-#include "measurement/track_generator.h"
+#include "procedures/clock_seed.h"
+#include "procedures/driving_computation.h"
+#include "model/fixed_point.h"
+#include "model/limits.h"
+#include "model/measurement_store.h"
+#include "procedures/track_generator.h"
 #include "platform/acquisition_control.h"
 
 namespace kenvo {

@@ -11,15 +11,15 @@
 #include <string>
 #include <vector>
 
-#include "analysis/batch_analysis.h"
+#include "reports/batch_analysis.h"
 #include "files/configuration_file.h"
 #include "files/cop_csv.h"
 #include "files/file_bytes.h"
 #include "files/measurement_file.h"
 #include "files/protocol_file.h"
-#include "measurement/measurement_store.h"
-#include "measurement/settings.h"
-#include "measurement/target_protocol.h"
+#include "model/measurement_store.h"
+#include "model/settings.h"
+#include "model/target_protocol.h"
 #include "support/temp_dir.h"
 
 namespace kenvo {

@@ -5,7 +5,7 @@
 #include <vector>
 
 #include "graphs/axis_scale.h"
-#include "graphs/graph_settings.h"
+#include "model/graph_settings.h"
 
 namespace kenvo {
 namespace {

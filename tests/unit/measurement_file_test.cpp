@@ -9,8 +9,8 @@
 
 #include "files/archive_writer.h"
 #include "files/measurement_file.h"
-#include "graphs/graph_settings.h"
-#include "measurement/measurement_store.h"
+#include "model/graph_settings.h"
+#include "model/measurement_store.h"
 #include "store_snapshot.h"
 #include "support/temp_dir.h"
 

@@ -5,8 +5,8 @@
 #include <memory>
 #include <utility>
 
-#include "measurement/measurement_store.h"
-#include "measurement/sample_metric.h"
+#include "model/measurement_store.h"
+#include "model/sample_metric.h"
 
 namespace kenvo {
 namespace {

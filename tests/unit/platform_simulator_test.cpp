@@ -6,10 +6,10 @@
 #include <vector>
 
 #include "analysis/sway_parameters.h"
-#include "measurement/live_trace.h"
-#include "measurement/measurement_store.h"
+#include "model/live_trace.h"
+#include "model/measurement_store.h"
 #include "platform/dispatcher.h"
-#include "platform/platform_models.h"
+#include "model/platform_models.h"
 #include "platform/platform_simulator.h"
 
 namespace kenvo {

@@ -6,9 +6,9 @@
 
 #include "files/measurement_file.h"
 #include "files/protocol_file.h"
-#include "graphs/graph_settings.h"
-#include "measurement/measurement_store.h"
-#include "measurement/target_protocol.h"
+#include "model/graph_settings.h"
+#include "model/measurement_store.h"
+#include "model/target_protocol.h"
 #include "support/temp_dir.h"
 
 namespace kenvo {

@@ -3,7 +3,7 @@
 
 #include <optional>
 
-#include "files/recovery_file.h"
+#include "procedures/recovery_file.h"
 #include "support/temp_dir.h"
 
 namespace kenvo::test {

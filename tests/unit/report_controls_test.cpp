@@ -4,7 +4,7 @@
 
 #include "graphs/display_geometry.h"
 #include "graphs/report_controls.h"
-#include "measurement/measurement_store.h"
+#include "model/measurement_store.h"
 
 namespace kenvo {
 namespace {

@@ -12,7 +12,7 @@
 #include "graphs/report_cop_overlay.h"
 #include "graphs/report_readout_strip.h"
 #include "graphs/report_time_graphs.h"
-#include "measurement/measurement_store.h"
+#include "model/measurement_store.h"
 
 namespace kenvo {
 namespace {

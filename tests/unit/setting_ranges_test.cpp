@@ -8,8 +8,8 @@
 #include "graphs/recording_surface.h"
 #include "graphs/replay_step.h"
 #include "graphs/stance_context.h"
-#include "measurement/replay_procedure.h"
-#include "measurement/settings.h"
+#include "procedures/replay_procedure.h"
+#include "model/settings.h"
 
 namespace kenvo {
 namespace {

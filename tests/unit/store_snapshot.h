@@ -3,8 +3,8 @@
 #include <array>
 #include <vector>
 
-#include "graphs/graph_settings.h"
-#include "measurement/measurement_store.h"
+#include "model/graph_settings.h"
+#include "model/measurement_store.h"
 
 namespace kenvo::test {
 

@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "measurement/subject_validation.h"
+#include "model/subject_validation.h"
 
 namespace kenvo {
 namespace {

@@ -6,7 +6,7 @@
 #include "graphs/target_display.h"
 #include "graphs/target_hit_decision.h"
 #include "graphs/target_tick.h"
-#include "measurement/measurement_store.h"
+#include "model/measurement_store.h"
 #include "platform/acquisition_control.h"
 
 namespace kenvo {

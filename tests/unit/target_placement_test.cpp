@@ -4,9 +4,9 @@
 #include <cstdlib>
 #include <memory>
 
-#include "measurement/limits.h"
-#include "measurement/measurement_store.h"
-#include "measurement/target_placement.h"
+#include "model/limits.h"
+#include "model/measurement_store.h"
+#include "procedures/target_placement.h"
 
 namespace kenvo {
 namespace {

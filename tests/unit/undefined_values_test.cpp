@@ -9,7 +9,7 @@
 #include "analysis/spreadsheet_xml.h"
 #include "analysis/table_rows.h"
 #include "analysis/text_format.h"
-#include "measurement/measurement_store.h"
+#include "model/measurement_store.h"
 
 namespace kenvo {
 namespace {

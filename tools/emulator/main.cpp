@@ -14,7 +14,7 @@
 
 #include "files/cop_csv.h"
 #include "platform/cop_source.h"
-#include "platform/platform_models.h"
+#include "model/platform_models.h"
 #include "platform/platform_simulator.h"
 #include "pty_emulator.h"
 

@@ -4,9 +4,9 @@
 #include <cmath>
 #include <vector>
 
-#include "measurement/limits.h"
-#include "measurement/measurement_store.h"
-#include "measurement/sample_metric.h"
+#include "model/limits.h"
+#include "model/measurement_store.h"
+#include "model/sample_metric.h"
 
 namespace kenvo {
 

@@ -4,9 +4,9 @@
 #include <cstdint>
 #include <span>
 
-#include "graphs/graph_settings.h"
-#include "measurement/cop_sample.h"
-#include "measurement/platform_calibration.h"
+#include "model/graph_settings.h"
+#include "model/cop_sample.h"
+#include "model/platform_calibration.h"
 
 namespace kenvo {
 

@@ -2,7 +2,7 @@
 
 #include <cstdint>
 
-#include "measurement/measurement_store.h"
+#include "model/measurement_store.h"
 
 namespace kenvo {
 

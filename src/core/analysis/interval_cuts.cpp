@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <cstdio>
 
-#include "measurement/limits.h"
+#include "model/limits.h"
 
 namespace kenvo {
 

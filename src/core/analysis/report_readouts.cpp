@@ -1,7 +1,7 @@
 #include "analysis/report_readouts.h"
 
 #include "analysis/text_format.h"
-#include "measurement/sample_metric.h"
+#include "model/sample_metric.h"
 
 namespace kenvo {
 

@@ -5,8 +5,8 @@
 #include <span>
 #include <string>
 
-#include "measurement/cop_sample.h"
-#include "measurement/platform_calibration.h"
+#include "model/cop_sample.h"
+#include "model/platform_calibration.h"
 
 namespace kenvo {
 

@@ -1,6 +1,6 @@
 #include "analysis/table_descriptors.h"
 
-#include "measurement/test_settings.h"
+#include "model/test_settings.h"
 
 namespace kenvo {
 

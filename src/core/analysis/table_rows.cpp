@@ -6,7 +6,7 @@
 #include "analysis/interval_cuts.h"
 #include "analysis/sway_parameters.h"
 #include "analysis/text_format.h"
-#include "measurement/sample_metric.h"
+#include "model/sample_metric.h"
 
 namespace kenvo {
 

@@ -5,7 +5,7 @@
 #include <vector>
 
 #include "analysis/table_descriptors.h"
-#include "measurement/measurement_store.h"
+#include "model/measurement_store.h"
 
 namespace kenvo {
 

@@ -2,7 +2,7 @@
 
 #include <algorithm>
 
-#include "measurement/measurement_store.h"
+#include "model/measurement_store.h"
 
 namespace kenvo {
 

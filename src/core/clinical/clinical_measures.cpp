@@ -9,7 +9,7 @@
 #include "clinical/prediction_ellipse.h"
 #include "clinical/sample_mean.h"
 #include "clinical/welch_spectrum.h"
-#include "measurement/limits.h"
+#include "model/limits.h"
 
 namespace kenvo {
 

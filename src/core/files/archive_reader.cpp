@@ -3,7 +3,7 @@
 #include <bit>
 
 #include "files/code_page.h"
-#include "measurement/fixed_point.h"
+#include "model/fixed_point.h"
 
 namespace kenvo {
 

@@ -8,7 +8,7 @@
 #include "files/file_bytes.h"
 #include "files/file_signature.h"
 #include "files/setting_ranges.h"
-#include "measurement/settings.h"
+#include "model/settings.h"
 #include "platform/wire_frame.h"
 
 namespace kenvo {

@@ -5,7 +5,7 @@
 #include <string_view>
 
 #include "files/file_bytes.h"
-#include "measurement/limits.h"
+#include "model/limits.h"
 
 namespace kenvo {
 

@@ -2,8 +2,8 @@
 
 #include <algorithm>
 
-#include "measurement/fixed_point.h"
-#include "platform/platform_models.h"
+#include "model/fixed_point.h"
+#include "model/platform_models.h"
 
 namespace kenvo {
 

@@ -3,7 +3,7 @@
 #include <cstdint>
 #include <vector>
 
-#include "measurement/measurement_store.h"
+#include "model/measurement_store.h"
 #include "platform/cop_source.h"
 
 namespace kenvo {

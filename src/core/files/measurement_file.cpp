@@ -8,8 +8,8 @@
 #include "files/atomic_file.h"
 #include "files/file_bytes.h"
 #include "files/file_signature.h"
-#include "graphs/graph_settings.h"
-#include "measurement/measurement_store.h"
+#include "model/graph_settings.h"
+#include "model/measurement_store.h"
 
 namespace kenvo {
 

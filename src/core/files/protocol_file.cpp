@@ -7,7 +7,7 @@
 #include "files/atomic_file.h"
 #include "files/file_bytes.h"
 #include "files/file_signature.h"
-#include "measurement/target_protocol.h"
+#include "model/target_protocol.h"
 
 namespace kenvo {
 

@@ -8,7 +8,7 @@
 
 #include "files/file_result.h"
 #include "files/setting_ranges.h"
-#include "measurement/limits.h"
+#include "model/limits.h"
 
 namespace kenvo {
 

@@ -2,7 +2,7 @@
 
 #include <bit>
 
-#include "measurement/test_settings.h"
+#include "model/test_settings.h"
 
 namespace kenvo {
 

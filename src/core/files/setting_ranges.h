@@ -6,8 +6,8 @@
 #include <string>
 #include <vector>
 
-#include "graphs/graph_settings.h"
-#include "measurement/test_settings.h"
+#include "model/graph_settings.h"
+#include "model/test_settings.h"
 
 namespace kenvo {
 

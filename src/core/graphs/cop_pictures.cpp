@@ -6,7 +6,7 @@
 #include "graphs/ellipse_outline.h"
 #include "graphs/live_traces.h"
 #include "graphs/stance_frames.h"
-#include "measurement/sample_metric.h"
+#include "model/sample_metric.h"
 
 namespace kenvo {
 

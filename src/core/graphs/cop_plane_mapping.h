@@ -2,7 +2,7 @@
 
 #include "graphs/axis_scale.h"
 #include "graphs/display_state.h"
-#include "graphs/graph_settings.h"
+#include "model/graph_settings.h"
 #include "graphs/surface.h"
 
 namespace kenvo {

@@ -5,7 +5,7 @@
 #include <string_view>
 
 #include "graphs/display_state.h"
-#include "graphs/graph_settings.h"
+#include "model/graph_settings.h"
 #include "graphs/surface.h"
 
 namespace kenvo {

@@ -4,8 +4,8 @@
 #include <cmath>
 #include <optional>
 
-#include "measurement/limits.h"
-#include "measurement/measurement_store.h"
+#include "model/limits.h"
+#include "model/measurement_store.h"
 #include "platform/acquisition_control.h"
 
 namespace kenvo {

@@ -7,8 +7,8 @@
 #include "clinical/attempt_trace.h"
 #include "clinical/low_pass.h"
 #include "graphs/report_pens.h"
-#include "measurement/limits.h"
-#include "measurement/measurement_store.h"
+#include "model/limits.h"
+#include "model/measurement_store.h"
 
 namespace kenvo {
 

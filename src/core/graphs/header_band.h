@@ -6,7 +6,7 @@
 #include "analysis/diffusion_texts.h"
 
 #include "graphs/surface.h"
-#include "measurement/subject_record.h"
+#include "model/subject_record.h"
 
 namespace kenvo {
 

@@ -9,7 +9,7 @@
 #include "graphs/hit_tests.h"
 #include "graphs/report_pens.h"
 #include "graphs/stance_frames.h"
-#include "measurement/sample_metric.h"
+#include "model/sample_metric.h"
 
 namespace kenvo {
 

@@ -4,7 +4,7 @@
 
 #include "graphs/display_state.h"
 #include "graphs/surface.h"
-#include "measurement/measurement_store.h"
+#include "model/measurement_store.h"
 
 namespace kenvo {
 

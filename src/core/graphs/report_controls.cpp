@@ -3,8 +3,8 @@
 #include <algorithm>
 #include <cmath>
 
-#include "measurement/limits.h"
-#include "measurement/measurement_store.h"
+#include "model/limits.h"
+#include "model/measurement_store.h"
 
 namespace kenvo {
 

@@ -4,7 +4,7 @@
 #include <optional>
 
 #include "graphs/display_state.h"
-#include "graphs/graph_settings.h"
+#include "model/graph_settings.h"
 
 namespace kenvo {
 

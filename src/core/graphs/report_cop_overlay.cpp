@@ -7,8 +7,8 @@
 #include "analysis/text_format.h"
 #include "graphs/axis_scale.h"
 #include "graphs/report_pens.h"
-#include "measurement/measurement_store.h"
-#include "measurement/sample_metric.h"
+#include "model/measurement_store.h"
+#include "model/sample_metric.h"
 
 namespace kenvo {
 

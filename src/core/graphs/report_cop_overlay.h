@@ -1,7 +1,7 @@
 #pragma once
 
 #include "graphs/display_state.h"
-#include "graphs/graph_settings.h"
+#include "model/graph_settings.h"
 #include "graphs/surface.h"
 
 namespace kenvo {

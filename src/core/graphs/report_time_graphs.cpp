@@ -7,8 +7,8 @@
 #include "graphs/axis_scale.h"
 #include "graphs/report_axes.h"
 #include "graphs/report_pens.h"
-#include "measurement/measurement_store.h"
-#include "measurement/sample_metric.h"
+#include "model/measurement_store.h"
+#include "model/sample_metric.h"
 
 namespace kenvo {
 

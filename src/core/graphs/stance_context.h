@@ -4,9 +4,9 @@
 
 #include "clinical/clinical_view_options.h"
 #include "graphs/display_state.h"
-#include "graphs/graph_settings.h"
+#include "model/graph_settings.h"
 #include "graphs/surface.h"
-#include "measurement/measurement_store.h"
+#include "model/measurement_store.h"
 
 namespace kenvo {
 

@@ -4,8 +4,8 @@
 
 #include "graphs/axis_scale.h"
 #include "graphs/hit_tests.h"
-#include "measurement/measurement_store.h"
-#include "measurement/sample_metric.h"
+#include "model/measurement_store.h"
+#include "model/sample_metric.h"
 #include "platform/acquisition_control.h"
 
 namespace kenvo {

@@ -4,9 +4,9 @@
 
 #include "graphs/display_state.h"
 #include "graphs/surface.h"
-#include "measurement/cop_sample.h"
-#include "measurement/live_trace.h"
-#include "measurement/platform_calibration.h"
+#include "model/cop_sample.h"
+#include "model/live_trace.h"
+#include "model/platform_calibration.h"
 
 namespace kenvo {
 

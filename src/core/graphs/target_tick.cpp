@@ -1,7 +1,7 @@
 #include "graphs/target_tick.h"
 
 #include "graphs/target_hit_decision.h"
-#include "measurement/measurement_store.h"
+#include "model/measurement_store.h"
 #include "platform/acquisition_control.h"
 
 namespace kenvo {

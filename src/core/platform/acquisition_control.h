@@ -3,7 +3,7 @@
 #include <atomic>
 #include <cstdint>
 
-#include "measurement/cop_sample.h"
+#include "model/cop_sample.h"
 
 namespace kenvo {
 

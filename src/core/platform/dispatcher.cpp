@@ -1,7 +1,7 @@
 #include "platform/dispatcher.h"
 
-#include "measurement/fixed_point.h"
-#include "measurement/limits.h"
+#include "model/fixed_point.h"
+#include "model/limits.h"
 
 namespace kenvo {
 

@@ -4,7 +4,7 @@
 #include <cstddef>
 #include <cstdint>
 
-#include "measurement/live_trace.h"
+#include "model/live_trace.h"
 #include "platform/acquisition_control.h"
 #include "platform/cop_calculator.h"
 #include "platform/frame_decoder.h"

@@ -1,6 +1,6 @@
 #include "platform/platform_link.h"
 
-#include "platform/platform_models.h"
+#include "model/platform_models.h"
 
 namespace kenvo {
 

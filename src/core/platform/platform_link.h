@@ -8,8 +8,8 @@
 #include <thread>
 #include <vector>
 
-#include "measurement/platform_calibration.h"
-#include "measurement/test_settings.h"
+#include "model/platform_calibration.h"
+#include "model/test_settings.h"
 #include "platform/device_bus.h"
 #include "platform/dispatcher.h"
 

@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <cmath>
 
-#include "platform/platform_models.h"
+#include "model/platform_models.h"
 
 namespace kenvo {
 

@@ -3,7 +3,7 @@
 #include <cstdint>
 #include <optional>
 
-#include "measurement/platform_calibration.h"
+#include "model/platform_calibration.h"
 #include "platform/acquisition_control.h"
 #include "platform/sensor_check.h"
 

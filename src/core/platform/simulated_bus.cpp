@@ -10,7 +10,7 @@
 #include <cstdlib>
 #include <string>
 
-#include "platform/platform_models.h"
+#include "model/platform_models.h"
 
 namespace kenvo {
 

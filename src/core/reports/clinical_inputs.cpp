@@ -5,9 +5,9 @@
 #include "clinical/attempt_trace.h"
 #include "files/cop_csv.h"
 #include "files/measurement_file.h"
-#include "graphs/graph_settings.h"
-#include "measurement/measurement_store.h"
-#include "measurement/test_settings.h"
+#include "model/graph_settings.h"
+#include "model/measurement_store.h"
+#include "model/test_settings.h"
 
 namespace kenvo {
 

@@ -7,7 +7,7 @@
 #include "analysis/text_format.h"
 #include "clinical/attempt_trace.h"
 #include "clinical/clinical_measures.h"
-#include "measurement/limits.h"
+#include "model/limits.h"
 
 namespace kenvo {
 

@@ -5,7 +5,7 @@
 
 #include "analysis/table_rows.h"
 #include "clinical/clinical_measures.h"
-#include "measurement/measurement_store.h"
+#include "model/measurement_store.h"
 
 namespace kenvo {
 

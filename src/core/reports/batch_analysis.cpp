@@ -1,12 +1,12 @@
-#include "analysis/batch_analysis.h"
+#include "reports/batch_analysis.h"
 
 #include <memory>
 
 #include "analysis/spreadsheet_xml.h"
 #include "files/code_page.h"
 #include "files/measurement_file.h"
-#include "graphs/graph_settings.h"
-#include "measurement/measurement_store.h"
+#include "model/graph_settings.h"
+#include "model/measurement_store.h"
 
 namespace kenvo {
 

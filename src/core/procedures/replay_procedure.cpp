@@ -1,6 +1,6 @@
-#include "measurement/replay_procedure.h"
+#include "procedures/replay_procedure.h"
 
-#include "measurement/sample_metric.h"
+#include "model/sample_metric.h"
 
 namespace kenvo {
 

@@ -1,10 +1,10 @@
-#include "measurement/track_generator.h"
+#include "procedures/track_generator.h"
 
 #include <cmath>
 #include <random>
 
-#include "measurement/limits.h"
-#include "measurement/measurement_store.h"
+#include "model/limits.h"
+#include "model/measurement_store.h"
 
 namespace kenvo {
 

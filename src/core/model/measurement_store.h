@@ -4,13 +4,13 @@
 #include <array>
 #include <cstdint>
 
-#include "measurement/cop_sample.h"
-#include "measurement/limits.h"
-#include "measurement/live_trace.h"
-#include "measurement/platform_calibration.h"
-#include "measurement/reserved_array.h"
-#include "measurement/subject_record.h"
-#include "measurement/test_settings.h"
+#include "model/cop_sample.h"
+#include "model/limits.h"
+#include "model/live_trace.h"
+#include "model/platform_calibration.h"
+#include "model/reserved_array.h"
+#include "model/subject_record.h"
+#include "model/test_settings.h"
 
 namespace kenvo {
 

@@ -1,4 +1,4 @@
-#include "files/recovery_file.h"
+#include "procedures/recovery_file.h"
 
 #include <fcntl.h>
 #include <sys/file.h>

@@ -5,11 +5,11 @@
 
 #include "graphs/display_state.h"
 #include "graphs/surface.h"
-#include "measurement/driving_computation.h"
-#include "measurement/measurement_store.h"
-#include "measurement/procedure_port.h"
-#include "measurement/settings.h"
-#include "measurement/track_generator.h"
+#include "procedures/driving_computation.h"
+#include "model/measurement_store.h"
+#include "procedures/procedure_port.h"
+#include "model/settings.h"
+#include "procedures/track_generator.h"
 #include "platform/acquisition_control.h"
 
 namespace kenvo {

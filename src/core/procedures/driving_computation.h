@@ -4,7 +4,7 @@
 #include <cstdint>
 
 #include "graphs/display_state.h"
-#include "measurement/platform_calibration.h"
+#include "model/platform_calibration.h"
 #include "platform/dispatcher.h"
 
 namespace kenvo {

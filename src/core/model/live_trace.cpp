@@ -1,4 +1,4 @@
-#include "measurement/live_trace.h"
+#include "model/live_trace.h"
 
 namespace kenvo {
 

@@ -3,9 +3,9 @@
 #include <cstdint>
 
 #include "graphs/display_state.h"
-#include "measurement/measurement_store.h"
-#include "measurement/procedure_port.h"
-#include "measurement/settings.h"
+#include "model/measurement_store.h"
+#include "procedures/procedure_port.h"
+#include "model/settings.h"
 
 namespace kenvo {
 

@@ -1,4 +1,4 @@
-#include "measurement/subject_validation.h"
+#include "model/subject_validation.h"
 
 #include <charconv>
 

@@ -1,8 +1,8 @@
-#include "measurement/sample_metric.h"
+#include "model/sample_metric.h"
 
 #include <cmath>
 
-#include "measurement/measurement_store.h"
+#include "model/measurement_store.h"
 
 namespace kenvo {
 

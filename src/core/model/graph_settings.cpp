@@ -1,8 +1,8 @@
-#include "graphs/graph_settings.h"
+#include "model/graph_settings.h"
 
 #include <algorithm>
 
-#include "measurement/limits.h"
+#include "model/limits.h"
 
 namespace kenvo {
 

@@ -6,10 +6,10 @@
 #include "graphs/display_state.h"
 #include "graphs/surface.h"
 #include "graphs/target_display.h"
-#include "measurement/measurement_store.h"
-#include "measurement/procedure_port.h"
-#include "measurement/settings.h"
-#include "measurement/target_placement.h"
+#include "model/measurement_store.h"
+#include "procedures/procedure_port.h"
+#include "model/settings.h"
+#include "procedures/target_placement.h"
 #include "platform/acquisition_control.h"
 
 namespace kenvo {

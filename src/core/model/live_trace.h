@@ -4,8 +4,8 @@
 #include <atomic>
 #include <cstdint>
 
-#include "measurement/cop_sample.h"
-#include "measurement/limits.h"
+#include "model/cop_sample.h"
+#include "model/limits.h"
 
 namespace kenvo {
 

@@ -1,10 +1,10 @@
-#include "measurement/driving_computation.h"
+#include "procedures/driving_computation.h"
 
 #include <cmath>
 
 #include "graphs/driving_display.h"
-#include "measurement/fixed_point.h"
-#include "measurement/limits.h"
+#include "model/fixed_point.h"
+#include "model/limits.h"
 
 namespace kenvo {
 

@@ -3,7 +3,7 @@
 #include <cstdint>
 #include <string>
 
-#include "measurement/subject_record.h"
+#include "model/subject_record.h"
 
 namespace kenvo {
 

@@ -1,14 +1,14 @@
-#include "measurement/driving_procedure.h"
+#include "procedures/driving_procedure.h"
 
-#include "measurement/procedure_steps.h"
+#include "procedures/procedure_steps.h"
 
 #include <algorithm>
 #include <cmath>
 #include <cstdlib>
 #include <ctime>
 
-#include "files/recovery_file.h"
-#include "measurement/clock_seed.h"
+#include "procedures/recovery_file.h"
+#include "procedures/clock_seed.h"
 #include "graphs/display_geometry.h"
 #include "platform/dispatcher.h"
 #include "platform/platform_link.h"

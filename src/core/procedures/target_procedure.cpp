@@ -1,12 +1,12 @@
-#include "measurement/target_procedure.h"
+#include "procedures/target_procedure.h"
 
-#include "measurement/procedure_steps.h"
+#include "procedures/procedure_steps.h"
 
 #include <ctime>
 
-#include "files/recovery_file.h"
+#include "procedures/recovery_file.h"
 #include "graphs/target_tick.h"
-#include "measurement/stance_procedure.h"
+#include "procedures/stance_procedure.h"
 #include "platform/platform_link.h"
 
 namespace kenvo {

@@ -1,9 +1,9 @@
-#include "measurement/target_placement.h"
+#include "procedures/target_placement.h"
 
 #include <cmath>
 
-#include "measurement/limits.h"
-#include "measurement/measurement_store.h"
+#include "model/limits.h"
+#include "model/measurement_store.h"
 
 namespace kenvo {
 

@@ -2,9 +2,9 @@
 
 #include <cstdint>
 
-#include "measurement/cop_sample.h"
-#include "measurement/limits.h"
-#include "measurement/platform_calibration.h"
+#include "model/cop_sample.h"
+#include "model/limits.h"
+#include "model/platform_calibration.h"
 
 namespace kenvo {
 

@@ -4,9 +4,9 @@
 #include <string>
 
 #include "graphs/display_state.h"
-#include "measurement/measurement_store.h"
-#include "measurement/procedure_port.h"
-#include "measurement/settings.h"
+#include "model/measurement_store.h"
+#include "procedures/procedure_port.h"
+#include "model/settings.h"
 #include "platform/acquisition_control.h"
 
 namespace kenvo {

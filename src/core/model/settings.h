@@ -3,9 +3,9 @@
 #include <array>
 #include <cstdint>
 
-#include "graphs/graph_settings.h"
-#include "measurement/platform_calibration.h"
-#include "measurement/test_settings.h"
+#include "model/graph_settings.h"
+#include "model/platform_calibration.h"
+#include "model/test_settings.h"
 
 namespace kenvo {
 

@@ -3,12 +3,12 @@
 #include <cstdlib>
 #include <string>
 
-#include "files/recovery_file.h"
+#include "procedures/recovery_file.h"
 #include "graphs/display_state.h"
-#include "measurement/clock_seed.h"
-#include "measurement/measurement_store.h"
-#include "measurement/procedure_port.h"
-#include "measurement/sample_metric.h"
+#include "procedures/clock_seed.h"
+#include "model/measurement_store.h"
+#include "procedures/procedure_port.h"
+#include "model/sample_metric.h"
 
 namespace kenvo {
 

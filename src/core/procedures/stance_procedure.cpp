@@ -1,13 +1,13 @@
-#include "measurement/stance_procedure.h"
+#include "procedures/stance_procedure.h"
 
-#include "measurement/procedure_steps.h"
+#include "procedures/procedure_steps.h"
 
 #include <algorithm>
 #include <ctime>
 #include <cstdlib>
 
-#include "files/recovery_file.h"
-#include "measurement/sample_metric.h"
+#include "procedures/recovery_file.h"
+#include "model/sample_metric.h"
 #include "platform/platform_link.h"
 
 namespace kenvo {

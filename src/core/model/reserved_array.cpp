@@ -1,4 +1,4 @@
-#include "measurement/reserved_array.h"
+#include "model/reserved_array.h"
 
 #include <sys/mman.h>
 #include <unistd.h>

@@ -1,4 +1,4 @@
-#include "measurement/measurement_store.h"
+#include "model/measurement_store.h"
 
 #include <algorithm>
 
