@@ -8,8 +8,8 @@
 #include "files/file_bytes.h"
 #include "files/file_signature.h"
 #include "files/setting_ranges.h"
+#include "model/limits.h"
 #include "model/settings.h"
-#include "platform/wire_frame.h"
 
 namespace kenvo {
 

@@ -4,7 +4,7 @@
 #include <string>
 #include <vector>
 
-#include "platform/cop_source.h"
+#include "model/cop_point.h"
 
 namespace kenvo {
 

@@ -3,8 +3,8 @@
 #include <cstdint>
 #include <vector>
 
+#include "model/cop_point.h"
 #include "model/measurement_store.h"
-#include "platform/cop_source.h"
 
 namespace kenvo {
 

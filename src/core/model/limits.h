@@ -9,5 +9,6 @@ namespace kenvo {
 inline constexpr int32_t MaxAttempts = 501;  // attempt slots 0..500
 inline constexpr int32_t MaxSamples = 31000; // sample slots per attempt
 inline constexpr int32_t SampleRate = 100;   // samples (platform frames) per second
+inline constexpr int32_t SensorFullScale = 4095;  // the largest 12-bit load-cell reading
 
 }  // namespace kenvo

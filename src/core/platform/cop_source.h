@@ -6,13 +6,9 @@
 #include <random>
 #include <vector>
 
-namespace kenvo {
+#include "model/cop_point.h"
 
-// A centre-of-pressure position on the plate, millimetres from its centre (x right, y front).
-struct CopPoint {
-    double xMm = 0.0;
-    double yMm = 0.0;
-};
+namespace kenvo {
 
 // What the simulated subject does: the COP at each frame, asked for in frame order (100 per
 // second). Called on the reader thread, so it must not allocate or block.

@@ -3,6 +3,8 @@
 #include <array>
 #include <cstdint>
 
+#include "model/limits.h"
+
 namespace kenvo {
 
 // One decoded platform frame: four raw 12-bit load-cell readings (front left, front right,
@@ -15,7 +17,6 @@ struct RawFrame {
 };
 
 inline constexpr int FrameBytes = 10;
-inline constexpr int32_t SensorFullScale = 4095;  // the largest 12-bit reading
 inline constexpr int32_t StatusHeartBeat = 0x08;
 
 // Each byte of a frame carries a 2-bit position tag in bits 7-6; only the first byte has tag
