@@ -12,7 +12,7 @@ packages=(
     qt6-base-dev qt6-multimedia-dev qt6-svg-dev libgl-dev fonts-liberation
     xvfb xauth poppler-utils xclip
     file help2man lintian
-    libfftw3-dev nlohmann-json3-dev
+    libfftw3-dev nlohmann-json3-dev libsqlite3-dev
     python3-numpy python3-scipy
 )
 
