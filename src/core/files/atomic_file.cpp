@@ -16,17 +16,21 @@ std::string reason(const std::string& what, const std::string& path, int err) {
 }
 }  // namespace
 
-bool writeFileAtomically(const std::string& path, std::span<const uint8_t> bytes, std::string& error) {
+bool writeFileAtomically(const std::string& path, std::span<const uint8_t> bytes, std::string& error,
+                         FileAccess access) {
     std::string temp = path + ".XXXXXX";
     const int fd = mkstemp(temp.data());
     if (fd < 0) {
         error = reason("cannot create a file beside", path, errno);
         return false;
     }
-    // mkstemp creates 0600; a saved file gets the usual permissions of a new file.
-    const mode_t mask = umask(0);
-    umask(mask);
-    (void)fchmod(fd, 0666 & ~mask);
+    // mkstemp creates 0600, which a private file keeps; any other file gets the usual
+    // permissions of a new file.
+    if (access == FileAccess::Usual) {
+        const mode_t mask = umask(0);
+        umask(mask);
+        (void)fchmod(fd, 0666 & ~mask);
+    }
 
     std::size_t done = 0;
     while (done < bytes.size()) {
