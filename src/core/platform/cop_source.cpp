@@ -6,24 +6,29 @@ namespace kenvo {
 
 namespace {
 constexpr double Dt = 0.01;           // one frame
-// A healthy adult standing quietly with eyes open: a mean distance from the mean point of
-// 3-5 mm and a COP velocity near 10 mm/s, of which the platform's noise adds a part.
-constexpr double SwayTimeConstant = 3.0;  // seconds the sway takes to return halfway, roughly
-constexpr double BodyTimeConstant = 0.15; // the body smooths the sway
-constexpr double SigmaX = 2.5;        // mm, left-right
-constexpr double SigmaY = 4.0;        // mm, front-rear
 constexpr double Pi = 3.14159265358979323846;
 constexpr double SteerTimeConstant = 0.12;  // s, how fast a steered body follows the pointer
 constexpr double SteeredSway = 0.25;        // the share of quiet sway kept while steered
 }  // namespace
 
-QuietStanceSource::QuietStanceSource(uint32_t seed, CopPoint rest) : random_(seed), rest_(rest) {}
+SwayProfile swayProfileOf(SensoryCondition condition) noexcept {
+    switch (condition) {
+    case SensoryCondition::EyesOpenFirm: return {2.95, 4.7, 3.0, 0.12};
+    case SensoryCondition::EyesClosedFirm: return {3.1, 4.9, 3.0, 0.115};
+    case SensoryCondition::EyesOpenFoam: return {7.5, 10.4, 2.0, 0.11};
+    case SensoryCondition::EyesClosedFoam: return {7.8, 11.15, 1.8, 0.08};
+    }
+    return PlainStanceSway;
+}
+
+QuietStanceSource::QuietStanceSource(uint32_t seed, CopPoint rest)
+    : profile_(PlainStanceSway), random_(seed), rest_(rest) {}
 
 double QuietStanceSource::step(Axis& axis, double sigma) noexcept {
     // Ornstein-Uhlenbeck sway with stationary deviation `sigma`, then a first-order low-pass.
-    axis.sway += -axis.sway / SwayTimeConstant * Dt +
-                 sigma * std::sqrt(2.0 * Dt / SwayTimeConstant) * normal_(random_);
-    axis.smoothed += (axis.sway - axis.smoothed) * (Dt / BodyTimeConstant);
+    const double back = profile_.returnSeconds;
+    axis.sway += -axis.sway / back * Dt + sigma * std::sqrt(2.0 * Dt / back) * normal_(random_);
+    axis.smoothed += (axis.sway - axis.smoothed) * (Dt / profile_.bodySeconds);
     return axis.smoothed;
 }
 
@@ -31,7 +36,8 @@ CopPoint QuietStanceSource::at(int64_t frame) noexcept {
     const double t = static_cast<double>(frame) * Dt;
     // Breathing adds a small, regular front-rear component at about 0.25 Hz.
     const double breathing = 0.4 * std::sin(2.0 * Pi * 0.25 * t);
-    return {rest_.xMm + step(x_, SigmaX), rest_.yMm + step(y_, SigmaY) + breathing};
+    return {rest_.xMm + step(x_, profile_.sigmaXMm),
+            rest_.yMm + step(y_, profile_.sigmaYMm) + breathing};
 }
 
 SteerableSource::SteerableSource(uint32_t seed, CopPoint rest)
@@ -51,6 +57,12 @@ CopPoint SteerableSource::at(int64_t frame) noexcept {
     const double follow = Dt / SteerTimeConstant;
     body_.xMm += (goal.xMm - body_.xMm) * follow;
     body_.yMm += (goal.yMm - body_.yMm) * follow;
+    if (const int wanted = condition_.load(std::memory_order_relaxed); wanted != swayingAs_) {
+        swayingAs_ = wanted;
+        sway_.setProfile(wanted == PlainStance
+                             ? PlainStanceSway
+                             : swayProfileOf(static_cast<SensoryCondition>(wanted)));
+    }
     const CopPoint sway = sway_.at(frame);
     const double share = steered ? SteeredSway : 1.0;
     return {body_.xMm + share * sway.xMm, body_.yMm + share * sway.yMm};

@@ -3,10 +3,12 @@
 #include <atomic>
 #include <cstdint>
 #include <functional>
+#include <optional>
 #include <random>
 #include <vector>
 
 #include "model/cop_point.h"
+#include "model/sensory_condition.h"
 
 namespace kenvo {
 
@@ -20,12 +22,35 @@ public:
     virtual bool standing() const noexcept { return true; }
 };
 
+// How much a quietly standing subject sways: mean-reverting random sway of the given
+// stationary deviations, returning halfway in about `returnSeconds`, smoothed by the body.
+struct SwayProfile {
+    double sigmaXMm;
+    double sigmaYMm;
+    double returnSeconds;
+    double bodySeconds;
+};
+
+// A healthy adult standing quietly with eyes open, as the stance test shows it: a mean
+// distance from the mean point of 3-5 mm and a COP velocity near 10 mm/s, of which the
+// platform's noise adds a part.
+inline constexpr SwayProfile PlainStanceSway{2.5, 4.0, 3.0, 0.15};
+
+// A healthy young adult in each condition of the sensory test: closing the eyes adds a little
+// sway, the foam pad a lot, and faster. With the 10 Hz low-pass the 95 % area and the velocity
+// of a 60 s attempt fall near the median of young adults' reference values for that condition.
+SwayProfile swayProfileOf(SensoryCondition condition) noexcept;
+
 // Quiet standing: slow, smooth sway of a few millimetres (larger front-rear than left-right)
-// around a resting position, like a healthy adult with eyes open. Deterministic for a seed.
+// around a resting position, like a healthy adult with eyes open on a firm floor unless told
+// otherwise. Deterministic for a seed.
 class QuietStanceSource final : public CopSource {
 public:
     explicit QuietStanceSource(uint32_t seed = 1, CopPoint rest = {2.0, -8.0});
     CopPoint at(int64_t frame) noexcept override;
+    // Sway as in `condition` from the next frame on (called on the thread that asks for frames).
+    void setCondition(SensoryCondition condition) noexcept { setProfile(swayProfileOf(condition)); }
+    void setProfile(const SwayProfile& profile) noexcept { profile_ = profile; }
 
 private:
     struct Axis {
@@ -34,6 +59,7 @@ private:
     };
     double step(Axis& axis, double sigma) noexcept;
 
+    SwayProfile profile_;
     std::mt19937 random_;
     std::normal_distribution<double> normal_{0.0, 1.0};
     CopPoint rest_;
@@ -89,6 +115,12 @@ public:
     void setStanding(bool on) noexcept { standing_.store(on, std::memory_order_relaxed); }
     bool standing() const noexcept override { return standing_.load(std::memory_order_relaxed); }
     bool steering() const noexcept { return steering_.load(std::memory_order_relaxed); }
+    // The condition the quietly standing subject is in (the sensory test sets it per trial);
+    // nothing: plain quiet standing.
+    void setCondition(std::optional<SensoryCondition> condition) noexcept {
+        condition_.store(condition ? static_cast<int>(*condition) : PlainStance,
+                         std::memory_order_relaxed);
+    }
     void steerTo(CopPoint wanted) noexcept {
         wantX_.store(wanted.xMm, std::memory_order_relaxed);
         wantY_.store(wanted.yMm, std::memory_order_relaxed);
@@ -98,6 +130,9 @@ public:
 private:
     std::atomic<bool> steering_{false};
     std::atomic<bool> standing_{true};
+    static constexpr int PlainStance = -1;
+    std::atomic<int> condition_{PlainStance};
+    int swayingAs_ = PlainStance;  // the reader thread's own: the profile the sway has now
     std::atomic<const RecordedSource*> recording_{nullptr};
     const RecordedSource* playing_ = nullptr;  // the reader thread's own: what it plays and where
     int64_t played_ = 0;
