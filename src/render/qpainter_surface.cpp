@@ -125,6 +125,23 @@ void QPainterSurface::text(const Rect& r, std::string_view utf8, TextAlign align
     painter_.restore();
 }
 
+void QPainterSurface::image(const Rect& r, const RasterImage& picture) {
+    if (picture.empty() ||
+        picture.rgba.size() != static_cast<std::size_t>(picture.width) * picture.height * 4)
+        return;
+    const QImage wrapped(picture.rgba.data(), picture.width, picture.height, picture.width * 4,
+                         QImage::Format_RGBA8888);
+    // Drawn in device coordinates like text, so a page's upward y does not turn it over.
+    const QTransform world = painter_.worldTransform();
+    const QRectF box =
+        world.mapRect(QRectF(QPointF(r.left, r.top), QPointF(r.right, r.bottom)).normalized());
+    painter_.save();
+    painter_.resetTransform();
+    painter_.setRenderHint(QPainter::SmoothPixmapTransform, true);
+    painter_.drawImage(box, wrapped);
+    painter_.restore();
+}
+
 Pen QPainterSurface::selectPen(const Pen& pen) {
     Pen old = std::exchange(pen_, pen);
     applyPen();

@@ -36,6 +36,7 @@ public:
     void setPixel(int32_t x, int32_t y, Rgb colour) override;
     void fillSolid(const Rect& r, Rgb colour) override;
     void text(const Rect& r, std::string_view utf8, TextAlign align) override;
+    void image(const Rect& r, const RasterImage& picture) override;
 
     Pen selectPen(const Pen& pen) override;
     Brush selectBrush(const Brush& brush) override;

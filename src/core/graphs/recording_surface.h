@@ -13,7 +13,7 @@ namespace kenvo {
 // polylines rather than on pixels; also usable to measure or replay a drawing.
 class RecordingSurface final : public Surface {
 public:
-    enum class Kind { MoveTo, LineTo, Rectangle, Ellipse, Pixel, Fill, Text };
+    enum class Kind { MoveTo, LineTo, Rectangle, Ellipse, Pixel, Fill, Text, Image };
 
     struct Op {
         Kind kind;
@@ -44,6 +44,10 @@ public:
     void multilineText(const Rect& r, std::string_view utf8, TextAlign align) override {
         text(r, utf8, align);
         ops_.back().multiline = true;
+    }
+    // Recorded by its box and size only (the text field says "WIDTHxHEIGHT").
+    void image(const Rect& r, const RasterImage& picture) override {
+        add(Kind::Image, r).text = std::to_string(picture.width) + "x" + std::to_string(picture.height);
     }
     Pen selectPen(const Pen& p) override { return std::exchange(pen_, p); }
     Brush selectBrush(const Brush& b) override { return std::exchange(brush_, b); }

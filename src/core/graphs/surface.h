@@ -2,6 +2,7 @@
 
 #include <cstdint>
 #include <string_view>
+#include <vector>
 
 namespace kenvo {
 
@@ -51,6 +52,9 @@ enum class ViewFont : int32_t {
     LargeBold,    // 32, bold: the target display's status line
     PrintBold,    // 30, bold: header labels and titles on paper
     PrintNormal,  // 30: axis labels and values on paper
+    PrintTitle,   // 50, bold: the title of a clinical report
+    PrintSmall,   // 24: the body of a clinical report
+    PrintSmallBold,  // 24, bold: its headings and labels
 };
 
 struct FontSpec {
@@ -64,11 +68,24 @@ constexpr FontSpec fontSpec(ViewFont f) {
         case ViewFont::LargeBold: return {32, true};
         case ViewFont::PrintBold: return {30, true};
         case ViewFont::PrintNormal: return {30, false};
+        case ViewFont::PrintTitle: return {50, true};
+        case ViewFont::PrintSmall: return {24, false};
+        case ViewFont::PrintSmallBold: return {24, true};
     }
     return {12, false};
 }
 
 enum class TextAlign : int32_t { Left, Centre, Right };
+
+// A picture to place on a page (a clinic's logo): 8-bit RGBA pixels, row by row from the top.
+struct RasterImage {
+    int32_t width = 0;
+    int32_t height = 0;
+    std::vector<uint8_t> rgba;  // width x height x 4 bytes
+
+    bool empty() const { return width <= 0 || height <= 0; }
+    friend bool operator==(const RasterImage&, const RasterImage&) = default;
+};
 
 // Where every display routine draws: the screen (through the view's backing image), printed
 // pages, PNG and PDF files, and the tests' recorder. The routines do all scaling and placement;
@@ -91,6 +108,8 @@ public:
     // Several lines (split at line feeds and carriage returns) from the top of the rectangle
     // down, each as text() would draw it, one font height and a little leading apart.
     virtual void multilineText(const Rect& r, std::string_view utf8, TextAlign align);
+    // The picture scaled to fill the rectangle (callers keep its proportions).
+    virtual void image(const Rect& r, const RasterImage& picture) = 0;
 
     // Each returns what was selected before, so a routine can restore it.
     virtual Pen selectPen(const Pen& pen) = 0;
