@@ -61,9 +61,8 @@ TEST(NormsTable, AgreesWithTheDataSetAuthorsSummary) {
     EXPECT_EQ(oldFoam.subjects, 72);
     EXPECT_NEAR(oldFoam.mean, 2688.4, 0.05);
     EXPECT_NEAR(oldFoam.sd, 1221.9, 0.05);
-    EXPECT_EQ(findNorm(AgeGroup::Young, Vision::Open, Surface::Firm, NormMeasure::Velocity)
-                  .subjects,
-              87);
+    EXPECT_EQ(
+        findNorm(AgeGroup::Young, Vision::Open, Surface::Firm, NormMeasure::Velocity).subjects, 87);
     // Units: velocities are mm/s (tens, not the data set's cm/s) and frequencies below 1 Hz.
     const NormRow& velocity =
         findNorm(AgeGroup::Young, Vision::Open, Surface::Firm, NormMeasure::Velocity);

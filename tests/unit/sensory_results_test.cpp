@@ -25,7 +25,8 @@ SensoryAttempt attempt(SensoryCondition c, double area, double velocity = 10.0,
     return a;
 }
 
-const std::optional<double>& median(const SensoryResults& r, SensoryCondition c, ClinicalMeasure m) {
+const std::optional<double>& median(const SensoryResults& r, SensoryCondition c,
+                                    ClinicalMeasure m) {
     return r[c].median[static_cast<std::size_t>(m)];
 }
 
@@ -72,9 +73,9 @@ TEST(SensoryResults, MedianOfOddAndEvenCountsLeavingUndefinedValuesOut) {
 TEST(SensoryResults, DiscardedAndUnassignedAttemptsAreLeftOut) {
     SensoryInput input;
     input.attempts = {attempt(C::EoFirm, 5000), attempt(C::EoFirm, 100), attempt(C::EoFirm, 300)};
-    input.attempts[0].discarded = true;   // repeated: kept in the file, not in the results
+    input.attempts[0].discarded = true;  // repeated: kept in the file, not in the results
     SensoryAttempt plain = attempt(C::EoFirm, 7000);
-    plain.condition.reset();              // an attempt outside the protocol
+    plain.condition.reset();  // an attempt outside the protocol
     input.attempts.push_back(plain);
     const SensoryResults r = computeSensoryResults(input);
     EXPECT_EQ(r[C::EoFirm].attempts, (std::vector<int>{1, 2}));
@@ -87,7 +88,7 @@ TEST(SensoryResults, DiscardedAndUnassignedAttemptsAreLeftOut) {
 TEST(SensoryResults, MedianTrialIsTheLowerMiddleForEvenCounts) {
     SensoryInput input;
     input.attempts = {attempt(C::EcFoam, 400), attempt(C::EcFoam, 100), attempt(C::EcFoam, 300),
-                      attempt(C::EcFoam, 200), attempt(C::EoFoam, 50), attempt(C::EoFoam, 70),
+                      attempt(C::EcFoam, 200), attempt(C::EoFoam, 50),  attempt(C::EoFoam, 70),
                       attempt(C::EoFoam, 60)};
     const SensoryResults r = computeSensoryResults(input);
     EXPECT_EQ(r[C::EcFoam].medianAttempt, 3);  // areas 100 200 | 300 400 -> 200
@@ -101,12 +102,12 @@ TEST(SensoryResults, QuotientsOfMediansAndEmptyWhenOneIsMissingOrZero) {
                       attempt(C::EoFoam, 0, 20), attempt(C::EcFoam, 1500, 30)};
     const SensoryResults r = computeSensoryResults(input);
     const auto ratio = [&](SensoryRatio q) { return r.ratios[static_cast<std::size_t>(q)]; };
-    EXPECT_DOUBLE_EQ(*ratio(SensoryRatio::RombergFirmArea), 2.5);      // ec / eo
+    EXPECT_DOUBLE_EQ(*ratio(SensoryRatio::RombergFirmArea), 2.5);  // ec / eo
     EXPECT_DOUBLE_EQ(*ratio(SensoryRatio::RombergFirmVelocity), 1.5);
     EXPECT_DOUBLE_EQ(*ratio(SensoryRatio::RombergFoamVelocity), 1.5);
-    EXPECT_DOUBLE_EQ(*ratio(SensoryRatio::FoamEcArea), 3.0);           // foam / firm
-    EXPECT_FALSE(ratio(SensoryRatio::RombergFoamArea).has_value());    // eo-foam area is zero
-    EXPECT_FALSE(ratio(SensoryRatio::FoamEoArea).has_value());         // zero numerator
+    EXPECT_DOUBLE_EQ(*ratio(SensoryRatio::FoamEcArea), 3.0);         // foam / firm
+    EXPECT_FALSE(ratio(SensoryRatio::RombergFoamArea).has_value());  // eo-foam area is zero
+    EXPECT_FALSE(ratio(SensoryRatio::FoamEoArea).has_value());       // zero numerator
 
     SensoryInput firmOnly;
     firmOnly.attempts = {attempt(C::EoFirm, 200), attempt(C::EcFirm, 300)};
@@ -123,7 +124,8 @@ TEST(SensoryResults, NormsOfTheSubjectsAgeGroupOnTheSessionsDay) {
     SensoryResults r = computeSensoryResults(input);
     EXPECT_EQ(r.age, 59);
     EXPECT_EQ(r.reference.group, AgeGroup::Young);
-    const NormRow& young = findNorm(AgeGroup::Young, Vision::Open, Surface::Firm, NormMeasure::Area95);
+    const NormRow& young =
+        findNorm(AgeGroup::Young, Vision::Open, Surface::Firm, NormMeasure::Area95);
     EXPECT_EQ(r[C::EoFirm].norm[0], &young);
     EXPECT_DOUBLE_EQ(*r[C::EoFirm].comparison[0]->z, (250 - young.mean) / young.sd);
 
@@ -131,8 +133,9 @@ TEST(SensoryResults, NormsOfTheSubjectsAgeGroupOnTheSessionsDay) {
     r = computeSensoryResults(input);
     EXPECT_EQ(r.reference.group, AgeGroup::Old);
     EXPECT_NEAR(*r[C::EcFoam].comparison[0]->z, 0.0, 1e-12);
-    EXPECT_EQ(conditionVerdict(r, C::EcFoam).find("within the range of the reference group: "
-                                                  "Santos & Duarte 2016, age group Old, n = 72"),
+    EXPECT_EQ(conditionVerdict(r, C::EcFoam)
+                  .find("within the range of the reference group: "
+                        "Santos & Duarte 2016, age group Old, n = 72"),
               0u);
     // A condition without trials has its reference row but nothing to compare.
     EXPECT_NE(r[C::EoFoam].norm[0], nullptr);
@@ -181,7 +184,7 @@ TEST(SensoryResults, ConditionNamesReadBack) {
 // --- CSV and JSON ----------------------------------------------------------------------------
 
 class SensoryCsv : public testing::Test {
-protected:
+  protected:
     void SetUp() override {
         input.attempts = {attempt(C::EoFirm, 10.0), attempt(C::EoFirm, 30.0),
                           attempt(C::EcFirm, 5000.0), attempt(C::EcFoam, 1.0 / 3.0)};
@@ -201,9 +204,9 @@ protected:
 
 TEST_F(SensoryCsv, EveryConditionAndMeasureThenTheQuotients) {
     ASSERT_EQ(rows.size(), 1 + SensoryConditionCount * ClinicalMeasureCount + SensoryRatioCount);
-    EXPECT_EQ(rows[0], (std::vector<std::string>{"condition", "measure", "trials", "value",
-                                                 "norm_mean", "norm_sd", "z", "percentile",
-                                                 "band"}));
+    EXPECT_EQ(rows[0],
+              (std::vector<std::string>{"condition", "measure", "trials", "value", "norm_mean",
+                                        "norm_sd", "z", "percentile", "band"}));
     for (const auto& r : rows) EXPECT_EQ(r.size(), 9u);
     EXPECT_EQ(rows[1][0], "eo-firm");
     EXPECT_EQ(rows[1][1], "n");
@@ -214,8 +217,9 @@ TEST_F(SensoryCsv, EveryConditionAndMeasureThenTheQuotients) {
               (std::vector<std::string>{"ratio", "foam_eo_area", "", "", "", "", "", "", ""}));
     EXPECT_EQ(rows.back()[1], "foam_ec_area");
     EXPECT_EQ(std::stod(rows.back()[3]), (1.0 / 3.0) / 5000.0);
-    EXPECT_EQ(find("ratio", "romberg_firm_area"),
-              (std::vector<std::string>{"ratio", "romberg_firm_area", "", "250", "", "", "", "", ""}));
+    EXPECT_EQ(
+        find("ratio", "romberg_firm_area"),
+        (std::vector<std::string>{"ratio", "romberg_firm_area", "", "250", "", "", "", "", ""}));
 }
 
 TEST_F(SensoryCsv, NormColumnsOnlyForNormedMeasuresAndPercentileOnlyWithinTheRange) {

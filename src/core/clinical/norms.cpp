@@ -46,19 +46,26 @@ std::string_view normMeasureName(NormMeasure measure) {
 
 ClinicalMeasure clinicalMeasureOf(NormMeasure measure) {
     switch (measure) {
-    case NormMeasure::Area95: return ClinicalMeasure::Area95;
-    case NormMeasure::Velocity: return ClinicalMeasure::Velocity;
-    case NormMeasure::MeanFrequency: return ClinicalMeasure::MeanFrequency;
+        case NormMeasure::Area95:
+            return ClinicalMeasure::Area95;
+        case NormMeasure::Velocity:
+            return ClinicalMeasure::Velocity;
+        case NormMeasure::MeanFrequency:
+            return ClinicalMeasure::MeanFrequency;
     }
     return ClinicalMeasure::Area95;
 }
 
 std::optional<NormMeasure> normMeasureOf(ClinicalMeasure measure) {
     switch (measure) {
-    case ClinicalMeasure::Area95: return NormMeasure::Area95;
-    case ClinicalMeasure::Velocity: return NormMeasure::Velocity;
-    case ClinicalMeasure::MeanFrequency: return NormMeasure::MeanFrequency;
-    default: return std::nullopt;
+        case ClinicalMeasure::Area95:
+            return NormMeasure::Area95;
+        case ClinicalMeasure::Velocity:
+            return NormMeasure::Velocity;
+        case ClinicalMeasure::MeanFrequency:
+            return NormMeasure::MeanFrequency;
+        default:
+            return std::nullopt;
     }
 }
 

@@ -29,10 +29,10 @@ struct NormRow {
     Vision vision;
     Surface surface;
     NormMeasure measure;
-    int subjects;                     // n
+    int subjects;  // n
     double mean;
-    double sd;                        // sample standard deviation, divisor n - 1
-    std::array<double, 5> percentile; // values at NormPercentiles
+    double sd;                         // sample standard deviation, divisor n - 1
+    std::array<double, 5> percentile;  // values at NormPercentiles
 };
 
 // The rows in the order of the shipped CSV: age group, vision, surface (each alphabetically as

@@ -115,8 +115,8 @@ std::string sensoryJson(const SensoryResults& results) {
                 const auto& comparison = c.comparison[*k];
                 entry["z"] = comparison ? jsonValue(comparison->z) : nullptr;
                 entry["percentile"] = comparison ? jsonValue(comparison->percentile) : nullptr;
-                entry["band"] = comparison ? nlohmann::ordered_json(normBandName(comparison->band))
-                                           : nullptr;
+                entry["band"] =
+                    comparison ? nlohmann::ordered_json(normBandName(comparison->band)) : nullptr;
             }
             measures[std::string(clinicalMeasureInfo()[m].column)] = entry;
         }
@@ -165,12 +165,14 @@ std::string sensoryText(const SensoryResults& results) {
     else
         out += results.reference.reason + "\n";
     for (const ConditionResult& c : results.conditions) {
-        out += printed("\n%s (%s): %zu trial%s\n", std::string(sensoryConditionName(c.condition)).c_str(),
+        out += printed("\n%s (%s): %zu trial%s\n",
+                       std::string(sensoryConditionName(c.condition)).c_str(),
                        std::string(sensoryConditionLabel(c.condition)).c_str(), c.attempts.size(),
                        c.attempts.size() == 1 ? "" : "s");
         if (c.attempts.empty()) continue;
         for (std::size_t k = 0; k < NormMeasureCount; ++k) {
-            const std::size_t m = static_cast<std::size_t>(clinicalMeasureOf(static_cast<NormMeasure>(k)));
+            const std::size_t m =
+                static_cast<std::size_t>(clinicalMeasureOf(static_cast<NormMeasure>(k)));
             const ClinicalMeasureInfo& info = clinicalMeasureInfo()[m];
             const auto& value = c.median[m];
             std::string line = printed("  %-18s %12s %-5s", std::string(info.label).c_str(),
@@ -182,8 +184,7 @@ std::string sensoryText(const SensoryResults& results) {
                 if (const auto& comparison = c.comparison[k]) {
                     if (comparison->z) line += printed(", z %.2f", *comparison->z);
                     if (comparison->percentile)
-                        line += ", " +
-                                ordinal(static_cast<int>(*comparison->percentile + 0.5)) +
+                        line += ", " + ordinal(static_cast<int>(*comparison->percentile + 0.5)) +
                                 " percentile";
                     line += ", " + std::string(normBandName(comparison->band));
                 }
@@ -191,7 +192,9 @@ std::string sensoryText(const SensoryResults& results) {
             out += line + "\n";
         }
         const auto& duration = c.median[static_cast<std::size_t>(ClinicalMeasure::Duration)];
-        if (duration) out += printed("  %-18s %12s s\n", "trial duration", printed("%.4g", *duration).c_str());
+        if (duration)
+            out +=
+                printed("  %-18s %12s s\n", "trial duration", printed("%.4g", *duration).c_str());
         if (c.shorterThanNorms) out += "  " + shortTrialWarning() + "\n";
         out += "  " + conditionVerdict(results, c.condition) + "\n";
     }

@@ -40,8 +40,8 @@ enum class SensoryRatio {
 };
 inline constexpr std::size_t SensoryRatioCount = 6;
 struct SensoryRatioInfo {
-    std::string_view name;  // the CSV measure name, e.g. "romberg_firm_area"
-    std::string_view label; // for people
+    std::string_view name;   // the CSV measure name, e.g. "romberg_firm_area"
+    std::string_view label;  // for people
     SensoryCondition numerator;
     SensoryCondition denominator;
     ClinicalMeasure measure;
@@ -81,8 +81,8 @@ struct ConditionResult {
 
 struct SensoryResults {
     std::array<ConditionResult, SensoryConditionCount> conditions;
-    std::optional<int> age;     // completed years on the session's day
-    ReferenceGroup reference;   // the age group, or why there is none
+    std::optional<int> age;    // completed years on the session's day
+    ReferenceGroup reference;  // the age group, or why there is none
     std::array<std::optional<double>, SensoryRatioCount> ratios{};
 
     const ConditionResult& operator[](SensoryCondition c) const {
