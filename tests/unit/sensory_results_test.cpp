@@ -282,3 +282,25 @@ TEST_F(SensoryCsv, JsonCarriesTheSameValuesAndNullsWhereMissing) {
 
 }  // namespace
 }  // namespace kenvo
+
+namespace kenvo {
+namespace {
+
+// The text for people says why there is no comparison, keeps conditions without trials apart,
+// and always names the source of the reference values.
+TEST(SensoryText, SaysWhyThereAreNoReferenceValuesAndNamesTheSource) {
+    SensoryInput input;
+    input.attempts = {attempt(SensoryCondition::EoFirm, 200)};
+    input.birthDate = CalendarDate{2015, 5, 5};
+    input.sessionDate = CalendarDate{2026, 5, 5};
+    const std::string text = sensoryText(computeSensoryResults(input));
+    EXPECT_EQ(text.find("no reference values: under 18\n"), 0u) << text;
+    EXPECT_NE(text.find("ec-foam (eyes closed, foam): 0 trials\n"), std::string::npos) << text;
+    EXPECT_EQ(text.find("P5-P95"), std::string::npos) << text;
+    EXPECT_NE(text.find(std::string(NormsSource)), std::string::npos);
+    EXPECT_EQ(conditionVerdict(computeSensoryResults(input), SensoryCondition::EcFoam),
+              "not recorded");
+}
+
+}  // namespace
+}  // namespace kenvo

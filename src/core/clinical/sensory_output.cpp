@@ -2,6 +2,8 @@
 
 #include <nlohmann/json.hpp>
 
+#include <algorithm>
+#include <cmath>
 #include <cstdarg>
 #include <cstdio>
 
@@ -179,10 +181,13 @@ std::string sensoryText(const SensoryResults& results) {
                                        value ? printed("%.4g", *value).c_str() : "n/a",
                                        std::string(info.unit).c_str());
             if (const NormRow* row = c.norm[k]) {
-                line += printed("  reference %.4g-%.4g", row->percentile.front(),
+                line += printed("  P5-P95 %.4g to %.4g", row->percentile.front(),
                                 row->percentile.back());
                 if (const auto& comparison = c.comparison[k]) {
-                    if (comparison->z) line += printed(", z %.2f", *comparison->z);
+                    // A z-score that rounds to zero prints without a sign.
+                    if (comparison->z)
+                        line += printed(", z %.2f",
+                                        std::fabs(*comparison->z) < 0.005 ? 0.0 : *comparison->z);
                     if (comparison->percentile)
                         line += ", " + ordinal(static_cast<int>(*comparison->percentile + 0.5)) +
                                 " percentile";
