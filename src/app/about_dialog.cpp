@@ -8,6 +8,8 @@
 #include <QVBoxLayout>
 #include <cmath>
 
+#include "clinical/norms.h"
+
 namespace kenvo {
 
 QPixmap aboutPicture() {
@@ -54,10 +56,16 @@ AboutDialog::AboutDialog(QWidget* parent) : QDialog(parent) {
 
     auto* text = new QLabel(this);
     text->setTextFormat(Qt::RichText);
+    // The original lines unchanged, then the source of the built-in reference values, which
+    // their licence (CC BY 4.0) asks to name.
+    const QString normsSource =
+        QString::fromUtf8(NormsSource.data(), static_cast<qsizetype>(NormsSource.size()));
     text->setText(QStringLiteral("<b>KenvoPlat</b> Version %1<br><br>"
                                  "Balance force platform measurements<br>"
                                  "Copyright &copy; Kenvotec")
-                      .arg(KENVOPLAT_VERSION));
+                      .arg(KENVOPLAT_VERSION) +
+                  QStringLiteral("<br><br><small>%1</small>").arg(normsSource.toHtmlEscaped()));
+    text->setWordWrap(true);
 
     auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok, this);
     connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);

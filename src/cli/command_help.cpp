@@ -5,6 +5,7 @@
 #include <cstring>
 
 #include "clinical/clinical_measures.h"
+#include "clinical/norms.h"
 
 namespace kenvo::cli {
 
@@ -111,6 +112,16 @@ const CommandHelp Commands[] = {
      "                    '.' decimals, empty cells where a measure is not defined) or json\n"
      "                    (the same keys, null where undefined)\n"
      "  -o OUT            the output file (default: standard output)\n"},
+    {"norms", "norms [--format text|csv]",
+     "Prints the reference values the sensory balance test is compared with: per age group\n"
+     "(Young 18-59 years, Old 60 and over), vision (Open, Closed) and surface (Firm, Foam) the\n"
+     "95 % ellipse area (mm^2), mean velocity (mm/s) and mean frequency (Hz) of the subjects of a\n"
+     "public balance data set, each subject the median of their 60 s trials (three as a rule):\n"
+     "the number of subjects n, their mean, sample standard deviation and 5th, 25th, 50th, 75th\n"
+     "and 95th percentiles. The values are built into the program.\n"
+     "  --format     text (an aligned table, the user's decimal separator) or csv (header\n"
+     "               age_group,vision,surface,measure,n,mean,sd,p5,p25,p50,p75,p95; '.' decimals,\n"
+     "               12 significant digits)\n"},
 #ifdef KENVO_WITH_RENDER
     {"render", "render VIEW FILE.kplat [--attempt N] [--width W --height H] -o OUT.png",
      "Draws one of the program's views of an attempt as a PNG picture (default 760 x 400).\n"
@@ -156,6 +167,7 @@ bool printCommandHelp(const std::string& command) {
     if (command == "print") std::fputs(printViewList().c_str(), stdout);
 #endif
     if (command == "measures") std::printf("\nMeasures:\n%s", clinicalMeasureList().c_str());
+    if (command == "norms") std::printf("\n%s.\n", std::string(NormsSource).c_str());
     if (std::strstr(help->usage, "--simulate")) std::fputs(PlatformNote, stdout);
     if (std::strstr(help->usage, "TABLE ")) std::printf("\n%s", TableNames);
     std::puts("\nExit status: 0 success, 1 failure, 2 usage error.");

@@ -15,6 +15,7 @@ int runExportXml(const std::vector<std::string>& words);
 int runBatch(const std::vector<std::string>& words);
 int runDiffusion(const std::vector<std::string>& words);
 int runMeasures(const std::vector<std::string>& words);
+int runNorms(const std::vector<std::string>& words);
 int runInfo(const std::vector<std::string>& words);
 // info on a configuration (.swpcfg) or a protocol (.kplatprt) file.
 int runInfoConfiguration(const std::string& path);

@@ -46,6 +46,8 @@ constexpr const char* Usage =
     "  measures FILE... [--attempt N] [--lowpass none|HZ] [--format text|csv|json] [-o OUT]\n"
     "                                                  clinical sway measures of stance attempts\n"
     "                                                  and 100 Hz CSV recordings\n"
+    "  norms [--format text|csv]                       the reference values of quiet stance\n"
+    "                                                  (Santos & Duarte 2016) by age group\n"
 #ifdef KENVO_WITH_RENDER
     "  render VIEW FILE.kplat [--attempt N] [--width W --height H] -o OUT.png\n"
     "                                                  draw a view as a PNG (without VIEW: the "
@@ -97,6 +99,7 @@ int main(int argc, char** argv) {
     if (command == "batch") return runBatch(words);
     if (command == "diffusion") return runDiffusion(words);
     if (command == "measures") return runMeasures(words);
+    if (command == "norms") return runNorms(words);
 #ifdef KENVO_WITH_RENDER
     if (command == "render") return runRender(words);
     if (command == "print") return runPrint(words);

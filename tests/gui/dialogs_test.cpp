@@ -3,6 +3,7 @@
 #include <QLineEdit>
 #include <QRadioButton>
 
+#include "about_dialog.h"
 #include "app_fixture.h"
 #include "command_ids.h"
 #include "da_setup_dialog.h"
@@ -229,6 +230,28 @@ TEST(NumberBox, AcceptsPointOrTheUsersSeparatorAndRefusesTheRest) {
     EXPECT_FALSE(parseNumberBox("", v));
     EXPECT_FALSE(parseNumberBox("1e999", v));
     EXPECT_FALSE(parseNumberBox("2.5x", v));
+}
+
+}  // namespace
+}  // namespace kenvo::test
+
+namespace kenvo::test {
+namespace {
+
+// The About box keeps its own lines as they were and adds the source of the reference values,
+// which their licence asks to be named.
+TEST(About, KeepsItsLinesAndNamesTheSourceOfTheReferenceValues) {
+    AboutDialog about;
+    QString text;
+    for (const QLabel* label : about.findChildren<QLabel*>())
+        if (label->textFormat() == Qt::RichText) text = label->text();
+    EXPECT_TRUE(text.startsWith(QStringLiteral("<b>KenvoPlat</b> Version " KENVOPLAT_VERSION
+                                               "<br><br>Balance force platform measurements<br>"
+                                               "Copyright &copy; Kenvotec<br><br>")))
+        << text.toStdString();
+    EXPECT_TRUE(
+        text.contains("Santos DA, Duarte M. A public data set of human balance evaluations"));
+    EXPECT_TRUE(text.contains("doi 10.7717/peerj.2648; CC BY 4.0"));
 }
 
 }  // namespace
