@@ -125,7 +125,7 @@ TEST(SensoryResults, NormsOfTheSubjectsAgeGroupOnTheSessionsDay) {
     EXPECT_EQ(r.age, 59);
     EXPECT_EQ(r.reference.group, AgeGroup::Young);
     const NormRow& young =
-        findNorm(AgeGroup::Young, Vision::Open, Surface::Firm, NormMeasure::Area95);
+        findNorm(AgeGroup::Young, Vision::Open, StanceSurface::Firm, NormMeasure::Area95);
     EXPECT_EQ(r[C::EoFirm].norm[0], &young);
     EXPECT_DOUBLE_EQ(*r[C::EoFirm].comparison[0]->z, (250 - young.mean) / young.sd);
 
@@ -172,12 +172,12 @@ TEST(SensoryResults, TrialsShorterThanTheReferenceAreFlagged) {
 
 TEST(SensoryResults, ConditionNamesReadBack) {
     for (SensoryCondition c : SensoryConditions)
-        EXPECT_EQ(parseSensoryCondition(sensoryConditionName(c)), c);
-    EXPECT_FALSE(parseSensoryCondition("EO-FIRM").has_value());
-    EXPECT_FALSE(parseSensoryCondition("").has_value());
+        EXPECT_EQ(conditionFromName(conditionName(c)), c);
+    EXPECT_FALSE(conditionFromName("EO-FIRM").has_value());
+    EXPECT_FALSE(conditionFromName("").has_value());
     EXPECT_EQ(visionOf(C::EcFoam), Vision::Closed);
-    EXPECT_EQ(surfaceOf(C::EcFoam), Surface::Foam);
-    EXPECT_EQ(surfaceOf(C::EcFirm), Surface::Firm);
+    EXPECT_EQ(surfaceOf(C::EcFoam), StanceSurface::Foam);
+    EXPECT_EQ(surfaceOf(C::EcFirm), StanceSurface::Firm);
     EXPECT_EQ(visionOf(C::EoFoam), Vision::Open);
 }
 
@@ -223,7 +223,7 @@ TEST_F(SensoryCsv, EveryConditionAndMeasureThenTheQuotients) {
 }
 
 TEST_F(SensoryCsv, NormColumnsOnlyForNormedMeasuresAndPercentileOnlyWithinTheRange) {
-    const NormRow& area = findNorm(AgeGroup::Old, Vision::Open, Surface::Firm, NormMeasure::Area95);
+    const NormRow& area = findNorm(AgeGroup::Old, Vision::Open, StanceSurface::Firm, NormMeasure::Area95);
     const auto& eo = find("eo-firm", "area95_mm2");
     EXPECT_EQ(eo[2], "2");
     EXPECT_EQ(eo[3], "20");

@@ -17,7 +17,7 @@ std::string twelveDigits(double value) {
 
 }  // namespace
 
-const NormRow& findNorm(AgeGroup group, Vision vision, Surface surface, NormMeasure measure) {
+const NormRow& findNorm(AgeGroup group, Vision vision, StanceSurface surface, NormMeasure measure) {
     const auto rows = normsTable();
     const auto row = std::find_if(rows.begin(), rows.end(), [&](const NormRow& r) {
         return r.ageGroup == group && r.vision == vision && r.surface == surface &&
@@ -36,8 +36,8 @@ std::string_view visionName(Vision vision) {
     return vision == Vision::Open ? "Open" : "Closed";
 }
 
-std::string_view surfaceName(Surface surface) {
-    return surface == Surface::Firm ? "Firm" : "Foam";
+std::string_view surfaceName(StanceSurface surface) {
+    return surface == StanceSurface::Firm ? "Firm" : "Foam";
 }
 
 std::string_view normMeasureName(NormMeasure measure) {

@@ -59,7 +59,7 @@ std::string sensoryCsv(const SensoryResults& results) {
     std::string out = "condition,measure,trials,value,norm_mean,norm_sd,z,percentile,band\n";
     for (const ConditionResult& c : results.conditions) {
         for (std::size_t m = 0; m < ClinicalMeasureCount; ++m) {
-            out += std::string(sensoryConditionName(c.condition)) + ',';
+            out += std::string(conditionName(c.condition)) + ',';
             out += std::string(clinicalMeasureInfo()[m].column) + ',';
             out += std::to_string(c.trials[m]) + ',' + cell(c.median[m]);
             const auto k = normIndex(m);
@@ -92,7 +92,7 @@ std::string sensoryJson(const SensoryResults& results) {
     auto conditions = nlohmann::ordered_json::array();
     for (const ConditionResult& c : results.conditions) {
         nlohmann::ordered_json object;
-        object["condition"] = sensoryConditionName(c.condition);
+        object["condition"] = conditionName(c.condition);
         auto attempts = nlohmann::ordered_json::array();
         for (int a : c.attempts) attempts.push_back(a + 1);
         object["attempts"] = attempts;
@@ -168,7 +168,7 @@ std::string sensoryText(const SensoryResults& results) {
         out += results.reference.reason + "\n";
     for (const ConditionResult& c : results.conditions) {
         out += printed("\n%s (%s): %zu trial%s\n",
-                       std::string(sensoryConditionName(c.condition)).c_str(),
+                       std::string(conditionName(c.condition)).c_str(),
                        std::string(sensoryConditionLabel(c.condition)).c_str(), c.attempts.size(),
                        c.attempts.size() == 1 ? "" : "s");
         if (c.attempts.empty()) continue;

@@ -64,7 +64,7 @@ foreach(line IN LISTS lines)
     list(SUBLIST values 2 5 cuts)
     list(JOIN cuts ", " cuts)
     string(APPEND rows
-        "    {AgeGroup::${group}, Vision::${vision}, Surface::${surface}, NormMeasure::${measure_name}, "
+        "    {AgeGroup::${group}, Vision::${vision}, StanceSurface::${surface}, NormMeasure::${measure_name}, "
         "${subjects}, ${mean}, ${sd}, {${cuts}}},\n")
 endforeach()
 
