@@ -249,7 +249,8 @@ TEST(About, KeepsItsLinesAndNamesTheSourceOfTheReferenceValues) {
                                                "<br><br>Balance force platform measurements<br>"
                                                "Copyright &copy; Kenvotec<br><br>")))
         << text.toStdString();
-    EXPECT_TRUE(text.contains("Santos DA, Duarte M. A public data set of human balance evaluations"));
+    EXPECT_TRUE(
+        text.contains("Santos DA, Duarte M. A public data set of human balance evaluations"));
     EXPECT_TRUE(text.contains("doi 10.7717/peerj.2648; CC BY 4.0"));
 }
 

@@ -42,8 +42,10 @@ TEST(CliNorms, TextUsesTheLocaleAndNamesTheSource) {
 }
 
 TEST(CliNorms, UsageErrorsWriteNothing) {
-    for (const auto& words : std::vector<std::vector<std::string>>{
-             {Cli, "norms", "--format", "json"}, {Cli, "norms", "table.csv"}, {Cli, "norms", "-o"}}) {
+    for (const auto& words :
+         std::vector<std::vector<std::string>>{{Cli, "norms", "--format", "json"},
+                                               {Cli, "norms", "table.csv"},
+                                               {Cli, "norms", "-o"}}) {
         const auto r = runProcess(words);
         EXPECT_EQ(r.exitCode, 2) << words.back();
         EXPECT_TRUE(r.out.empty()) << words.back();

@@ -46,10 +46,10 @@ TEST(NormsTable, HoldsEveryCombinationOnceInOrderWithAscendingPercentiles) {
     EXPECT_EQ(seen.size(), 24u);
     EXPECT_EQ(rows.front().ageGroup, AgeGroup::Old);
     EXPECT_EQ(rows.front().vision, Vision::Closed);
-    EXPECT_EQ(rows.front().surface, Surface::Firm);
+    EXPECT_EQ(rows.front().surface, StanceSurface::Firm);
     EXPECT_EQ(rows.back().ageGroup, AgeGroup::Young);
     EXPECT_EQ(rows.back().vision, Vision::Open);
-    EXPECT_EQ(rows.back().surface, Surface::Foam);
+    EXPECT_EQ(rows.back().surface, StanceSurface::Foam);
 }
 
 // The data set's authors summarise the same subjects' medians: older adults, eyes closed on
@@ -57,19 +57,18 @@ TEST(NormsTable, HoldsEveryCombinationOnceInOrderWithAscendingPercentiles) {
 // plate, are 87.
 TEST(NormsTable, AgreesWithTheDataSetAuthorsSummary) {
     const NormRow& oldFoam =
-        findNorm(AgeGroup::Old, Vision::Closed, Surface::Foam, NormMeasure::Area95);
+        findNorm(AgeGroup::Old, Vision::Closed, StanceSurface::Foam, NormMeasure::Area95);
     EXPECT_EQ(oldFoam.subjects, 72);
     EXPECT_NEAR(oldFoam.mean, 2688.4, 0.05);
     EXPECT_NEAR(oldFoam.sd, 1221.9, 0.05);
-    EXPECT_EQ(findNorm(AgeGroup::Young, Vision::Open, Surface::Firm, NormMeasure::Velocity)
-                  .subjects,
-              87);
+    EXPECT_EQ(
+        findNorm(AgeGroup::Young, Vision::Open, StanceSurface::Firm, NormMeasure::Velocity).subjects, 87);
     // Units: velocities are mm/s (tens, not the data set's cm/s) and frequencies below 1 Hz.
     const NormRow& velocity =
-        findNorm(AgeGroup::Young, Vision::Open, Surface::Firm, NormMeasure::Velocity);
+        findNorm(AgeGroup::Young, Vision::Open, StanceSurface::Firm, NormMeasure::Velocity);
     EXPECT_GT(velocity.mean, 5.0);
     EXPECT_LT(velocity.mean, 15.0);
-    EXPECT_LT(findNorm(AgeGroup::Old, Vision::Open, Surface::Firm, NormMeasure::MeanFrequency)
+    EXPECT_LT(findNorm(AgeGroup::Old, Vision::Open, StanceSurface::Firm, NormMeasure::MeanFrequency)
                   .percentile.back(),
               1.0);
 }
@@ -77,7 +76,7 @@ TEST(NormsTable, AgreesWithTheDataSetAuthorsSummary) {
 TEST(NormsTable, NamesAreTheDataSetsAndTheMeasuresColumns) {
     EXPECT_EQ(ageGroupName(AgeGroup::Old), "Old");
     EXPECT_EQ(visionName(Vision::Closed), "Closed");
-    EXPECT_EQ(surfaceName(Surface::Foam), "Foam");
+    EXPECT_EQ(surfaceName(StanceSurface::Foam), "Foam");
     EXPECT_EQ(normMeasureName(NormMeasure::Area95), "area95_mm2");
     EXPECT_EQ(normMeasureName(NormMeasure::Velocity), "velocity_mm_s");
     EXPECT_EQ(normMeasureName(NormMeasure::MeanFrequency), "mean_freq_hz");
@@ -136,7 +135,7 @@ TEST(SubjectAge, ReferenceGroupByAgeAndWhyThereIsNone) {
 // --- comparison ------------------------------------------------------------------------------
 
 NormRow row(std::array<double, 5> cuts, double mean = 30.0, double sd = 10.0) {
-    return {AgeGroup::Young, Vision::Open, Surface::Firm, NormMeasure::Area95, 50, mean, sd, cuts};
+    return {AgeGroup::Young, Vision::Open, StanceSurface::Firm, NormMeasure::Area95, 50, mean, sd, cuts};
 }
 
 TEST(NormComparison, ZScoreIsDistanceFromTheMeanInStandardDeviations) {
@@ -183,7 +182,7 @@ TEST(NormComparison, BandEdgesBelongToTheRangeAndNoPercentileOutsideIt) {
 
 // On the real table: the median of the reference group is its 50th percentile.
 TEST(NormComparison, TheGroupMedianIsTheFiftiethPercentile) {
-    const NormRow& r = findNorm(AgeGroup::Old, Vision::Closed, Surface::Foam, NormMeasure::Area95);
+    const NormRow& r = findNorm(AgeGroup::Old, Vision::Closed, StanceSurface::Foam, NormMeasure::Area95);
     const auto c = compareWithNorms(r.percentile[2], r);
     EXPECT_DOUBLE_EQ(*c->percentile, 50.0);
     EXPECT_NEAR(*c->z, (2327.3990131 - 2688.42992266) / 1221.91431513, 1e-12);

@@ -6,6 +6,9 @@
 #include <vector>
 
 #include "analysis/sway_parameters.h"
+#include "clinical/attempt_trace.h"
+#include "clinical/norms.h"
+#include "clinical/sensory_results.h"
 #include "model/live_trace.h"
 #include "model/measurement_store.h"
 #include "platform/dispatcher.h"
@@ -59,6 +62,71 @@ TEST(PlatformSimulator, HeartBeatsAtARestingRateAndOverloadOnRequest) {
     }
     sim.setOverload(true);
     EXPECT_GT(sim.frame(6000).s[0], Dispatcher::OverloadLimit);
+}
+
+// Three 60 s attempts of the simulated subject standing in `condition`, through the real
+// dispatcher into a store of the default platform.
+std::unique_ptr<MeasurementStore> recordCondition(std::optional<SensoryCondition> condition,
+                                                  uint32_t seed) {
+    auto store = std::make_unique<MeasurementStore>();
+    const ModelScales scales = modelScales(0, 0);
+    store->calibration.scaleX = scales.scaleX;
+    store->calibration.scaleY = scales.scaleY;
+    SteerableSource subject(seed);
+    subject.setCondition(condition);
+    PlatformSimulator sim({0, 70.0, 72.0, seed}, subject);
+    auto trace = std::make_unique<LiveTrace>();
+    trace->reset(10);
+    Dispatcher dispatcher(*trace);
+    AcquisitionControl control;
+    control.mode = AcquisitionStance;
+    dispatcher.reset(control, 0);
+    control.setZeroOffsets(PlatformSimulator::UnloadedCounts);
+    int64_t frame = 0;
+    for (int32_t a = 0; a < 3; ++a) {
+        control.dest = store->samples(a);
+        control.sampleCount = 0;
+        control.length = 6000;
+        control.recording = 1;
+        while (control.sampleCount.load() < 6000) {
+            const auto bytes = encodeFrame(sim.frame(frame++));
+            dispatcher.consume(bytes.data(), bytes.size());
+        }
+        control.recording = 0;
+        store->length[a] = 6000;
+    }
+    store->attemptCount = 3;
+    return store;
+}
+
+// The sensory test can be shown without hardware: with the 10 Hz low-pass, the median of three
+// 60 s attempts of the simulated subject in each condition lies between the young adults' 25th
+// and 75th percentiles of that condition, for the 95 % area and the velocity alike; and the
+// subject of the plain stance test still sways as it always did.
+TEST(PlatformSimulator, EachSensoryConditionSwaysLikeTheMiddleOfYoungAdults) {
+    for (const SensoryCondition condition : SensoryConditions) {
+        for (uint32_t seed : {1u, 7u}) {
+            const auto store = recordCondition(condition, seed);
+            for (const NormMeasure measure : {NormMeasure::Area95, NormMeasure::Velocity}) {
+                std::vector<double> values;
+                for (int32_t a = 0; a < 3; ++a)
+                    values.push_back(*computeClinicalMeasures(attemptTrace(*store, a), DefaultLowPassHz)
+                                          [clinicalMeasureOf(measure)]);
+                const double median = *medianOf(values);
+                const NormRow& norm = findNorm(AgeGroup::Young, visionOf(condition),
+                                               surfaceOf(condition), measure);
+                EXPECT_GE(median, norm.percentile[1])
+                    << conditionName(condition) << " " << normMeasureName(measure) << " seed " << seed;
+                EXPECT_LE(median, norm.percentile[3])
+                    << conditionName(condition) << " " << normMeasureName(measure) << " seed " << seed;
+            }
+        }
+    }
+    // Plain quiet standing keeps its own, smaller sway: less than the eyes-open firm condition's.
+    const auto plain = recordCondition(std::nullopt, 1);
+    const auto firm = recordCondition(SensoryCondition::EoFirm, 1);
+    EXPECT_LT(*computeClinicalMeasures(attemptTrace(*plain, 0), DefaultLowPassHz)[ClinicalMeasure::Area95],
+              *computeClinicalMeasures(attemptTrace(*firm, 0), DefaultLowPassHz)[ClinicalMeasure::Area95]);
 }
 
 // The default simulated subject on the default platform, through the real dispatcher and the

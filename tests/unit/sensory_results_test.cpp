@@ -25,7 +25,8 @@ SensoryAttempt attempt(SensoryCondition c, double area, double velocity = 10.0,
     return a;
 }
 
-const std::optional<double>& median(const SensoryResults& r, SensoryCondition c, ClinicalMeasure m) {
+const std::optional<double>& median(const SensoryResults& r, SensoryCondition c,
+                                    ClinicalMeasure m) {
     return r[c].median[static_cast<std::size_t>(m)];
 }
 
@@ -72,9 +73,9 @@ TEST(SensoryResults, MedianOfOddAndEvenCountsLeavingUndefinedValuesOut) {
 TEST(SensoryResults, DiscardedAndUnassignedAttemptsAreLeftOut) {
     SensoryInput input;
     input.attempts = {attempt(C::EoFirm, 5000), attempt(C::EoFirm, 100), attempt(C::EoFirm, 300)};
-    input.attempts[0].discarded = true;   // repeated: kept in the file, not in the results
+    input.attempts[0].discarded = true;  // repeated: kept in the file, not in the results
     SensoryAttempt plain = attempt(C::EoFirm, 7000);
-    plain.condition.reset();              // an attempt outside the protocol
+    plain.condition.reset();  // an attempt outside the protocol
     input.attempts.push_back(plain);
     const SensoryResults r = computeSensoryResults(input);
     EXPECT_EQ(r[C::EoFirm].attempts, (std::vector<int>{1, 2}));
@@ -87,7 +88,7 @@ TEST(SensoryResults, DiscardedAndUnassignedAttemptsAreLeftOut) {
 TEST(SensoryResults, MedianTrialIsTheLowerMiddleForEvenCounts) {
     SensoryInput input;
     input.attempts = {attempt(C::EcFoam, 400), attempt(C::EcFoam, 100), attempt(C::EcFoam, 300),
-                      attempt(C::EcFoam, 200), attempt(C::EoFoam, 50), attempt(C::EoFoam, 70),
+                      attempt(C::EcFoam, 200), attempt(C::EoFoam, 50),  attempt(C::EoFoam, 70),
                       attempt(C::EoFoam, 60)};
     const SensoryResults r = computeSensoryResults(input);
     EXPECT_EQ(r[C::EcFoam].medianAttempt, 3);  // areas 100 200 | 300 400 -> 200
@@ -101,12 +102,12 @@ TEST(SensoryResults, QuotientsOfMediansAndEmptyWhenOneIsMissingOrZero) {
                       attempt(C::EoFoam, 0, 20), attempt(C::EcFoam, 1500, 30)};
     const SensoryResults r = computeSensoryResults(input);
     const auto ratio = [&](SensoryRatio q) { return r.ratios[static_cast<std::size_t>(q)]; };
-    EXPECT_DOUBLE_EQ(*ratio(SensoryRatio::RombergFirmArea), 2.5);      // ec / eo
+    EXPECT_DOUBLE_EQ(*ratio(SensoryRatio::RombergFirmArea), 2.5);  // ec / eo
     EXPECT_DOUBLE_EQ(*ratio(SensoryRatio::RombergFirmVelocity), 1.5);
     EXPECT_DOUBLE_EQ(*ratio(SensoryRatio::RombergFoamVelocity), 1.5);
-    EXPECT_DOUBLE_EQ(*ratio(SensoryRatio::FoamEcArea), 3.0);           // foam / firm
-    EXPECT_FALSE(ratio(SensoryRatio::RombergFoamArea).has_value());    // eo-foam area is zero
-    EXPECT_FALSE(ratio(SensoryRatio::FoamEoArea).has_value());         // zero numerator
+    EXPECT_DOUBLE_EQ(*ratio(SensoryRatio::FoamEcArea), 3.0);         // foam / firm
+    EXPECT_FALSE(ratio(SensoryRatio::RombergFoamArea).has_value());  // eo-foam area is zero
+    EXPECT_FALSE(ratio(SensoryRatio::FoamEoArea).has_value());       // zero numerator
 
     SensoryInput firmOnly;
     firmOnly.attempts = {attempt(C::EoFirm, 200), attempt(C::EcFirm, 300)};
@@ -123,7 +124,8 @@ TEST(SensoryResults, NormsOfTheSubjectsAgeGroupOnTheSessionsDay) {
     SensoryResults r = computeSensoryResults(input);
     EXPECT_EQ(r.age, 59);
     EXPECT_EQ(r.reference.group, AgeGroup::Young);
-    const NormRow& young = findNorm(AgeGroup::Young, Vision::Open, Surface::Firm, NormMeasure::Area95);
+    const NormRow& young =
+        findNorm(AgeGroup::Young, Vision::Open, StanceSurface::Firm, NormMeasure::Area95);
     EXPECT_EQ(r[C::EoFirm].norm[0], &young);
     EXPECT_DOUBLE_EQ(*r[C::EoFirm].comparison[0]->z, (250 - young.mean) / young.sd);
 
@@ -131,8 +133,9 @@ TEST(SensoryResults, NormsOfTheSubjectsAgeGroupOnTheSessionsDay) {
     r = computeSensoryResults(input);
     EXPECT_EQ(r.reference.group, AgeGroup::Old);
     EXPECT_NEAR(*r[C::EcFoam].comparison[0]->z, 0.0, 1e-12);
-    EXPECT_EQ(conditionVerdict(r, C::EcFoam).find("within the range of the reference group: "
-                                                  "Santos & Duarte 2016, age group Old, n = 72"),
+    EXPECT_EQ(conditionVerdict(r, C::EcFoam)
+                  .find("within the range of the reference group: "
+                        "Santos & Duarte 2016, age group Old, n = 72"),
               0u);
     // A condition without trials has its reference row but nothing to compare.
     EXPECT_NE(r[C::EoFoam].norm[0], nullptr);
@@ -169,19 +172,19 @@ TEST(SensoryResults, TrialsShorterThanTheReferenceAreFlagged) {
 
 TEST(SensoryResults, ConditionNamesReadBack) {
     for (SensoryCondition c : SensoryConditions)
-        EXPECT_EQ(parseSensoryCondition(sensoryConditionName(c)), c);
-    EXPECT_FALSE(parseSensoryCondition("EO-FIRM").has_value());
-    EXPECT_FALSE(parseSensoryCondition("").has_value());
+        EXPECT_EQ(conditionFromName(conditionName(c)), c);
+    EXPECT_FALSE(conditionFromName("EO-FIRM").has_value());
+    EXPECT_FALSE(conditionFromName("").has_value());
     EXPECT_EQ(visionOf(C::EcFoam), Vision::Closed);
-    EXPECT_EQ(surfaceOf(C::EcFoam), Surface::Foam);
-    EXPECT_EQ(surfaceOf(C::EcFirm), Surface::Firm);
+    EXPECT_EQ(surfaceOf(C::EcFoam), StanceSurface::Foam);
+    EXPECT_EQ(surfaceOf(C::EcFirm), StanceSurface::Firm);
     EXPECT_EQ(visionOf(C::EoFoam), Vision::Open);
 }
 
 // --- CSV and JSON ----------------------------------------------------------------------------
 
 class SensoryCsv : public testing::Test {
-protected:
+  protected:
     void SetUp() override {
         input.attempts = {attempt(C::EoFirm, 10.0), attempt(C::EoFirm, 30.0),
                           attempt(C::EcFirm, 5000.0), attempt(C::EcFoam, 1.0 / 3.0)};
@@ -201,9 +204,9 @@ protected:
 
 TEST_F(SensoryCsv, EveryConditionAndMeasureThenTheQuotients) {
     ASSERT_EQ(rows.size(), 1 + SensoryConditionCount * ClinicalMeasureCount + SensoryRatioCount);
-    EXPECT_EQ(rows[0], (std::vector<std::string>{"condition", "measure", "trials", "value",
-                                                 "norm_mean", "norm_sd", "z", "percentile",
-                                                 "band"}));
+    EXPECT_EQ(rows[0],
+              (std::vector<std::string>{"condition", "measure", "trials", "value", "norm_mean",
+                                        "norm_sd", "z", "percentile", "band"}));
     for (const auto& r : rows) EXPECT_EQ(r.size(), 9u);
     EXPECT_EQ(rows[1][0], "eo-firm");
     EXPECT_EQ(rows[1][1], "n");
@@ -214,12 +217,13 @@ TEST_F(SensoryCsv, EveryConditionAndMeasureThenTheQuotients) {
               (std::vector<std::string>{"ratio", "foam_eo_area", "", "", "", "", "", "", ""}));
     EXPECT_EQ(rows.back()[1], "foam_ec_area");
     EXPECT_EQ(std::stod(rows.back()[3]), (1.0 / 3.0) / 5000.0);
-    EXPECT_EQ(find("ratio", "romberg_firm_area"),
-              (std::vector<std::string>{"ratio", "romberg_firm_area", "", "250", "", "", "", "", ""}));
+    EXPECT_EQ(
+        find("ratio", "romberg_firm_area"),
+        (std::vector<std::string>{"ratio", "romberg_firm_area", "", "250", "", "", "", "", ""}));
 }
 
 TEST_F(SensoryCsv, NormColumnsOnlyForNormedMeasuresAndPercentileOnlyWithinTheRange) {
-    const NormRow& area = findNorm(AgeGroup::Old, Vision::Open, Surface::Firm, NormMeasure::Area95);
+    const NormRow& area = findNorm(AgeGroup::Old, Vision::Open, StanceSurface::Firm, NormMeasure::Area95);
     const auto& eo = find("eo-firm", "area95_mm2");
     EXPECT_EQ(eo[2], "2");
     EXPECT_EQ(eo[3], "20");
@@ -274,6 +278,28 @@ TEST_F(SensoryCsv, JsonCarriesTheSameValuesAndNullsWhereMissing) {
     EXPECT_TRUE(json["conditions"][2]["median_attempt"].is_null());
     EXPECT_EQ(json["ratios"]["romberg_firm_area"], 250.0);
     EXPECT_TRUE(json["ratios"]["foam_eo_area"].is_null());
+}
+
+}  // namespace
+}  // namespace kenvo
+
+namespace kenvo {
+namespace {
+
+// The text for people says why there is no comparison, keeps conditions without trials apart,
+// and always names the source of the reference values.
+TEST(SensoryText, SaysWhyThereAreNoReferenceValuesAndNamesTheSource) {
+    SensoryInput input;
+    input.attempts = {attempt(SensoryCondition::EoFirm, 200)};
+    input.birthDate = CalendarDate{2015, 5, 5};
+    input.sessionDate = CalendarDate{2026, 5, 5};
+    const std::string text = sensoryText(computeSensoryResults(input));
+    EXPECT_EQ(text.find("no reference values: under 18\n"), 0u) << text;
+    EXPECT_NE(text.find("ec-foam (eyes closed, foam): 0 trials\n"), std::string::npos) << text;
+    EXPECT_EQ(text.find("P5-P95"), std::string::npos) << text;
+    EXPECT_NE(text.find(std::string(NormsSource)), std::string::npos);
+    EXPECT_EQ(conditionVerdict(computeSensoryResults(input), SensoryCondition::EcFoam),
+              "not recorded");
 }
 
 }  // namespace

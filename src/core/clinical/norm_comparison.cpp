@@ -26,9 +26,12 @@ std::optional<double> interpolatedPercentile(double value, const NormRow& row) {
 
 std::string_view normBandName(NormBand band) {
     switch (band) {
-    case NormBand::Below: return "below";
-    case NormBand::Within: return "within";
-    case NormBand::Above: return "above";
+        case NormBand::Below:
+            return "below";
+        case NormBand::Within:
+            return "within";
+        case NormBand::Above:
+            return "above";
     }
     return "within";
 }

@@ -17,7 +17,7 @@ namespace kenvo {
 
 enum class AgeGroup { Young, Old };
 enum class Vision { Open, Closed };
-enum class Surface { Firm, Foam };
+enum class StanceSurface { Firm, Foam };
 enum class NormMeasure { Area95, Velocity, MeanFrequency };
 inline constexpr std::size_t NormMeasureCount = 3;
 
@@ -27,12 +27,12 @@ inline constexpr std::array<double, 5> NormPercentiles = {5, 25, 50, 75, 95};
 struct NormRow {
     AgeGroup ageGroup;
     Vision vision;
-    Surface surface;
+    StanceSurface surface;
     NormMeasure measure;
-    int subjects;                     // n
+    int subjects;  // n
     double mean;
-    double sd;                        // sample standard deviation, divisor n - 1
-    std::array<double, 5> percentile; // values at NormPercentiles
+    double sd;                         // sample standard deviation, divisor n - 1
+    std::array<double, 5> percentile;  // values at NormPercentiles
 };
 
 // The rows in the order of the shipped CSV: age group, vision, surface (each alphabetically as
@@ -40,13 +40,13 @@ struct NormRow {
 std::span<const NormRow> normsTable();
 
 // The row of one group and measure; every combination is in the table.
-const NormRow& findNorm(AgeGroup group, Vision vision, Surface surface, NormMeasure measure);
+const NormRow& findNorm(AgeGroup group, Vision vision, StanceSurface surface, NormMeasure measure);
 
 // Spellings of the table (those of the data set): "Young"/"Old", "Open"/"Closed",
 // "Firm"/"Foam", and the measures' CSV columns "area95_mm2", "velocity_mm_s", "mean_freq_hz".
 std::string_view ageGroupName(AgeGroup group);
 std::string_view visionName(Vision vision);
-std::string_view surfaceName(Surface surface);
+std::string_view surfaceName(StanceSurface surface);
 std::string_view normMeasureName(NormMeasure measure);
 
 // The clinical measure a norm is about, and back (nothing for measures without norms).

@@ -2,6 +2,8 @@
 
 #include <nlohmann/json.hpp>
 
+#include <algorithm>
+#include <cmath>
 #include <cstdarg>
 #include <cstdio>
 
@@ -57,7 +59,7 @@ std::string sensoryCsv(const SensoryResults& results) {
     std::string out = "condition,measure,trials,value,norm_mean,norm_sd,z,percentile,band\n";
     for (const ConditionResult& c : results.conditions) {
         for (std::size_t m = 0; m < ClinicalMeasureCount; ++m) {
-            out += std::string(sensoryConditionName(c.condition)) + ',';
+            out += std::string(conditionName(c.condition)) + ',';
             out += std::string(clinicalMeasureInfo()[m].column) + ',';
             out += std::to_string(c.trials[m]) + ',' + cell(c.median[m]);
             const auto k = normIndex(m);
@@ -90,7 +92,7 @@ std::string sensoryJson(const SensoryResults& results) {
     auto conditions = nlohmann::ordered_json::array();
     for (const ConditionResult& c : results.conditions) {
         nlohmann::ordered_json object;
-        object["condition"] = sensoryConditionName(c.condition);
+        object["condition"] = conditionName(c.condition);
         auto attempts = nlohmann::ordered_json::array();
         for (int a : c.attempts) attempts.push_back(a + 1);
         object["attempts"] = attempts;
@@ -115,8 +117,8 @@ std::string sensoryJson(const SensoryResults& results) {
                 const auto& comparison = c.comparison[*k];
                 entry["z"] = comparison ? jsonValue(comparison->z) : nullptr;
                 entry["percentile"] = comparison ? jsonValue(comparison->percentile) : nullptr;
-                entry["band"] = comparison ? nlohmann::ordered_json(normBandName(comparison->band))
-                                           : nullptr;
+                entry["band"] =
+                    comparison ? nlohmann::ordered_json(normBandName(comparison->band)) : nullptr;
             }
             measures[std::string(clinicalMeasureInfo()[m].column)] = entry;
         }
@@ -165,25 +167,29 @@ std::string sensoryText(const SensoryResults& results) {
     else
         out += results.reference.reason + "\n";
     for (const ConditionResult& c : results.conditions) {
-        out += printed("\n%s (%s): %zu trial%s\n", std::string(sensoryConditionName(c.condition)).c_str(),
+        out += printed("\n%s (%s): %zu trial%s\n",
+                       std::string(conditionName(c.condition)).c_str(),
                        std::string(sensoryConditionLabel(c.condition)).c_str(), c.attempts.size(),
                        c.attempts.size() == 1 ? "" : "s");
         if (c.attempts.empty()) continue;
         for (std::size_t k = 0; k < NormMeasureCount; ++k) {
-            const std::size_t m = static_cast<std::size_t>(clinicalMeasureOf(static_cast<NormMeasure>(k)));
+            const std::size_t m =
+                static_cast<std::size_t>(clinicalMeasureOf(static_cast<NormMeasure>(k)));
             const ClinicalMeasureInfo& info = clinicalMeasureInfo()[m];
             const auto& value = c.median[m];
             std::string line = printed("  %-18s %12s %-5s", std::string(info.label).c_str(),
                                        value ? printed("%.4g", *value).c_str() : "n/a",
                                        std::string(info.unit).c_str());
             if (const NormRow* row = c.norm[k]) {
-                line += printed("  reference %.4g-%.4g", row->percentile.front(),
+                line += printed("  P5-P95 %.4g to %.4g", row->percentile.front(),
                                 row->percentile.back());
                 if (const auto& comparison = c.comparison[k]) {
-                    if (comparison->z) line += printed(", z %.2f", *comparison->z);
+                    // A z-score that rounds to zero prints without a sign.
+                    if (comparison->z)
+                        line += printed(", z %.2f",
+                                        std::fabs(*comparison->z) < 0.005 ? 0.0 : *comparison->z);
                     if (comparison->percentile)
-                        line += ", " +
-                                ordinal(static_cast<int>(*comparison->percentile + 0.5)) +
+                        line += ", " + ordinal(static_cast<int>(*comparison->percentile + 0.5)) +
                                 " percentile";
                     line += ", " + std::string(normBandName(comparison->band));
                 }
@@ -191,7 +197,9 @@ std::string sensoryText(const SensoryResults& results) {
             out += line + "\n";
         }
         const auto& duration = c.median[static_cast<std::size_t>(ClinicalMeasure::Duration)];
-        if (duration) out += printed("  %-18s %12s s\n", "trial duration", printed("%.4g", *duration).c_str());
+        if (duration)
+            out +=
+                printed("  %-18s %12s s\n", "trial duration", printed("%.4g", *duration).c_str());
         if (c.shorterThanNorms) out += "  " + shortTrialWarning() + "\n";
         out += "  " + conditionVerdict(results, c.condition) + "\n";
     }

@@ -7,17 +7,16 @@ namespace kenvo {
 namespace {
 
 struct ConditionInfo {
-    std::string_view name;
     std::string_view label;
     Vision vision;
-    Surface surface;
+    StanceSurface surface;
 };
 
 constexpr std::array<ConditionInfo, SensoryConditionCount> Conditions = {{
-    {"eo-firm", "eyes open, firm surface", Vision::Open, Surface::Firm},
-    {"ec-firm", "eyes closed, firm surface", Vision::Closed, Surface::Firm},
-    {"eo-foam", "eyes open, foam", Vision::Open, Surface::Foam},
-    {"ec-foam", "eyes closed, foam", Vision::Closed, Surface::Foam},
+    {"eyes open, firm surface", Vision::Open, StanceSurface::Firm},
+    {"eyes closed, firm surface", Vision::Closed, StanceSurface::Firm},
+    {"eyes open, foam", Vision::Open, StanceSurface::Foam},
+    {"eyes closed, foam", Vision::Closed, StanceSurface::Foam},
 }};
 
 using C = SensoryCondition;
@@ -91,16 +90,6 @@ ConditionResult conditionResult(SensoryCondition condition,
 
 }  // namespace
 
-std::string_view sensoryConditionName(SensoryCondition condition) {
-    return info(condition).name;
-}
-
-std::optional<SensoryCondition> parseSensoryCondition(std::string_view name) {
-    for (SensoryCondition c : SensoryConditions)
-        if (info(c).name == name) return c;
-    return std::nullopt;
-}
-
 std::string_view sensoryConditionLabel(SensoryCondition condition) {
     return info(condition).label;
 }
@@ -109,7 +98,7 @@ Vision visionOf(SensoryCondition condition) {
     return info(condition).vision;
 }
 
-Surface surfaceOf(SensoryCondition condition) {
+StanceSurface surfaceOf(SensoryCondition condition) {
     return info(condition).surface;
 }
 

@@ -11,23 +11,14 @@
 #include "clinical/norm_comparison.h"
 #include "clinical/norms.h"
 #include "clinical/subject_age.h"
+#include "model/sensory_condition.h"
 
 namespace kenvo {
 
-// The four conditions of the sensory balance test, in the order they are run.
-enum class SensoryCondition { EoFirm, EcFirm, EoFoam, EcFoam };
-inline constexpr std::size_t SensoryConditionCount = 4;
-inline constexpr std::array<SensoryCondition, SensoryConditionCount> SensoryConditions = {
-    SensoryCondition::EoFirm, SensoryCondition::EcFirm, SensoryCondition::EoFoam,
-    SensoryCondition::EcFoam};
-
-// "eo-firm", "ec-firm", "eo-foam", "ec-foam" and back (nothing for any other word).
-std::string_view sensoryConditionName(SensoryCondition condition);
-std::optional<SensoryCondition> parseSensoryCondition(std::string_view name);
 // For people: "eyes open, firm surface" and so on.
 std::string_view sensoryConditionLabel(SensoryCondition condition);
 Vision visionOf(SensoryCondition condition);
-Surface surfaceOf(SensoryCondition condition);
+StanceSurface surfaceOf(SensoryCondition condition);
 
 // The quotients of two conditions' medians.
 enum class SensoryRatio {
@@ -40,8 +31,8 @@ enum class SensoryRatio {
 };
 inline constexpr std::size_t SensoryRatioCount = 6;
 struct SensoryRatioInfo {
-    std::string_view name;  // the CSV measure name, e.g. "romberg_firm_area"
-    std::string_view label; // for people
+    std::string_view name;   // the CSV measure name, e.g. "romberg_firm_area"
+    std::string_view label;  // for people
     SensoryCondition numerator;
     SensoryCondition denominator;
     ClinicalMeasure measure;
@@ -81,8 +72,8 @@ struct ConditionResult {
 
 struct SensoryResults {
     std::array<ConditionResult, SensoryConditionCount> conditions;
-    std::optional<int> age;     // completed years on the session's day
-    ReferenceGroup reference;   // the age group, or why there is none
+    std::optional<int> age;    // completed years on the session's day
+    ReferenceGroup reference;  // the age group, or why there is none
     std::array<std::optional<double>, SensoryRatioCount> ratios{};
 
     const ConditionResult& operator[](SensoryCondition c) const {

@@ -43,8 +43,8 @@ std::optional<int> ageInCompletedYears(const CalendarDate& birthDate, const Cale
     if (on < born) return std::nullopt;
     // Comparing month and day as they are makes a 29 February birthday fall on 1 March in
     // common years: on 28 February the year is not yet complete.
-    const bool birthdayReached = std::tie(onDate.month, onDate.day) >=
-                                 std::tie(birthDate.month, birthDate.day);
+    const bool birthdayReached =
+        std::tie(onDate.month, onDate.day) >= std::tie(birthDate.month, birthDate.day);
     return onDate.year - birthDate.year - (birthdayReached ? 0 : 1);
 }
 

@@ -9,12 +9,12 @@ namespace kenvo {
 
 // The four conditions of the sensory balance test, in the order they are performed: eyes open
 // and closed on the firm plate, then eyes open and closed standing on a foam pad.
-enum class SensoryCondition { EyesOpenFirm, EyesClosedFirm, EyesOpenFoam, EyesClosedFoam };
+enum class SensoryCondition { EoFirm, EcFirm, EoFoam, EcFoam };
 
 inline constexpr std::size_t SensoryConditionCount = 4;
 inline constexpr std::array<SensoryCondition, SensoryConditionCount> SensoryConditions = {
-    SensoryCondition::EyesOpenFirm, SensoryCondition::EyesClosedFirm,
-    SensoryCondition::EyesOpenFoam, SensoryCondition::EyesClosedFoam};
+    SensoryCondition::EoFirm, SensoryCondition::EcFirm, SensoryCondition::EoFoam,
+    SensoryCondition::EcFoam};
 
 // The names files, the register and the command line use.
 inline constexpr std::array<std::string_view, SensoryConditionCount> SensoryConditionNames = {
@@ -31,10 +31,10 @@ constexpr std::optional<SensoryCondition> conditionFromName(std::string_view nam
 }
 
 constexpr bool eyesClosed(SensoryCondition c) {
-    return c == SensoryCondition::EyesClosedFirm || c == SensoryCondition::EyesClosedFoam;
+    return c == SensoryCondition::EcFirm || c == SensoryCondition::EcFoam;
 }
 constexpr bool onFoam(SensoryCondition c) {
-    return c == SensoryCondition::EyesOpenFoam || c == SensoryCondition::EyesClosedFoam;
+    return c == SensoryCondition::EoFoam || c == SensoryCondition::EcFoam;
 }
 
 }  // namespace kenvo

@@ -13,10 +13,10 @@ constexpr double SteeredSway = 0.25;        // the share of quiet sway kept whil
 
 SwayProfile swayProfileOf(SensoryCondition condition) noexcept {
     switch (condition) {
-    case SensoryCondition::EyesOpenFirm: return {2.95, 4.7, 3.0, 0.12};
-    case SensoryCondition::EyesClosedFirm: return {3.1, 4.9, 3.0, 0.115};
-    case SensoryCondition::EyesOpenFoam: return {7.5, 10.4, 2.0, 0.11};
-    case SensoryCondition::EyesClosedFoam: return {7.8, 11.15, 1.8, 0.08};
+    case SensoryCondition::EoFirm: return {2.9, 4.6, 1.8, 0.17};
+    case SensoryCondition::EcFirm: return {3.05, 4.8, 1.8, 0.16};
+    case SensoryCondition::EoFoam: return {7.3, 10.1, 1.2, 0.18};
+    case SensoryCondition::EcFoam: return {8.0, 11.3, 1.0, 0.14};
     }
     return PlainStanceSway;
 }

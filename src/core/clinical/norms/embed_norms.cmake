@@ -1,7 +1,10 @@
 # Turns the norms table (CSV) into C++: the definition of kenvo::normsTable() holding every row
 # as literals, so the program reads no file at run time. Run as
 #   cmake -DINPUT=norms_table.csv -DOUTPUT=norms_table_data.cpp -P embed_norms.cmake
-# A table that does not have the expected header, names or numbers stops the build.
+# A table that does not have the expected header, names or numbers, or lacks a row or repeats
+# one, stops the build.
+
+cmake_minimum_required(VERSION 3.22)
 
 file(STRINGS "${INPUT}" lines)
 list(LENGTH lines count)
@@ -16,6 +19,7 @@ list(REMOVE_AT lines 0)
 
 set(number "-?[0-9]+(\\.[0-9]+)?(e[-+][0-9]+)?")
 set(rows "")
+set(keys "")
 set(line_number 1)
 foreach(line IN LISTS lines)
     math(EXPR line_number "${line_number} + 1")
@@ -42,6 +46,11 @@ foreach(line IN LISTS lines)
     else()
         message(FATAL_ERROR "${INPUT}:${line_number}: unknown measure '${measure}'")
     endif()
+    set(key "${group}/${vision}/${surface}/${measure}")
+    if(key IN_LIST keys)
+        message(FATAL_ERROR "${INPUT}:${line_number}: ${key} a second time")
+    endif()
+    list(APPEND keys "${key}")
     set(values "")
     foreach(index RANGE 5 11)
         list(GET cells ${index} value)
@@ -55,9 +64,15 @@ foreach(line IN LISTS lines)
     list(SUBLIST values 2 5 cuts)
     list(JOIN cuts ", " cuts)
     string(APPEND rows
-        "    {AgeGroup::${group}, Vision::${vision}, Surface::${surface}, NormMeasure::${measure_name}, "
+        "    {AgeGroup::${group}, Vision::${vision}, StanceSurface::${surface}, NormMeasure::${measure_name}, "
         "${subjects}, ${mean}, ${sd}, {${cuts}}},\n")
 endforeach()
+
+# Every age group x vision x surface x measure, each once.
+list(LENGTH keys row_count)
+if(NOT row_count EQUAL 24)
+    message(FATAL_ERROR "${INPUT}: ${row_count} rows instead of 2 x 2 x 2 x 3 = 24")
+endif()
 
 file(WRITE "${OUTPUT}"
 "// Generated from clinical/norms/norms_table.csv by embed_norms.cmake; do not edit.
