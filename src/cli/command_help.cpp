@@ -122,6 +122,22 @@ const CommandHelp Commands[] = {
      "  --format     text (an aligned table, the user's decimal separator) or csv (header\n"
      "               age_group,vision,surface,measure,n,mean,sd,p5,p25,p50,p75,p95; '.' decimals,\n"
      "               12 significant digits)\n"},
+    {"sensory", "sensory FILE.kplat [--lowpass none|HZ] [--format text|csv|json] [-o OUT]",
+     "The results of a sensory balance test (a stance data set whose sidecar FILE.kplat.json\n"
+     "names each attempt's condition: eo-firm, ec-firm, eo-foam, ec-foam): per condition the\n"
+     "median over its trials of every clinical measure (discarded trials left out) and, for the\n"
+     "95 % area, the velocity and the mean frequency, the comparison with the reference values\n"
+     "of the subject's age group on the day of the test (needs the birth date in the sidecar):\n"
+     "z = (value - mean) / sd, the percentile interpolated between the table's P5..P95, and the\n"
+     "band (below, within or above P5-P95). Then the Romberg quotients (eyes closed / eyes open)\n"
+     "of area and velocity on the firm plate and on foam and the foam / firm quotients of area.\n"
+     "Trials shorter than the reference trials' 60 s are compared all the same (duration_s says\n"
+     "so; a shorter trial gives a smaller area).\n"
+     "  --lowpass HZ   the low-pass before the measures (default 10, as the reference data);\n"
+     "                 none analyses the samples as stored\n"
+     "  --format       text (for people), csv (header condition,measure,trials,value,norm_mean,\n"
+     "                 norm_sd,z,percentile,band; quotients as condition \"ratio\") or json\n"
+     "  -o OUT         the output file (default: standard output)\n"},
 #ifdef KENVO_WITH_RENDER
     {"render", "render VIEW FILE.kplat [--attempt N] [--width W --height H] -o OUT.png",
      "Draws one of the program's views of an attempt as a PNG picture (default 760 x 400).\n"
@@ -129,6 +145,14 @@ const CommandHelp Commands[] = {
     {"print", "print VIEW FILE.kplat [--attempt N] [--interval L] [--marker L] -o OUT.pdf",
      "Writes the printed report of a view as an A4 PDF, with the subject's header on the first page.\n"
      "VIEW:\n"},
+    {"report", "report FILE.kplat -o REPORT.pdf [--clinic TEXT] [--logo FILE] [--lowpass none|HZ]",
+     "Writes the one-page clinical report of a stance data set as an A4 PDF: the clinic, the\n"
+     "patient, per condition of a sensory balance test the COP of the median trial with its 95 %\n"
+     "ellipse and the measures against the reference range, the quotients and the notes; a data\n"
+     "set without conditions gets the same page without reference values.\n"
+     "  --clinic TEXT  the clinic's name (default: the window's Report setup)\n"
+     "  --logo FILE    a picture for the page's corner (default: the window's Report setup)\n"
+     "  --lowpass HZ   the low-pass before the measures (default 10); none: as stored\n"},
 #endif
 };
 

@@ -25,5 +25,8 @@ int runImportCsv(const std::vector<std::string>& words);
 int runRender(const std::vector<std::string>& words);
 int runRecord(const std::vector<std::string>& words);
 int runPrint(const std::vector<std::string>& words);
+int runSensory(const std::vector<std::string>& words);
+// The one-page clinical report as PDF (needs the renderer).
+int runReport(const std::vector<std::string>& words);
 
 }  // namespace kenvo::cli

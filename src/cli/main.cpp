@@ -100,9 +100,11 @@ int main(int argc, char** argv) {
     if (command == "diffusion") return runDiffusion(words);
     if (command == "measures") return runMeasures(words);
     if (command == "norms") return runNorms(words);
+    if (command == "sensory") return runSensory(words);
 #ifdef KENVO_WITH_RENDER
     if (command == "render") return runRender(words);
     if (command == "print") return runPrint(words);
+    if (command == "report") return runReport(words);
 #endif
     std::fprintf(stderr, "kenvoplat-cli: unknown command '%s'\n\n%s", command.c_str(), Usage);
     return ExitUsage;

@@ -8,6 +8,7 @@
 #include "analysis/text_format.h"
 #include "cli_args.h"
 #include "cli_output.h"
+#include "lowpass_option.h"
 #include "commands.h"
 #include "model/limits.h"
 #include "reports/clinical_inputs.h"
@@ -19,24 +20,6 @@ namespace {
 constexpr const char* MeasuresUsage =
     "usage: kenvoplat-cli measures FILE... [--attempt N] [--lowpass none|HZ] [--format "
     "text|csv|json] [-o OUT]\n";
-
-// "none", or a plain decimal number (digits and at most one '.') within the allowed cut-offs.
-bool parseLowPass(const std::string& text, std::optional<double>& cutoff) {
-    if (text == "none") {
-        cutoff.reset();
-        return true;
-    }
-    if (text.empty() || text.find_first_not_of("0123456789.") != std::string::npos ||
-        std::count(text.begin(), text.end(), '.') > 1)
-        return false;
-    double value = 0.0;
-    const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value);
-    if (error != std::errc() || end != text.data() + text.size() || value < MinLowPassHz ||
-        value > MaxLowPassHz)
-        return false;
-    cutoff = value;
-    return true;
-}
 
 nlohmann::ordered_json jsonValue(const std::optional<double>& v) {
     return v ? nlohmann::ordered_json(*v) : nlohmann::ordered_json(nullptr);
@@ -106,7 +89,7 @@ int runMeasures(const std::vector<std::string>& words) {
                               ? "--format takes text, csv or json"
                               : "";
     if (problem.empty() && args.has("--lowpass") &&
-        !parseLowPass(*args.value("--lowpass"), options.lowPassHz))
+        !parseLowPassOption(*args.value("--lowpass"), options.lowPassHz))
         problem = "--lowpass takes none or a number of hertz from 1 to 20";
     if (!problem.empty()) {
         std::fprintf(stderr, "kenvoplat-cli measures: %s\n%s", problem.c_str(), MeasuresUsage);
