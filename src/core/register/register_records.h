@@ -3,6 +3,7 @@
 #include <cstdint>
 #include <optional>
 #include <string>
+#include <string_view>
 
 namespace kenvo {
 
@@ -25,6 +26,8 @@ struct RegisterSubject {
 enum class SessionStatus { Ok, Changed, Missing, Review };
 // "ok", "changed", "missing", "review".
 const char* sessionStatusText(SessionStatus status);
+// The status a text names; nothing for any other text.
+std::optional<SessionStatus> sessionStatusFromText(std::string_view text);
 
 // One measurement file in the register.
 struct RegisterSession {
