@@ -13,22 +13,27 @@
 
 namespace kenvo::reg {
 
-bool writeDetailsBeside(const std::string& kplatPath, const RegisterSubject& subject, std::string& error) {
+bool writeDetailsBeside(const std::string& kplatPath, const RegisterSubject& subject,
+                        std::string& error) {
     SidecarRead read = readSidecar(kplatPath);
     Sidecar base;
     switch (read.state) {
-    case SidecarState::Valid: base = read.sidecar; break;
-    case SidecarState::Absent:
-    case SidecarState::Stale: break;
-    case SidecarState::Damaged:
-        error = read.message + " The details of " + subject.name +
-                " were not written over it; move it away and save again.";
-        return false;
+        case SidecarState::Valid:
+            base = read.sidecar;
+            break;
+        case SidecarState::Absent:
+        case SidecarState::Stale:
+            break;
+        case SidecarState::Damaged:
+            error = read.message + " The details of " + subject.name +
+                    " were not written over it; move it away and save again.";
+            return false;
     }
     return writeSidecar(kplatPath, withSubjectDetails(base, subject), error);
 }
 
-bool writeSubjectFile(const std::string& dataFolder, const RegisterSubject& subject, std::string& error) {
+bool writeSubjectFile(const std::string& dataFolder, const RegisterSubject& subject,
+                      std::string& error) {
     const std::string folder = subjectFolderOf(dataFolder);
     if (::mkdir(folder.c_str(), 0700) != 0 && errno != EEXIST) {
         error = "cannot create the folder " + folder + ": " + std::strerror(errno);

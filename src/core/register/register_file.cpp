@@ -10,8 +10,8 @@
 
 namespace kenvo {
 
-std::optional<int64_t> SubjectRegister::registerFile(const std::string& kplatPath, const Sidecar& details,
-                                                     std::string& error) {
+std::optional<int64_t> SubjectRegister::registerFile(const std::string& kplatPath,
+                                                     const Sidecar& details, std::string& error) {
     error.clear();
     const reg::FileState state = reg::fileState(kplatPath);
     reg::DecodedSession decoded;
@@ -56,7 +56,8 @@ std::optional<int64_t> SubjectRegister::registerFile(const std::string& kplatPat
         return std::nullopt;
     }
     if (subject) reg::removeSubjectFile(dataFolder_, subject->id);
-    if (!written) error = kplatPath + " is registered, but its sidecar was not written: " + sidecarError;
+    if (!written)
+        error = kplatPath + " is registered, but its sidecar was not written: " + sidecarError;
     return result.id;
 }
 

@@ -7,11 +7,11 @@ namespace kenvo {
 std::vector<HistoryPoint> SubjectRegister::history(int64_t subjectId, ClinicalMeasure measure,
                                                    const std::string& condition) const {
     const std::string column(clinicalMeasureInfo(measure).column);
-    const std::string sql =
-        "SELECT s.id, s.recorded_at, s.file, a.condition, a.\"" + column + "\", a.discarded"
-        " FROM sessions s JOIN attempts a ON a.session_id = s.id"
-        " WHERE s.subject_id = ?1 AND s.test IN ('stance', 'sensory')"
-        " ORDER BY s.recorded_at, s.id, a.attempt";
+    const std::string sql = "SELECT s.id, s.recorded_at, s.file, a.condition, a.\"" + column +
+                            "\", a.discarded"
+                            " FROM sessions s JOIN attempts a ON a.session_id = s.id"
+                            " WHERE s.subject_id = ?1 AND s.test IN ('stance', 'sensory')"
+                            " ORDER BY s.recorded_at, s.id, a.attempt";
     reg::Statement query(db_, sql.c_str());
     query.bind(1, subjectId);
 

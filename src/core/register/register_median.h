@@ -15,10 +15,12 @@ inline std::optional<double> medianOf(std::vector<std::optional<double>> values)
         if (v) defined.push_back(*v);
     if (defined.empty()) return std::nullopt;
     const std::size_t middle = defined.size() / 2;
-    std::nth_element(defined.begin(), defined.begin() + static_cast<std::ptrdiff_t>(middle), defined.end());
+    std::nth_element(defined.begin(), defined.begin() + static_cast<std::ptrdiff_t>(middle),
+                     defined.end());
     const double upper = defined[middle];
     if (defined.size() % 2 == 1) return upper;
-    const double lower = *std::max_element(defined.begin(), defined.begin() + static_cast<std::ptrdiff_t>(middle));
+    const double lower =
+        *std::max_element(defined.begin(), defined.begin() + static_cast<std::ptrdiff_t>(middle));
     return (lower + upper) / 2.0;
 }
 

@@ -22,26 +22,30 @@ constexpr int BusyTimeoutMs = 10000;
 
 RegisterOpenState stateOfCode(int code) {
     switch (code & 0xff) {
-    case SQLITE_NOTADB: return RegisterOpenState::NotARegister;
-    case SQLITE_CORRUPT: return RegisterOpenState::Damaged;
-    default: return RegisterOpenState::CannotOpen;
+        case SQLITE_NOTADB:
+            return RegisterOpenState::NotARegister;
+        case SQLITE_CORRUPT:
+            return RegisterOpenState::Damaged;
+        default:
+            return RegisterOpenState::CannotOpen;
     }
 }
 
-std::string messageFor(RegisterOpenState state, const std::string& path, const std::string& detail) {
+std::string messageFor(RegisterOpenState state, const std::string& path,
+                       const std::string& detail) {
     switch (state) {
-    case RegisterOpenState::NotARegister:
-        return path + " is not a subject register of this program" +
-               (detail.empty() ? std::string() : " (" + detail + ")");
-    case RegisterOpenState::Damaged:
-        return "the subject register " + path + " is damaged" +
-               (detail.empty() ? std::string() : " (" + detail + ")");
-    case RegisterOpenState::NewerSchema:
-        return "the subject register " + path + " was written by a newer version of the program (" +
-               detail + ")";
-    default:
-        return "cannot open the subject register " + path +
-               (detail.empty() ? std::string() : ": " + detail);
+        case RegisterOpenState::NotARegister:
+            return path + " is not a subject register of this program" +
+                   (detail.empty() ? std::string() : " (" + detail + ")");
+        case RegisterOpenState::Damaged:
+            return "the subject register " + path + " is damaged" +
+                   (detail.empty() ? std::string() : " (" + detail + ")");
+        case RegisterOpenState::NewerSchema:
+            return "the subject register " + path +
+                   " was written by a newer version of the program (" + detail + ")";
+        default:
+            return "cannot open the subject register " + path +
+                   (detail.empty() ? std::string() : ": " + detail);
     }
 }
 
@@ -109,7 +113,8 @@ bool exists(const std::string& path) {
 
 // Renames without ever replacing an existing file.
 bool renameNoReplace(const std::string& from, const std::string& to, std::string& error) {
-    if (::renameat2(AT_FDCWD, from.c_str(), AT_FDCWD, to.c_str(), RENAME_NOREPLACE) == 0) return true;
+    if (::renameat2(AT_FDCWD, from.c_str(), AT_FDCWD, to.c_str(), RENAME_NOREPLACE) == 0)
+        return true;
     if (errno == EINVAL || errno == ENOSYS) {
         // A file system without the no-replace rename: a hard link cannot replace either.
         if (::link(from.c_str(), to.c_str()) == 0) {
@@ -126,7 +131,9 @@ bool renameNoReplace(const std::string& from, const std::string& to, std::string
 SubjectRegister::SubjectRegister(sqlite3* db, std::string dbPath, std::string dataFolder)
     : db_(db), dbPath_(std::move(dbPath)), dataFolder_(std::move(dataFolder)) {}
 
-SubjectRegister::~SubjectRegister() { sqlite3_close_v2(db_); }
+SubjectRegister::~SubjectRegister() {
+    sqlite3_close_v2(db_);
+}
 
 std::unique_ptr<SubjectRegister> SubjectRegister::open(const std::string& dbPath,
                                                        const std::string& dataFolder,
@@ -135,7 +142,8 @@ std::unique_ptr<SubjectRegister> SubjectRegister::open(const std::string& dbPath
     std::string detail;
     struct stat st {};
     if (::stat(dbPath.c_str(), &st) == 0) {
-        if (!S_ISREG(st.st_mode)) return fail(nullptr, result, RegisterOpenState::CannotOpen, dbPath, "not a file");
+        if (!S_ISREG(st.st_mode))
+            return fail(nullptr, result, RegisterOpenState::CannotOpen, dbPath, "not a file");
     } else if (!createPrivateFile(dbPath, detail)) {
         return fail(nullptr, result, RegisterOpenState::CannotOpen, dbPath, detail);
     }
@@ -174,14 +182,16 @@ std::unique_ptr<SubjectRegister> SubjectRegister::open(const std::string& dbPath
     if (version < reg::RegisterSchemaVersion) {
         reg::Transaction transaction(db);
         if (!transaction.begun())
-            return fail(db, result, stateOfCode(sqlite3_extended_errcode(db)), dbPath, transaction.error());
+            return fail(db, result, stateOfCode(sqlite3_extended_errcode(db)), dbPath,
+                        transaction.error());
         // Read again under the write lock: another program may have created or migrated it.
         pragmaText(db, "PRAGMA user_version", versionText);
         version = std::atoi(versionText.c_str());
         const int found = version;
         if (version == 0) {
             if (tableCount(db) > 0)
-                return fail(db, result, RegisterOpenState::NotARegister, dbPath, "it holds other tables");
+                return fail(db, result, RegisterOpenState::NotARegister, dbPath,
+                            "it holds other tables");
             // A new register starts at version 1 and is migrated like any old one, so the
             // migrations always run.
             if (!reg::createSchemaVersion1(db, detail))
@@ -192,7 +202,8 @@ std::unique_ptr<SubjectRegister> SubjectRegister::open(const std::string& dbPath
             return fail(db, result, stateOfCode(sqlite3_extended_errcode(db)), dbPath,
                         "cannot bring it to the current version: " + detail);
         if (!transaction.commit())
-            return fail(db, result, stateOfCode(sqlite3_extended_errcode(db)), dbPath, transaction.error());
+            return fail(db, result, stateOfCode(sqlite3_extended_errcode(db)), dbPath,
+                        transaction.error());
         if (found > 0) result.migratedFrom = found;
     }
     if (!hasTable(db, "subjects") || !hasTable(db, "sessions") || !hasTable(db, "attempts"))
@@ -200,13 +211,14 @@ std::unique_ptr<SubjectRegister> SubjectRegister::open(const std::string& dbPath
 
     std::string check;
     if (const int code = pragmaText(db, "PRAGMA quick_check", check); code != SQLITE_OK)
-        return fail(db, result, stateOfCode(code) == RegisterOpenState::CannotOpen
-                                    ? RegisterOpenState::Damaged
-                                    : stateOfCode(code),
+        return fail(db, result,
+                    stateOfCode(code) == RegisterOpenState::CannotOpen ? RegisterOpenState::Damaged
+                                                                       : stateOfCode(code),
                     dbPath, sqlite3_errmsg(db));
     if (check != "ok") return fail(db, result, RegisterOpenState::Damaged, dbPath, check);
 
-    return std::unique_ptr<SubjectRegister>(new SubjectRegister(guard.release(), dbPath, dataFolder));
+    return std::unique_ptr<SubjectRegister>(
+        new SubjectRegister(guard.release(), dbPath, dataFolder));
 }
 
 bool SubjectRegister::setAside(const std::string& dbPath, std::string& keptAs, std::string& error) {

@@ -42,7 +42,8 @@ std::string storedPath(const std::string& file, const std::string& dataFolder) {
         }
         // A trailing separator of the folder leaves an empty last component.
         if (f != folder.end() && f->empty() && std::next(f) == folder.end()) ++f;
-        if (f == folder.end() && t != target.end()) return target.lexically_relative(folder).generic_string();
+        if (f == folder.end() && t != target.end())
+            return target.lexically_relative(folder).generic_string();
     }
     return target.generic_string();
 }

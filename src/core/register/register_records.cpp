@@ -6,10 +6,14 @@ namespace kenvo {
 
 const char* sessionStatusText(SessionStatus status) {
     switch (status) {
-    case SessionStatus::Ok: return "ok";
-    case SessionStatus::Changed: return "changed";
-    case SessionStatus::Missing: return "missing";
-    case SessionStatus::Review: return "review";
+        case SessionStatus::Ok:
+            return "ok";
+        case SessionStatus::Changed:
+            return "changed";
+        case SessionStatus::Missing:
+            return "missing";
+        case SessionStatus::Review:
+            return "review";
     }
     return "ok";
 }

@@ -16,9 +16,12 @@ namespace {
 
 const char* testKind(int32_t mode) {
     switch (mode) {
-    case TestModeStance: return "stance";
-    case TestModeDriving: return "driving";
-    default: return "target";  // the unused mode 2 runs as target hitting
+        case TestModeStance:
+            return "stance";
+        case TestModeDriving:
+            return "driving";
+        default:
+            return "target";  // the unused mode 2 runs as target hitting
     }
 }
 
@@ -107,7 +110,8 @@ bool decodeSession(const std::string& path, MeasurementStore& store, DecodedSess
     session.test = testKind(store.settings.testMode);
     session.attempts = store.attemptCount;
     // The store keeps the low 32 bits of the start time; as unsigned they last until 2106.
-    session.recordedAt = store.attemptCount > 0 ? int64_t{static_cast<uint32_t>(store.startTime[0])} : 0;
+    session.recordedAt =
+        store.attemptCount > 0 ? int64_t{static_cast<uint32_t>(store.startTime[0])} : 0;
     session.subject.name = trimmed(cp1250ToUtf8(store.subject.name));
     session.subject.sex = store.subject.sex == 1 ? 'M' : 'F';
     session.subject.heightCm = store.subject.height;
@@ -115,7 +119,8 @@ bool decodeSession(const std::string& path, MeasurementStore& store, DecodedSess
     if (session.stance) {
         session.measures.reserve(static_cast<std::size_t>(store.attemptCount));
         for (int32_t a = 0; a < store.attemptCount; ++a)
-            session.measures.push_back(computeClinicalMeasures(attemptTrace(store, a), DefaultLowPassHz));
+            session.measures.push_back(
+                computeClinicalMeasures(attemptTrace(store, a), DefaultLowPassHz));
     }
     return true;
 }
@@ -124,7 +129,8 @@ bool storeSession(sqlite3* db, const std::string& stored, const FileState& state
                   const DecodedSession& decoded, const Sidecar* sidecar,
                   std::optional<int64_t> existingId, StoredSession& result, std::string& error) {
     result = StoredSession{};
-    const RegisterSubject details = sidecar ? overlaidBy(decoded.subject, *sidecar) : decoded.subject;
+    const RegisterSubject details =
+        sidecar ? overlaidBy(decoded.subject, *sidecar) : decoded.subject;
     if (!settleSubject(db, details, sidecar, result.subjectId, error)) return false;
 
     const bool sensory = decoded.stance && sidecar && sidecar->protocol == "sensory";
@@ -147,7 +153,8 @@ bool storeSession(sqlite3* db, const std::string& stored, const FileState& state
     write.bind(3, stored).bind(4, std::string(sensory ? "sensory" : decoded.test));
     write.bind(5, decoded.recordedAt).bind(6, int64_t{decoded.attempts});
     write.bind(7, static_cast<int64_t>(state.size)).bind(8, state.mtimeNs);
-    write.bind(9, std::string(sessionStatusText(result.subjectId ? SessionStatus::Ok : SessionStatus::Review)));
+    write.bind(9, std::string(sessionStatusText(result.subjectId ? SessionStatus::Ok
+                                                                 : SessionStatus::Review)));
     write.bindText(10, sidecar ? sidecar->protocol : std::nullopt);
     if (!write.run()) {
         error = write.error();

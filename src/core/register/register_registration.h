@@ -20,11 +20,11 @@ namespace kenvo::reg {
 
 // What the register keeps of one measurement file, read before any lock is taken.
 struct DecodedSession {
-    std::string test;        // stance | target | driving
+    std::string test;  // stance | target | driving
     bool stance = false;
     int64_t recordedAt = 0;  // the first attempt's start
     int attempts = 0;
-    RegisterSubject subject; // the file's subject record, in UTF-8
+    RegisterSubject subject;                 // the file's subject record, in UTF-8
     std::vector<ClinicalMeasures> measures;  // per attempt; stance data sets only
 };
 

@@ -20,7 +20,8 @@ RegisterSubject subjectFromRow(const Statement& row) {
 }
 
 std::optional<RegisterSubject> loadSubject(sqlite3* db, int64_t id) {
-    Statement query(db, (std::string("SELECT ") + SubjectColumns + " FROM subjects s WHERE s.id = ?").c_str());
+    Statement query(
+        db, (std::string("SELECT ") + SubjectColumns + " FROM subjects s WHERE s.id = ?").c_str());
     query.bind(1, id);
     if (query.step() != SQLITE_ROW) return std::nullopt;
     return subjectFromRow(query);

@@ -33,10 +33,13 @@ struct KnownSession {
 
 std::map<std::string, KnownSession> knownSessions(sqlite3* db) {
     std::map<std::string, KnownSession> known;
-    reg::Statement query(db, "SELECT file, id, subject_id IS NOT NULL, file_size, file_mtime_ns, status FROM sessions");
+    reg::Statement query(
+        db,
+        "SELECT file, id, subject_id IS NOT NULL, file_size, file_mtime_ns, status FROM sessions");
     while (query.step() == SQLITE_ROW)
         known[query.text(0)] = {query.integer(1), query.integer(2) != 0,
-                                static_cast<uint64_t>(query.integer(3)), query.integer(4), query.text(5)};
+                                static_cast<uint64_t>(query.integer(3)), query.integer(4),
+                                query.text(5)};
     return known;
 }
 
@@ -60,7 +63,8 @@ void reserveSubject(sqlite3* db, int64_t id, const Sidecar& details, const std::
     }
     std::string error;
     if (!reg::insertSubject(db, subject, error))
-        report.notes.push_back("cannot take subject " + std::to_string(id) + " from " + source + ": " + error);
+        report.notes.push_back("cannot take subject " + std::to_string(id) + " from " + source +
+                               ": " + error);
 }
 
 // Before a rebuild registers any file: every subject a valid sidecar or DATA/subjects/ID.json
@@ -71,7 +75,8 @@ void reserveNamedSubjects(sqlite3* db, const std::vector<ScanEntry>& entries,
     for (const ScanEntry& entry : entries) {
         const SidecarRead read = readSidecar(entry.path);
         if (read.state == SidecarState::Valid && read.sidecar.subjectId)
-            reserveSubject(db, *read.sidecar.subjectId, read.sidecar, sidecarPathOf(entry.path), reserved, report);
+            reserveSubject(db, *read.sidecar.subjectId, read.sidecar, sidecarPathOf(entry.path),
+                           reserved, report);
     }
     const std::string folder = reg::subjectFolderOf(dataFolder);
     std::vector<std::string> names;
@@ -93,14 +98,16 @@ void reserveNamedSubjects(sqlite3* db, const std::vector<ScanEntry>& entries,
             report.notes.push_back(path + " is ignored: " + error);
             continue;
         }
-        reserveSubject(db, details.subjectId.value_or(std::stoll(stem)), details, path, reserved, report);
+        reserveSubject(db, details.subjectId.value_or(std::stoll(stem)), details, path, reserved,
+                       report);
     }
 }
 
 // Reads one new or changed file and registers it in a transaction of its own; a file that cannot
 // be read is skipped with the reader's reason (a registered one is marked changed).
-void registerOne(sqlite3* db, MeasurementStore& store, const ScanEntry& entry, const reg::FileState& state,
-                 std::optional<int64_t> existingId, ScanReport& report) {
+void registerOne(sqlite3* db, MeasurementStore& store, const ScanEntry& entry,
+                 const reg::FileState& state, std::optional<int64_t> existingId,
+                 ScanReport& report) {
     reg::DecodedSession decoded;
     std::string error;
     if (!reg::decodeSession(entry.path, store, decoded, error)) {
@@ -116,15 +123,18 @@ void registerOne(sqlite3* db, MeasurementStore& store, const ScanEntry& entry, c
     reg::Transaction transaction(db);
     reg::StoredSession stored;
     if (!transaction.begun()) {
-        report.skippedFiles.emplace_back(entry.stored, "cannot write the subject register: " + transaction.error());
+        report.skippedFiles.emplace_back(
+            entry.stored, "cannot write the subject register: " + transaction.error());
         return;
     }
     if (!reg::storeSession(db, entry.stored, state, decoded, sidecar, existingId, stored, error)) {
-        report.skippedFiles.emplace_back(entry.stored, "cannot write the subject register: " + error);
+        report.skippedFiles.emplace_back(entry.stored,
+                                         "cannot write the subject register: " + error);
         return;
     }
     if (!transaction.commit()) {
-        report.skippedFiles.emplace_back(entry.stored, "cannot write the subject register: " + transaction.error());
+        report.skippedFiles.emplace_back(
+            entry.stored, "cannot write the subject register: " + transaction.error());
         return;
     }
     if (!stored.subjectId)
@@ -141,13 +151,15 @@ void markMissing(sqlite3* db, const std::string& dataFolder, ScanReport& report)
     {
         reg::Statement query(db, "SELECT id, file FROM sessions WHERE status != 'missing'");
         while (query.step() == SQLITE_ROW)
-            if (!reg::fileState(reg::openablePath(query.text(1), dataFolder)).exists) gone.push_back(query.integer(0));
+            if (!reg::fileState(reg::openablePath(query.text(1), dataFolder)).exists)
+                gone.push_back(query.integer(0));
     }
     if (gone.empty()) return;
     reg::Transaction transaction(db);
     for (int64_t id : gone) setStatus(db, id, SessionStatus::Missing);
     if (!transaction.commit())
-        report.notes.push_back("cannot mark the missing files in the subject register: " + transaction.error());
+        report.notes.push_back("cannot mark the missing files in the subject register: " +
+                               transaction.error());
 }
 
 }  // namespace
@@ -156,27 +168,33 @@ ScanReport SubjectRegister::scan(const std::vector<std::string>& folders, bool r
                                  const ScanProgress& progress) {
     ScanReport report;
     reg::FoundFiles found = reg::findMeasurementFiles(folders);
-    for (auto& [path, reason] : found.skipped) report.skippedFiles.emplace_back(reg::storedPath(path, dataFolder_), reason);
+    for (auto& [path, reason] : found.skipped)
+        report.skippedFiles.emplace_back(reg::storedPath(path, dataFolder_), reason);
     std::vector<ScanEntry> entries;
-    for (const std::string& path : found.files) entries.push_back({reg::storedPath(path, dataFolder_), path});
-    std::sort(entries.begin(), entries.end(), [](const ScanEntry& a, const ScanEntry& b) { return a.stored < b.stored; });
+    for (const std::string& path : found.files)
+        entries.push_back({reg::storedPath(path, dataFolder_), path});
+    std::sort(entries.begin(), entries.end(),
+              [](const ScanEntry& a, const ScanEntry& b) { return a.stored < b.stored; });
     // One file reached by two routes (a linked folder) is registered once.
-    entries.erase(std::unique(entries.begin(), entries.end(),
-                              [](const ScanEntry& a, const ScanEntry& b) { return a.stored == b.stored; }),
-                  entries.end());
+    entries.erase(
+        std::unique(entries.begin(), entries.end(),
+                    [](const ScanEntry& a, const ScanEntry& b) { return a.stored == b.stored; }),
+        entries.end());
 
     if (rebuild) {
         reg::Transaction transaction(db_);
         std::string error;
         if (!transaction.begun() ||
-            !reg::execute(db_, "DELETE FROM attempts; DELETE FROM sessions; DELETE FROM subjects;", error)) {
+            !reg::execute(db_, "DELETE FROM attempts; DELETE FROM sessions; DELETE FROM subjects;",
+                          error)) {
             report.error = "cannot empty the subject register " + dbPath_ + ": " +
                            (transaction.begun() ? error : transaction.error());
             return report;
         }
         reserveNamedSubjects(db_, entries, dataFolder_, report);
         if (!transaction.commit()) {
-            report.error = "cannot empty the subject register " + dbPath_ + ": " + transaction.error();
+            report.error =
+                "cannot empty the subject register " + dbPath_ + ": " + transaction.error();
             return report;
         }
     }
@@ -191,11 +209,13 @@ ScanReport SubjectRegister::scan(const std::vector<std::string>& folders, bool r
         std::optional<int64_t> existingId;
         if (was != known.end()) existingId = was->second.id;
 
-        if (was != known.end() && was->second.size == state.size && was->second.mtimeNs == state.mtimeNs) {
+        if (was != known.end() && was->second.size == state.size &&
+            was->second.mtimeNs == state.mtimeNs) {
             ++report.unchanged;
             // A file that is back as it was registered is no longer missing.
             if (was->second.status == "missing" || was->second.status == "changed")
-                setStatus(db_, was->second.id, was->second.hasSubject ? SessionStatus::Ok : SessionStatus::Review);
+                setStatus(db_, was->second.id,
+                          was->second.hasSubject ? SessionStatus::Ok : SessionStatus::Review);
         } else {
             registerOne(db_, *store, entry, state, existingId, report);
         }

@@ -7,7 +7,9 @@ namespace kenvo::reg {
 
 namespace {
 
-std::string quoted(std::string_view name) { return "\"" + std::string(name) + "\""; }
+std::string quoted(std::string_view name) {
+    return "\"" + std::string(name) + "\"";
+}
 
 // Version 2: what the sensory protocol needs - the protocol of a session, each attempt's
 // condition and whether the attempt was discarded.

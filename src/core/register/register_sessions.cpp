@@ -45,7 +45,9 @@ std::vector<RegisterSession> loadSessions(sqlite3* db, const std::string& where,
         where + ") AND a.discarded = 0 AND s.test IN ('stance', 'sensory') ORDER BY a.session_id";
     reg::Statement values(db, measures.c_str());
     if (key) values.bind(1, *key);
-    std::map<int64_t, std::pair<std::vector<std::optional<double>>, std::vector<std::optional<double>>>> perSession;
+    std::map<int64_t,
+             std::pair<std::vector<std::optional<double>>, std::vector<std::optional<double>>>>
+        perSession;
     while (values.step() == SQLITE_ROW) {
         auto& [velocity, area] = perSession[values.integer(0)];
         velocity.push_back(values.real(1));
@@ -97,9 +99,10 @@ bool SubjectRegister::assign(int64_t sessionId, int64_t subjectId, std::string& 
         return false;
     }
     // A session of a missing or changed file keeps saying so; one waiting for review is settled.
-    reg::Statement update(db_,
-                          "UPDATE sessions SET subject_id = ?2,"
-                          " status = CASE status WHEN 'review' THEN 'ok' ELSE status END WHERE id = ?1");
+    reg::Statement update(
+        db_,
+        "UPDATE sessions SET subject_id = ?2,"
+        " status = CASE status WHEN 'review' THEN 'ok' ELSE status END WHERE id = ?1");
     update.bind(1, sessionId).bind(2, subjectId);
     if (!update.run()) {
         error = "cannot assign session " + std::to_string(sessionId) + ": " + update.error();
@@ -107,7 +110,8 @@ bool SubjectRegister::assign(int64_t sessionId, int64_t subjectId, std::string& 
     }
     // The choice goes beside the file, so a rebuild keeps it; without that it is not made.
     const std::string path = absolutePath(*chosen);
-    if (reg::fileState(path).regular && !reg::writeDetailsBeside(path, *subject, error)) return false;
+    if (reg::fileState(path).regular && !reg::writeDetailsBeside(path, *subject, error))
+        return false;
     if (!transaction.commit()) {
         error = "cannot assign session " + std::to_string(sessionId) + ": " + transaction.error();
         return false;

@@ -10,9 +10,13 @@ Statement::Statement(sqlite3* db, const char* sql) : db_(db) {
     }
 }
 
-Statement::~Statement() { sqlite3_finalize(stmt_); }
+Statement::~Statement() {
+    sqlite3_finalize(stmt_);
+}
 
-std::string Statement::error() const { return sqlite3_errmsg(db_); }
+std::string Statement::error() const {
+    return sqlite3_errmsg(db_);
+}
 
 Statement& Statement::bind(int index, int64_t value) {
     if (stmt_) sqlite3_bind_int64(stmt_, index, value);
@@ -63,7 +67,9 @@ void Statement::reset() {
     sqlite3_clear_bindings(stmt_);
 }
 
-int64_t Statement::integer(int column) const { return sqlite3_column_int64(stmt_, column); }
+int64_t Statement::integer(int column) const {
+    return sqlite3_column_int64(stmt_, column);
+}
 
 std::string Statement::text(int column) const {
     const auto* p = sqlite3_column_text(stmt_, column);
@@ -89,7 +95,9 @@ bool execute(sqlite3* db, const char* sql, std::string& error) {
     return false;
 }
 
-Transaction::Transaction(sqlite3* db) : db_(db) { begun_ = execute(db, "BEGIN IMMEDIATE", error_); }
+Transaction::Transaction(sqlite3* db) : db_(db) {
+    begun_ = execute(db, "BEGIN IMMEDIATE", error_);
+}
 
 Transaction::~Transaction() {
     if (begun_ && !done_) {

@@ -10,7 +10,7 @@ namespace kenvo::reg {
 
 // A prepared statement that finalizes itself. Binding indexes start at 1, columns at 0.
 class Statement {
-public:
+  public:
     Statement(sqlite3* db, const char* sql);
     ~Statement();
     Statement(const Statement&) = delete;
@@ -37,7 +37,7 @@ public:
     std::optional<double> real(int column) const;
     bool isNull(int column) const;
 
-private:
+  private:
     sqlite3* db_;
     sqlite3_stmt* stmt_ = nullptr;
     int lastCode_ = SQLITE_OK;
@@ -48,7 +48,7 @@ bool execute(sqlite3* db, const char* sql, std::string& error);
 
 // BEGIN IMMEDIATE on construction; rolls back unless commit() succeeded.
 class Transaction {
-public:
+  public:
     explicit Transaction(sqlite3* db);
     ~Transaction();
     Transaction(const Transaction&) = delete;
@@ -58,7 +58,7 @@ public:
     const std::string& error() const { return error_; }
     bool commit();
 
-private:
+  private:
     sqlite3* db_;
     bool begun_ = false;
     bool done_ = false;

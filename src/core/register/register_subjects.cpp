@@ -48,8 +48,7 @@ std::string invalidDetails(const RegisterSubject& s) {
 
 std::vector<RegisterSubject> SubjectRegister::subjects(const std::string& search) const {
     std::string sql = std::string("SELECT ") + reg::SubjectColumns + " FROM subjects s";
-    if (!search.empty())
-        sql += " WHERE s.name LIKE ?1 ESCAPE '\\' OR s.code LIKE ?1 ESCAPE '\\'";
+    if (!search.empty()) sql += " WHERE s.name LIKE ?1 ESCAPE '\\' OR s.code LIKE ?1 ESCAPE '\\'";
     sql += " ORDER BY s.name, s.id";
     reg::Statement query(db_, sql.c_str());
     if (!search.empty()) query.bind(1, containsPattern(search));
@@ -89,7 +88,8 @@ bool SubjectRegister::saveSubject(RegisterSubject& subject, std::string& error) 
         error = "there is no subject " + std::to_string(cleaned.id) + " in the register";
         return false;
     }
-    if (!(known ? reg::updateSubject(db_, cleaned, error) : reg::insertSubject(db_, cleaned, error))) {
+    if (!(known ? reg::updateSubject(db_, cleaned, error)
+                : reg::insertSubject(db_, cleaned, error))) {
         error = "cannot save the subject " + cleaned.name + " in " + dbPath_ + ": " + error;
         return false;
     }
@@ -104,7 +104,8 @@ bool SubjectRegister::saveSubject(RegisterSubject& subject, std::string& error) 
     }
     if (list.empty() && !reg::writeSubjectFile(dataFolder_, cleaned, error)) return false;
     if (!transaction.commit()) {
-        error = "cannot save the subject " + cleaned.name + " in " + dbPath_ + ": " + transaction.error();
+        error = "cannot save the subject " + cleaned.name + " in " + dbPath_ + ": " +
+                transaction.error();
         return false;
     }
     if (!list.empty()) reg::removeSubjectFile(dataFolder_, cleaned.id);

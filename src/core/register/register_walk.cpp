@@ -14,7 +14,8 @@ namespace {
 
 bool hasMeasurementName(const std::string& name) {
     constexpr std::string_view suffix = ".kplat";
-    return name.size() > suffix.size() && name.compare(name.size() - suffix.size(), suffix.size(), suffix) == 0;
+    return name.size() > suffix.size() &&
+           name.compare(name.size() - suffix.size(), suffix.size(), suffix) == 0;
 }
 
 const char* kindOf(mode_t mode) {
@@ -26,14 +27,15 @@ const char* kindOf(mode_t mode) {
 }
 
 class Walk {
-public:
+  public:
     FoundFiles found;
 
     void folder(const std::string& path, const struct stat& st) {
         if (!visited_.insert({st.st_dev, st.st_ino}).second) return;  // reached before: a loop
         DIR* dir = ::opendir(path.c_str());
         if (!dir) {
-            found.skipped.emplace_back(path, "cannot read the folder " + path + ": " + std::strerror(errno));
+            found.skipped.emplace_back(
+                path, "cannot read the folder " + path + ": " + std::strerror(errno));
             return;
         }
         std::vector<std::string> names;
@@ -50,7 +52,8 @@ public:
         struct stat st {};
         if (::stat(path.c_str(), &st) != 0) {
             if (hasMeasurementName(name))
-                found.skipped.emplace_back(path, "cannot open " + path + ": " + std::strerror(errno));
+                found.skipped.emplace_back(path,
+                                           "cannot open " + path + ": " + std::strerror(errno));
             return;
         }
         if (S_ISDIR(st.st_mode)) {
@@ -59,11 +62,12 @@ public:
             if (S_ISREG(st.st_mode))
                 found.files.push_back(path);
             else
-                found.skipped.emplace_back(path, path + " is " + kindOf(st.st_mode) + ", not a file that can be read");
+                found.skipped.emplace_back(
+                    path, path + " is " + kindOf(st.st_mode) + ", not a file that can be read");
         }
     }
 
-private:
+  private:
     std::set<std::pair<dev_t, ino_t>> visited_;
 };
 
@@ -74,7 +78,8 @@ FoundFiles findMeasurementFiles(const std::vector<std::string>& folders) {
     for (const std::string& top : folders) {
         struct stat st {};
         if (::stat(top.c_str(), &st) != 0) {
-            walk.found.skipped.emplace_back(top, "cannot open " + top + ": " + std::strerror(errno));
+            walk.found.skipped.emplace_back(top,
+                                            "cannot open " + top + ": " + std::strerror(errno));
         } else if (S_ISDIR(st.st_mode)) {
             std::string path = top;
             while (path.size() > 1 && path.back() == '/') path.pop_back();

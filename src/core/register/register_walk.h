@@ -7,8 +7,8 @@
 namespace kenvo::reg {
 
 struct FoundFiles {
-    std::vector<std::string> files;                              // regular *.kplat files
-    std::vector<std::pair<std::string, std::string>> skipped;    // path, reason
+    std::vector<std::string> files;                            // regular *.kplat files
+    std::vector<std::pair<std::string, std::string>> skipped;  // path, reason
 };
 
 // Every regular "*.kplat" file under `folders` (a folder, or a measurement file itself),
