@@ -67,8 +67,8 @@ std::unique_ptr<SubjectRegister> openForScan(const RegisterPlace& place, bool re
         if (const std::string integrity = reg->check().integrity; integrity != "ok") {
             reg.reset();
             result.state = RegisterOpenState::Damaged;
-            result.message = "the subject register " + place.dbPath + " is damaged (" +
-                             integrity + ")";
+            result.message =
+                "the subject register " + place.dbPath + " is damaged (" + integrity + ")";
         }
     }
     if (!reg && rebuild && unusable(result.state)) {

@@ -110,8 +110,7 @@ int runRegisterSubjects(const std::vector<std::string>& words) {
 }
 
 int runRegisterSessions(const std::vector<std::string>& words) {
-    const std::string usage =
-        "sessions SUBJECT_ID|--review [--format text|csv] [--db PATH]";
+    const std::string usage = "sessions SUBJECT_ID|--review [--format text|csv] [--db PATH]";
     Args args(words, {"--format", "--db"}, {"--review"});
     if (!args.ok()) return usageError("sessions", usage, args.error());
     const bool review = args.has("--review");
@@ -147,9 +146,9 @@ int runRegisterSessions(const std::vector<std::string>& words) {
                         std::to_string(s.attempts), optionalNumber(s.velocity, "%.2f"),
                         optionalNumber(s.area95, "%.1f"), sessionStatusText(s.status), s.file});
     std::setlocale(LC_NUMERIC, "C");
-    std::fputs(alignedColumns(rows, {true, true, false, false, true, true, true, false, false})
-                   .c_str(),
-               stdout);
+    std::fputs(
+        alignedColumns(rows, {true, true, false, false, true, true, true, false, false}).c_str(),
+        stdout);
     return ExitOk;
 }
 

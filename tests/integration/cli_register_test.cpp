@@ -1,10 +1,6 @@
 // kenvoplat-cli register end to end: a data set of 200 files of 50 subjects made with
 // import-csv, scanned, listed, edited through the register and rebuilt from the files; a scan
-// killed halfway, two scans at once, damaged and newer registers, review and assignment.
-#include <sqlite3.h>
-#include <sys/stat.h>
-#include <unistd.h>
-
+// killed halfway and two scans at once.
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -21,6 +17,7 @@
 #include <vector>
 
 #include "register/subject_register.h"
+#include "register_cli_support.h"
 #include "support/process.h"
 #include "support/temp_dir.h"
 #include "support/validation_data.h"
@@ -29,79 +26,20 @@ namespace kenvo {
 namespace {
 
 namespace fs = std::filesystem;
+using test::cli;
+using test::column;
+using test::csvRows;
+using test::describe;
+using test::fiveLines;
+using test::format;
+using test::Rows;
 using test::runProcess;
-using Rows = std::vector<std::vector<std::string>>;
+using test::shortRecordings;
+using test::twelveDigits;
 
 constexpr const char* Cli = KENVOPLAT_CLI;
 constexpr int Subjects = 50;
 constexpr int Visits = 4;
-
-// Runs the command line with KENVOPLAT_HOME set to `home`.
-test::ProcessResult cli(const std::string& home, std::vector<std::string> args,
-                        double timeout = 60.0) {
-    args.insert(args.begin(), Cli);
-    return runProcess(args, {"KENVOPLAT_HOME=" + home, "TZ=UTC"}, timeout);
-}
-
-std::string describe(const test::ProcessResult& r) {
-    return "exit " + std::to_string(r.exitCode) + "\nstdout:\n" + r.out + "stderr:\n" + r.err;
-}
-
-// CSV without quoted cells (the data sets here have none).
-Rows csvRows(const std::string& text) {
-    Rows rows;
-    std::istringstream in(text);
-    std::string line;
-    while (std::getline(in, line)) {
-        std::vector<std::string> cells;
-        std::size_t start = 0;
-        for (;;) {
-            const auto comma = line.find(',', start);
-            cells.push_back(line.substr(start, comma - start));
-            if (comma == std::string::npos) break;
-            start = comma + 1;
-        }
-        rows.push_back(cells);
-    }
-    return rows;
-}
-
-std::size_t column(const Rows& rows, const std::string& name) {
-    const auto& header = rows.at(0);
-    const auto it = std::find(header.begin(), header.end(), name);
-    EXPECT_NE(it, header.end()) << "no column " << name;
-    return static_cast<std::size_t>(it - header.begin());
-}
-
-std::string twelveDigits(const std::string& number) {
-    char text[64];
-    std::snprintf(text, sizeof text, "%.12g", std::strtod(number.c_str(), nullptr));
-    return text;
-}
-
-std::string format(const char* pattern, int a, int b = 0, int c = 0) {
-    char text[128];
-    std::snprintf(text, sizeof text, pattern, a, b, c);
-    return text;
-}
-
-// The first `seconds` of each validation recording as an import-csv input.
-std::vector<std::string> shortRecordings(const std::string& folder, int seconds) {
-    std::vector<std::string> paths;
-    for (const std::string& source : test::validationFiles()) {
-        const test::Recording r = test::loadRecording(source);
-        std::string csv = "t_s,x_mm,y_mm\n";
-        const std::size_t n = std::min<std::size_t>(r.xMm.size(), seconds * 100u);
-        char line[96];
-        for (std::size_t i = 0; i < n; ++i) {
-            std::snprintf(line, sizeof line, "%.2f,%.5f,%.5f\n", i / 100.0, r.xMm[i], r.yMm[i]);
-            csv += line;
-        }
-        paths.push_back(folder + "/" + r.name + ".csv");
-        test::writeFileBytes(paths.back(), csv);
-    }
-    return paths;
-}
 
 // One file of the shared data set.
 struct DataFile {
@@ -112,13 +50,15 @@ struct DataFile {
     std::string recordedAt;
 };
 
-std::string codeOf(int subject) { return format("P%03d", subject); }
+std::string codeOf(int subject) {
+    return format("P%03d", subject);
+}
 
 // 200 files: four visits of 50 subjects, spread over subfolders by visit and group, each of
 // one to three attempts cut from the validation recordings. Made once; every test works on
 // its own copy, as registering writes the files' sidecars.
 class RegisterCli : public ::testing::Test {
-protected:
+  protected:
     static void SetUpTestSuite() {
         if (!test::validationDir()) return;
         pristine_ = new test::TempDir;
@@ -131,8 +71,8 @@ protected:
                 f.visit = v;
                 f.relative = format("v%d/g%d/", v, s % 5) + format("S%02d_%d.kplat", s, v);
                 f.attempts = 1 + (s + v) % 3;
-                f.recordedAt = format("2025-%02d-%02dT08:", 1 + 3 * v, 1 + s % 28) +
-                               format("%02d:00Z", s);
+                f.recordedAt =
+                    format("2025-%02d-%02dT08:", 1 + 3 * v, 1 + s % 28) + format("%02d:00Z", s);
                 files_.push_back(f);
             }
         }
@@ -169,8 +109,8 @@ protected:
                                          "-o",
                                          path};
         for (int k = 0; k < f.attempts; ++k)
-            args.push_back(inputs_[static_cast<std::size_t>(f.subject * 4 + f.visit + k) %
-                                   inputs_.size()]);
+            args.push_back(
+                inputs_[static_cast<std::size_t>(f.subject * 4 + f.visit + k) % inputs_.size()]);
         const auto r = cli(pristine_->path(), args);
         return r.exitCode == 0 ? std::string() : f.relative + ": " + describe(r);
     }
@@ -217,12 +157,6 @@ protected:
     std::unique_ptr<test::TempDir> home_;
     std::string data_;
 };
-
-std::string fiveLines(int added, int updated, int unchanged, int skipped, int review) {
-    return "added " + std::to_string(added) + "\nupdated " + std::to_string(updated) +
-           "\nunchanged " + std::to_string(unchanged) + "\nskipped " + std::to_string(skipped) +
-           "\nreview " + std::to_string(review) + "\n";
-}
 
 TEST_F(RegisterCli, ScanListsEverySubjectSessionAndTheirHistory) {
     const std::string reg = db("DATA/kenvoplat-register.sqlite");
@@ -280,18 +214,22 @@ TEST_F(RegisterCli, ScanListsEverySubjectSessionAndTheirHistory) {
         ASSERT_EQ(history.size(), own.size() + 1) << describe(r);
         EXPECT_EQ(r.out.substr(0, r.out.find('\n')), "session_id,recorded_at,file,attempts,value");
         for (std::size_t i = 0; i < own.size(); ++i) {
-            const auto m = cli(home(), {"measures", data_ + "/" + own[i].relative, "--format", "csv"});
+            const auto m =
+                cli(home(), {"measures", data_ + "/" + own[i].relative, "--format", "csv"});
             const Rows attempts = csvRows(m.out);
-            ASSERT_EQ(attempts.size(), static_cast<std::size_t>(own[i].attempts) + 1) << describe(m);
+            ASSERT_EQ(attempts.size(), static_cast<std::size_t>(own[i].attempts) + 1)
+                << describe(m);
             std::vector<double> values;
             for (std::size_t k = 1; k < attempts.size(); ++k)
-                values.push_back(std::strtod(attempts[k][column(attempts, measure)].c_str(), nullptr));
+                values.push_back(
+                    std::strtod(attempts[k][column(attempts, measure)].c_str(), nullptr));
             std::sort(values.begin(), values.end());
             const std::size_t n = values.size();
             const double median = n % 2 ? values[n / 2] : (values[n / 2 - 1] + values[n / 2]) / 2;
             char expected[64];
             std::snprintf(expected, sizeof expected, "%.12g", median);
-            EXPECT_EQ(twelveDigits(history[i + 1][4]), expected) << measure << " " << own[i].relative;
+            EXPECT_EQ(twelveDigits(history[i + 1][4]), expected)
+                << measure << " " << own[i].relative;
             EXPECT_EQ(history[i + 1][0], rows[i + 1][0]);
             EXPECT_EQ(history[i + 1][1], own[i].recordedAt);
             EXPECT_EQ(history[i + 1][2], own[i].relative);
@@ -329,7 +267,8 @@ TEST_F(RegisterCli, RebuildGivesTheSameListingsAfterAnEditInTheRegister) {
         out.push_back(cli(home(), {"register", "subjects", "--db", reg, "--format", "csv"}).out);
         for (int s = 0; s < Subjects; s += 7) {
             const std::string subject = std::to_string(s + 1);
-            out.push_back(cli(home(), {"register", "sessions", subject, "--db", reg, "--format", "csv"}).out);
+            out.push_back(
+                cli(home(), {"register", "sessions", subject, "--db", reg, "--format", "csv"}).out);
             out.push_back(cli(home(), {"register", "history", subject, "--db", reg, "--measure",
                                        "velocity_mm_s", "--format", "csv"})
                               .out);
@@ -349,7 +288,8 @@ TEST_F(RegisterCli, RebuildGivesTheSameListingsAfterAnEditInTheRegister) {
     EXPECT_EQ(r.out, fiveLines(200, 0, 0, 0, 0));
     const std::vector<std::string> after = listings();
     ASSERT_EQ(after.size(), before.size());
-    for (std::size_t i = 0; i < before.size(); ++i) EXPECT_EQ(after[i], before[i]) << "listing " << i;
+    for (std::size_t i = 0; i < before.size(); ++i)
+        EXPECT_EQ(after[i], before[i]) << "listing " << i;
 
     // The text tables align their columns, the edited name with its accents included.
     r = cli(home(), {"register", "subjects", "--db", reg, "--search", "veselá"});
@@ -434,213 +374,6 @@ TEST_F(RegisterCli, TwoScansAtOnceBothSucceedAndLoseNothing) {
     ASSERT_EQ(subjects.size(), 1u + Subjects) << r.out;
     for (std::size_t i = 1; i < subjects.size(); ++i) EXPECT_EQ(subjects[i][7], "4") << r.out;
     EXPECT_EQ(cli(home(), {"register", "check", "--db", reg}).exitCode, 0);
-}
-
-// A small data folder of its own for the tests that damage or change files.
-class SmallRegister : public ::testing::Test {
-protected:
-    void SetUp() override {
-        if (!test::validationDir()) GTEST_SKIP() << test::validationMissingReason();
-        fs::create_directories(dir_.path() + "/inputs");
-        inputs_ = shortRecordings(dir_.path() + "/inputs", 5);
-        data_ = dir_.path() + "/DATA";
-        fs::create_directories(data_);
-        reg_ = data_ + "/kenvoplat-register.sqlite";
-    }
-
-    test::ProcessResult run(std::vector<std::string> args) { return cli(dir_.path(), args); }
-
-    void import(const std::string& name, std::vector<std::string> options, int attempts = 2) {
-        fs::create_directories(fs::path(data_ + "/" + name).parent_path());
-        std::vector<std::string> args = {"import-csv", "-o", data_ + "/" + name};
-        args.insert(args.end(), options.begin(), options.end());
-        for (int k = 0; k < attempts; ++k) args.push_back(inputs_[static_cast<std::size_t>(k)]);
-        const auto r = run(args);
-        ASSERT_EQ(r.exitCode, 0) << describe(r);
-    }
-
-    std::string listing() { return run({"register", "subjects", "--format", "csv"}).out; }
-
-    test::TempDir dir_;
-    std::vector<std::string> inputs_;
-    std::string data_, reg_;
-};
-
-void overwriteFrom(const std::string& path, std::size_t offset, std::size_t count) {
-    std::string bytes = test::readFileBytes(path);
-    ASSERT_GT(bytes.size(), offset);
-    for (std::size_t i = offset; i < std::min(bytes.size(), offset + count); ++i)
-        bytes[i] = static_cast<char>(0xA5 ^ (i * 31));
-    test::writeFileBytes(path, bytes);
-}
-
-std::vector<std::string> filesBeside(const std::string& path) {
-    std::vector<std::string> names;
-    for (const auto& entry : fs::directory_iterator(fs::path(path).parent_path()))
-        names.push_back(entry.path().string());
-    return names;
-}
-
-// The file a rebuild kept: the one new name beside the register other than its journals.
-std::string keptFile(const std::vector<std::string>& before, const std::string& reg) {
-    std::vector<std::string> added;
-    for (const std::string& name : filesBeside(reg)) {
-        const bool ours = name == reg || name == reg + "-wal" || name == reg + "-shm";
-        if (!ours && std::find(before.begin(), before.end(), name) == before.end())
-            added.push_back(name);
-    }
-    EXPECT_EQ(added.size(), 1u);
-    return added.size() == 1 ? added[0] : std::string();
-}
-
-TEST_F(SmallRegister, DamagedRegisterIsNamedAndRebuiltWhileTheOldFileIsKept) {
-    import("a.kplat", {"--subject", "Anna", "--code", "A1"});
-    import("b.kplat", {"--subject", "Boris", "--sex", "M", "--code", "B1"});
-    import("sub/c.kplat", {"--subject", "Anna", "--code", "A1"}, 3);
-    ASSERT_EQ(run({"register", "scan", data_}).exitCode, 0);
-    const std::string good = listing();
-    ASSERT_EQ(csvRows(good).size(), 3u) << good;
-
-    // Every page after the first overwritten: the schema still names tables that are garbage.
-    overwriteFrom(reg_, 4096, 1 << 20);
-    const std::string damaged = test::readFileBytes(reg_);
-    auto r = run({"register", "check"});
-    EXPECT_EQ(r.exitCode, 1) << describe(r);
-    EXPECT_NE(r.err.find(reg_), std::string::npos) << r.err;
-    EXPECT_NE(r.err.find("--rebuild"), std::string::npos) << r.err;
-
-    const auto before = filesBeside(reg_);
-    r = run({"register", "scan", "--rebuild", data_});
-    ASSERT_EQ(r.exitCode, 0) << describe(r);
-    EXPECT_EQ(r.out, fiveLines(3, 0, 0, 0, 0));
-    EXPECT_NE(r.err.find("kept as"), std::string::npos) << r.err;
-    const std::string kept = keptFile(before, reg_);
-    ASSERT_FALSE(kept.empty()) << r.err;
-    EXPECT_EQ(test::readFileBytes(kept), damaged);
-    EXPECT_EQ(listing(), good);
-    EXPECT_EQ(run({"register", "check"}).exitCode, 0);
-}
-
-TEST_F(SmallRegister, RegisterOfANewerVersionIsRefusedAndRebuilt) {
-    import("a.kplat", {"--subject", "Anna", "--code", "A1"});
-    ASSERT_EQ(run({"register", "scan", data_}).exitCode, 0);
-    const std::string good = listing();
-    {
-        sqlite3* db = nullptr;
-        ASSERT_EQ(sqlite3_open(reg_.c_str(), &db), SQLITE_OK);
-        EXPECT_EQ(sqlite3_exec(db, "PRAGMA user_version = 99", nullptr, nullptr, nullptr), SQLITE_OK);
-        sqlite3_close(db);
-    }
-    for (const std::vector<std::string>& command :
-         {std::vector<std::string>{"register", "subjects"},
-          std::vector<std::string>{"register", "scan", data_}}) {
-        const auto r = run(command);
-        EXPECT_EQ(r.exitCode, 1) << describe(r);
-        EXPECT_NE(r.err.find(reg_), std::string::npos) << r.err;
-        EXPECT_NE(r.err.find("newer version"), std::string::npos) << r.err;
-        EXPECT_NE(r.err.find("--rebuild"), std::string::npos) << r.err;
-    }
-
-    const auto before = filesBeside(reg_);
-    const auto r = run({"register", "scan", "--rebuild", data_});
-    ASSERT_EQ(r.exitCode, 0) << describe(r);
-    EXPECT_EQ(listing(), good);
-    const std::string kept = keptFile(before, reg_);
-    ASSERT_FALSE(kept.empty()) << r.err;
-    sqlite3* db = nullptr;
-    ASSERT_EQ(sqlite3_open_v2(kept.c_str(), &db, SQLITE_OPEN_READONLY, nullptr), SQLITE_OK);
-    sqlite3_stmt* statement = nullptr;
-    ASSERT_EQ(sqlite3_prepare_v2(db, "PRAGMA user_version", -1, &statement, nullptr), SQLITE_OK);
-    ASSERT_EQ(sqlite3_step(statement), SQLITE_ROW);
-    EXPECT_EQ(sqlite3_column_int(statement, 0), 99);
-    sqlite3_finalize(statement);
-    sqlite3_close(db);
-}
-
-TEST_F(SmallRegister, AssignResolvesAReviewAndSurvivesARebuild) {
-    // Two subjects of one name and sex, told apart by their codes; a third file without a
-    // code matches both equally and waits for review.
-    import("a.kplat", {"--subject", "Jan Novák", "--sex", "M", "--code", "N-1"});
-    import("b.kplat", {"--subject", "Jan Novák", "--sex", "M", "--code", "N-2"});
-    import("c.kplat", {"--subject", "Jan Novák", "--sex", "M"});
-    auto r = run({"register", "scan", data_});
-    ASSERT_EQ(r.exitCode, 0) << describe(r);
-    EXPECT_EQ(r.out, fiveLines(2, 0, 0, 0, 1));
-
-    r = run({"register", "sessions", "--review", "--format", "csv"});
-    Rows review = csvRows(r.out);
-    ASSERT_EQ(review.size(), 2u) << describe(r);
-    EXPECT_EQ(review[1][1], "");
-    EXPECT_EQ(review[1][2], "c.kplat");
-    EXPECT_EQ(review[1][6], "review");
-    const std::string session = review[1][0];
-    const Rows subjects = csvRows(listing());
-    ASSERT_EQ(subjects.size(), 3u);
-    const std::string second = subjects[1][1] == "N-2" ? subjects[1][0] : subjects[2][0];
-
-    EXPECT_EQ(run({"register", "assign", session, "999"}).exitCode, 1);
-    EXPECT_EQ(run({"register", "assign", session, "x"}).exitCode, 2);
-    r = run({"register", "assign", session, second});
-    ASSERT_EQ(r.exitCode, 0) << describe(r);
-
-    const auto sessionsOf = [&] {
-        return run({"register", "sessions", second, "--format", "csv"}).out;
-    };
-    const std::string assigned = sessionsOf();
-    EXPECT_NE(assigned.find(session + "," + second + ",c.kplat,stance,"), std::string::npos)
-        << assigned;
-    EXPECT_NE(assigned.find(",ok\n"), std::string::npos);
-    EXPECT_EQ(csvRows(run({"register", "sessions", "--review", "--format", "csv"}).out).size(), 1u);
-
-    r = run({"register", "scan", "--rebuild", data_});
-    ASSERT_EQ(r.exitCode, 0) << describe(r);
-    EXPECT_EQ(r.out, fiveLines(3, 0, 0, 0, 0));
-    EXPECT_EQ(sessionsOf(), assigned);
-}
-
-TEST_F(SmallRegister, UsageAndMissingThingsAreReportedPlainly) {
-    auto r = run({"register", "subjects"});
-    EXPECT_EQ(r.exitCode, 1);
-    EXPECT_NE(r.err.find(reg_), std::string::npos) << r.err;  // no register yet
-    EXPECT_FALSE(fs::exists(reg_));
-    EXPECT_EQ(run({"register"}).exitCode, 2);
-    EXPECT_EQ(run({"register", "frobnicate"}).exitCode, 2);
-    EXPECT_EQ(run({"register", "scan"}).exitCode, 2);
-    EXPECT_EQ(run({"register", "scan", data_ + "/absent"}).exitCode, 1);
-    EXPECT_EQ(run({"register", "sessions", "0"}).exitCode, 2);
-    EXPECT_EQ(run({"register", "subjects", "--format", "xml"}).exitCode, 2);
-
-    import("a.kplat", {"--subject", "Anna"});
-    test::writeFileBytes(data_ + "/broken.kplat", "not a measurement file");
-    r = run({"register", "scan", data_});
-    ASSERT_EQ(r.exitCode, 0) << describe(r);
-    EXPECT_EQ(r.out.rfind(fiveLines(1, 0, 0, 1, 0), 0), 0u) << r.out;
-    EXPECT_NE(r.out.find("\nskipped " + data_ + "/broken.kplat: "), std::string::npos) << r.out;
-
-    r = run({"register", "history", "1"});
-    EXPECT_EQ(r.exitCode, 2) << describe(r);
-    r = run({"register", "history", "1", "--measure", "speed"});
-    EXPECT_EQ(r.exitCode, 2);
-    EXPECT_NE(r.err.find("speed"), std::string::npos) << r.err;
-    EXPECT_EQ(run({"register", "history", "42", "--measure", "rms_mm"}).exitCode, 1);
-    r = run({"register", "history", "1", "--measure", "rms_mm"});
-    EXPECT_EQ(r.exitCode, 0) << describe(r);
-    EXPECT_NE(r.out.find("a.kplat"), std::string::npos) << r.out;
-
-    // A changed file is read again; a file that is gone is marked missing and fails the check.
-    import("a.kplat", {"--subject", "Anna"}, 3);
-    EXPECT_EQ(run({"register", "check"}).exitCode, 1);
-    r = run({"register", "scan", data_});
-    EXPECT_EQ(r.out.substr(0, r.out.find("skipped")), "added 0\nupdated 1\nunchanged 0\n");
-    fs::remove(data_ + "/a.kplat");
-    r = run({"register", "scan", data_});
-    EXPECT_EQ(r.exitCode, 0) << describe(r);
-    r = run({"register", "sessions", "1", "--format", "csv"});
-    EXPECT_NE(r.out.find(",a.kplat,stance,"), std::string::npos) << r.out;
-    EXPECT_NE(r.out.find(",3,missing\n"), std::string::npos) << r.out;
-    r = run({"register", "check"});
-    EXPECT_EQ(r.exitCode, 1);
-    EXPECT_NE(r.out.find("a.kplat"), std::string::npos) << r.out;
 }
 
 }  // namespace
