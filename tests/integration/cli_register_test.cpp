@@ -303,26 +303,33 @@ TEST_F(RegisterCli, RebuildGivesTheSameListingsAfterAnEditInTheRegister) {
     EXPECT_EQ(header.find("name"), row.find("Zdeňka")) << r.out;
 }
 
-// Starts a scan of the whole data set into `reg` and kills it once at least one session is
-// registered; false when the scan finished before it could be killed.
-bool scanKilledHalfway(const std::string& home, const std::string& data, const std::string& reg,
-                       int& registered) {
+// Sessions in a register, counted over its subjects.
+int sessionsIn(const std::string& home, const std::string& reg) {
+    const auto r = cli(home, {"register", "subjects", "--db", reg, "--format", "csv"});
+    int sessions = 0;
+    for (const auto& row : csvRows(r.out))
+        if (row.size() == 8 && row[0] != "id") sessions += std::stoi(row[7]);
+    return sessions;
+}
+
+// Starts a scan of the whole data set into `reg` and sends it `signal` once at least one
+// session is registered. False when the scan had finished all the same (then try again).
+bool scanStoppedHalfway(const std::string& home, const std::string& data, const std::string& reg,
+                        int signal, int& registered, std::string& out) {
     // The background scan inherits this process's environment: the same data folder.
     ::setenv("KENVOPLAT_HOME", home.c_str(), 1);
     test::BackgroundProcess scan({Cli, "register", "scan", "--db", reg, data});
+    ::unsetenv("KENVOPLAT_HOME");
     const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(60);
-    while (std::chrono::steady_clock::now() < deadline) {
-        const auto r = cli(home, {"register", "subjects", "--db", reg, "--format", "csv"});
-        const Rows rows = csvRows(r.out);
-        if (r.exitCode == 0 && rows.size() > 1) break;
+    while (std::chrono::steady_clock::now() < deadline && sessionsIn(home, reg) == 0)
         std::this_thread::sleep_for(std::chrono::milliseconds(5));
-    }
-    const bool killed = scan.stop(SIGKILL) == -1;
-    const auto r = cli(home, {"register", "subjects", "--db", reg, "--format", "csv"});
-    registered = 0;
-    for (const auto& row : csvRows(r.out))
-        if (row.size() == 8 && row[0] != "id") registered += std::stoi(row[7]);
-    return killed && registered < 200;
+    const int exitCode = scan.stop(signal);
+    out.clear();
+    for (std::string line = scan.readLine(1.0); !line.empty(); line = scan.readLine(1.0))
+        out += line + "\n";
+    registered = sessionsIn(home, reg);
+    // Killed: no exit status; interrupted: status 1.
+    return exitCode == (signal == SIGKILL ? -1 : 1) && registered < 200;
 }
 
 TEST_F(RegisterCli, ScanKilledHalfwayLeavesASoundRegisterThatTheNextScanCompletes) {
@@ -331,7 +338,8 @@ TEST_F(RegisterCli, ScanKilledHalfwayLeavesASoundRegisterThatTheNextScanComplete
     bool halfway = false;
     for (int attempt = 0; attempt < 5 && !halfway; ++attempt) {
         reg = db("killed" + std::to_string(attempt) + ".sqlite");
-        halfway = scanKilledHalfway(home(), data_, reg, registered);
+        std::string out;
+        halfway = scanStoppedHalfway(home(), data_, reg, SIGKILL, registered, out);
     }
     ASSERT_TRUE(halfway) << "the scan always finished before it could be killed";
     EXPECT_GT(registered, 0);
@@ -352,6 +360,22 @@ TEST_F(RegisterCli, ScanKilledHalfwayLeavesASoundRegisterThatTheNextScanComplete
     EXPECT_EQ(count["unchanged"], registered) << r.out;
     EXPECT_EQ(count["skipped"] + count["review"] + count["updated"], 0) << r.out;
     EXPECT_EQ(cli(home(), {"register", "check", "--db", reg}).exitCode, 0);
+}
+
+TEST_F(RegisterCli, CtrlCEndsAScanBetweenTwoFiles) {
+    std::string reg, out;
+    int registered = 0;
+    bool halfway = false;
+    for (int attempt = 0; attempt < 5 && !halfway; ++attempt) {
+        reg = db("interrupted" + std::to_string(attempt) + ".sqlite");
+        halfway = scanStoppedHalfway(home(), data_, reg, SIGINT, registered, out);
+    }
+    ASSERT_TRUE(halfway) << "the scan always finished before it could be interrupted";
+    // What it had registered is counted and kept.
+    EXPECT_EQ(out, fiveLines(registered, 0, 0, 0, 0));
+    EXPECT_EQ(cli(home(), {"register", "check", "--db", reg}).exitCode, 0);
+    const auto r = cli(home(), {"register", "scan", "--db", reg, data_});
+    EXPECT_EQ(r.out, fiveLines(200 - registered, 0, registered, 0, 0)) << describe(r);
 }
 
 TEST_F(RegisterCli, TwoScansAtOnceBothSucceedAndLoseNothing) {
