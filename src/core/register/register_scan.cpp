@@ -224,6 +224,8 @@ ScanReport SubjectRegister::scan(const std::vector<std::string>& folders, bool r
             break;
         }
     }
+    std::stable_sort(report.skippedFiles.begin(), report.skippedFiles.end(),
+                     [](const auto& a, const auto& b) { return a.first < b.first; });
     report.skipped = static_cast<int>(report.skippedFiles.size());
     if (!report.cancelled) markMissing(db_, dataFolder_, report);
     return report;
