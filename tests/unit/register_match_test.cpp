@@ -4,6 +4,7 @@
 #include <filesystem>
 
 #include "files/sidecar.h"
+#include "register/register_text_fold.h"
 #include "register/subject_register.h"
 #include "register_test_support.h"
 
@@ -277,6 +278,26 @@ TEST(RegisterMatch, SearchFindsNamesAndCodesAndEscapesWildcards) {
     EXPECT_EQ(reg->subjects("x").size(), 2u);  // X_1 and XY1
     EXPECT_EQ(reg->subjects("b\\c").size(), 1u);
     EXPECT_TRUE(reg->subjects("nobody").empty());
+
+    // Letters beyond ASCII fold too: a clinic types names as they come.
+    saved(*reg, subjectNamed("Šťastná Žofie", 'F', "ČR-1"));
+    saved(*reg, subjectNamed("ĽUBOŠ ĎURČO", 'M'));
+    EXPECT_EQ(reg->subjects("šťast").size(), 1u);
+    EXPECT_EQ(reg->subjects("ŽOF").size(), 1u);
+    EXPECT_EQ(reg->subjects("čr-").size(), 1u);
+    EXPECT_EQ(reg->subjects("ľuboš ďurčo").size(), 1u);
+    EXPECT_TRUE(reg->subjects("stastna").empty());  // folding is not stripping accents
+}
+
+// The case folding of the search covers the letters of Windows-1250 and leaves everything
+// else, malformed bytes included, as it is.
+TEST(RegisterMatch, CaseFoldingCoversCentralEuropeanLetters) {
+    EXPECT_EQ(reg::foldCase("ÁČĎÉĚÍĹĽŇÓÔŔŘŠŤÚŮÝŽ"), "áčďéěíĺľňóôŕřšťúůýž");
+    EXPECT_EQ(reg::foldCase("ĄĆĘŁŃŚŹŻ ÄÖÜ ŐŰ Ţ"), "ąćęłńśźż äöü őű ţ");
+    EXPECT_EQ(reg::foldCase("Ÿİ×ß"), "ÿi×ß");
+    EXPECT_EQ(reg::foldCase("ĸŉ ΩЖ"), "ĸŉ ΩЖ");
+    const std::string malformed = "A\xC3\xff\xc4";
+    EXPECT_EQ(reg::foldCase(malformed), "a\xC3\xff\xc4");
 }
 
 }  // namespace

@@ -12,6 +12,7 @@
 
 #include "register/register_schema.h"
 #include "register/register_statement.h"
+#include "register/register_text_fold.h"
 #include "register/subject_register.h"
 
 namespace kenvo {
@@ -157,6 +158,11 @@ std::unique_ptr<SubjectRegister> SubjectRegister::open(const std::string& dbPath
                     db ? sqlite3_errmsg(db) : sqlite3_errstr(code));
     sqlite3_extended_result_codes(db, 1);
     sqlite3_busy_timeout(db, BusyTimeoutMs);
+    if (sqlite3_db_readonly(db, "main") == 1)
+        return fail(db, result, RegisterOpenState::CannotOpen, dbPath,
+                    "the file cannot be written");
+    if (!reg::registerFoldFunction(db))
+        return fail(db, result, RegisterOpenState::CannotOpen, dbPath, sqlite3_errmsg(db));
 
     std::string versionText;
     if (const int code = pragmaText(db, "PRAGMA user_version", versionText); code != SQLITE_OK)
