@@ -137,7 +137,7 @@ TEST(RegisterConcurrency, TwoRegistersOnOneFileRegisterAtOnce) {
         r.name = "Person " + std::to_string(i % 3);
         writeRecording(folder.file("f" + std::to_string(i) + ".kplat"), r);
     }
-    folder.open();  // created here; both sides then open the existing file
+    // Both sides start on a register that does not exist yet, so they also race to create it.
     std::vector<std::string> errors[2];
     int registered[2] = {0, 0};
     auto side = [&](int which) {
