@@ -4,21 +4,12 @@
 #include "register/register_paths.h"
 #include "register/register_rows.h"
 #include "register/register_statement.h"
+#include "register/register_text_fold.h"
 #include "register/subject_register.h"
 
 namespace kenvo {
 
 namespace {
-
-// The search text as a LIKE pattern that matches it anywhere, its own % and _ taken literally.
-std::string containsPattern(const std::string& search) {
-    std::string pattern = "%";
-    for (char c : search) {
-        if (c == '%' || c == '_' || c == '\\') pattern += '\\';
-        pattern += c;
-    }
-    return pattern + "%";
-}
 
 bool validDate(const std::string& text) {
     if (text.size() != 10 || text[4] != '-' || text[7] != '-') return false;
@@ -48,10 +39,13 @@ std::string invalidDetails(const RegisterSubject& s) {
 
 std::vector<RegisterSubject> SubjectRegister::subjects(const std::string& search) const {
     std::string sql = std::string("SELECT ") + reg::SubjectColumns + " FROM subjects s";
-    if (!search.empty()) sql += " WHERE s.name LIKE ?1 ESCAPE '\\' OR s.code LIKE ?1 ESCAPE '\\'";
+    // A plain substring search on case-folded text: the search's own % and _ are just
+    // characters, and "č" finds "Č" as "a" finds "A" (LIKE folds ASCII only).
+    if (!search.empty())
+        sql += " WHERE instr(kenvo_fold(s.name), ?1) > 0 OR instr(kenvo_fold(s.code), ?1) > 0";
     sql += " ORDER BY s.name, s.id";
     reg::Statement query(db_, sql.c_str());
-    if (!search.empty()) query.bind(1, containsPattern(search));
+    if (!search.empty()) query.bind(1, reg::foldCase(search));
     std::vector<RegisterSubject> found;
     while (query.step() == SQLITE_ROW) found.push_back(reg::subjectFromRow(query));
     return found;
