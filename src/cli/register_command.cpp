@@ -61,8 +61,8 @@ std::unique_ptr<SubjectRegister> openForScan(const RegisterPlace& place, bool re
     }
     RegisterOpenResult result;
     auto reg = SubjectRegister::open(place.dbPath, place.dataFolder, result);
-    // Damage inside the tables only shows when they are read: a rebuild reads them all first,
-    // so it never builds on a damaged file but keeps that file aside like any other.
+    // Opening checks the pages quickly; a rebuild also runs the full check first (indexes
+    // included), so it never builds on a damaged file but keeps that file aside like any other.
     if (reg && rebuild) {
         if (const std::string integrity = reg->check().integrity; integrity != "ok") {
             reg.reset();
