@@ -1,6 +1,11 @@
 // kenvoplat-cli register end to end: a data set of 200 files of 50 subjects made with
 // import-csv, scanned, listed, edited through the register and rebuilt from the files; a scan
 // killed halfway and two scans at once.
+#include <fcntl.h>
+#include <sys/file.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -55,15 +60,13 @@ std::string codeOf(int subject) {
 }
 
 // 200 files: four visits of 50 subjects, spread over subfolders by visit and group, each of
-// one to three attempts cut from the validation recordings. Made once; every test works on
-// its own copy, as registering writes the files' sidecars.
+// one to three attempts cut from the validation recordings. Every test works on its own copy,
+// as registering writes the files' sidecars. Making them takes seconds and ctest runs each
+// test in a process of its own, so the set is kept in the build tree and made again only when
+// the command line or the recordings change.
 class RegisterCli : public ::testing::Test {
   protected:
     static void SetUpTestSuite() {
-        if (!test::validationDir()) return;
-        pristine_ = new test::TempDir;
-        fs::create_directories(pristine_->path() + "/inputs");
-        inputs_ = shortRecordings(pristine_->path() + "/inputs", 20);
         for (int s = 0; s < Subjects; ++s) {
             for (int v = 0; v < Visits; ++v) {
                 DataFile f;
@@ -76,6 +79,37 @@ class RegisterCli : public ::testing::Test {
                 files_.push_back(f);
             }
         }
+        if (!test::validationDir()) return;
+        pristine_ = KENVO_REGISTER_DATA_SET;
+        fs::create_directories(fs::path(pristine_).parent_path());
+        // Tests run in parallel wait for the one that makes the set.
+        const int lock = ::open((pristine_ + ".lock").c_str(), O_CREAT | O_RDWR | O_CLOEXEC, 0600);
+        if (lock < 0 || ::flock(lock, LOCK_EX) != 0) {
+            failure_ = "cannot lock " + pristine_ + ".lock";
+            return;
+        }
+        const std::string stamp = stampOfInputs();
+        if (test::readFileBytes(pristine_ + "/stamp") != stamp) {
+            fs::remove_all(pristine_);
+            makeDataSet();
+            if (failure_.empty()) test::writeFileBytes(pristine_ + "/stamp", stamp);
+        }
+        ::close(lock);
+    }
+
+    // The command line's size and time and the recordings' names.
+    static std::string stampOfInputs() {
+        struct stat st {};
+        ::stat(Cli, &st);
+        std::string stamp = std::to_string(st.st_size) + " " + std::to_string(st.st_mtim.tv_sec) +
+                            "." + std::to_string(st.st_mtim.tv_nsec) + "\n";
+        for (const std::string& file : test::validationFiles()) stamp += file + "\n";
+        return stamp;
+    }
+
+    static void makeDataSet() {
+        fs::create_directories(pristine_ + "/inputs");
+        inputs_ = shortRecordings(pristine_ + "/inputs", 20);
         // Two at a time: the machine's cores.
         std::vector<std::future<std::string>> jobs;
         for (std::size_t i = 0; i < files_.size(); ++i) {
@@ -91,7 +125,7 @@ class RegisterCli : public ::testing::Test {
     }
 
     static std::string importFile(const DataFile& f) {
-        const std::string path = pristine_->path() + "/DATA/" + f.relative;
+        const std::string path = pristine_ + "/DATA/" + f.relative;
         fs::create_directories(fs::path(path).parent_path());
         std::vector<std::string> args = {"import-csv",
                                          "--subject",
@@ -111,23 +145,19 @@ class RegisterCli : public ::testing::Test {
         for (int k = 0; k < f.attempts; ++k)
             args.push_back(
                 inputs_[static_cast<std::size_t>(f.subject * 4 + f.visit + k) % inputs_.size()]);
-        const auto r = cli(pristine_->path(), args);
+        const auto r = cli(pristine_, args);
         return r.exitCode == 0 ? std::string() : f.relative + ": " + describe(r);
     }
 
-    static void TearDownTestSuite() {
-        delete pristine_;
-        pristine_ = nullptr;
-        files_.clear();
-    }
+    static void TearDownTestSuite() { files_.clear(); }
 
     void SetUp() override {
-        if (!pristine_) GTEST_SKIP() << test::validationMissingReason();
+        if (pristine_.empty()) GTEST_SKIP() << test::validationMissingReason();
         ASSERT_TRUE(failure_.empty()) << failure_;
         home_ = std::make_unique<test::TempDir>();
         data_ = home_->path() + "/DATA";
         // cp -a keeps the files' times, which their sidecars record.
-        const auto copy = runProcess({"/bin/cp", "-a", pristine_->path() + "/DATA", data_});
+        const auto copy = runProcess({"/bin/cp", "-a", pristine_ + "/DATA", data_});
         ASSERT_EQ(copy.exitCode, 0) << describe(copy);
     }
 
@@ -150,7 +180,7 @@ class RegisterCli : public ::testing::Test {
         return out;
     }
 
-    static inline test::TempDir* pristine_ = nullptr;
+    static inline std::string pristine_;
     static inline std::vector<std::string> inputs_;
     static inline std::vector<DataFile> files_;
     static inline std::string failure_;
