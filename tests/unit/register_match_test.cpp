@@ -100,12 +100,26 @@ TEST(RegisterMatch, APatientCodeBeatsTheName) {
     putSidecar(folder.file("other-code.kplat"), code);
     writeRecording(folder.file("by-name.kplat"), person("Ann Novak", 0, 3, 1700001000));
     writeRecording(folder.file("other-sex.kplat"), person("Ann Novak", 1, 4, 1700002000));
+    // A sidecar written before its file changed says nothing: matched by the name in the file,
+    // which by then two subjects have (the one made for P-2 sorts before it).
+    const std::string stalePath = folder.file("stale.kplat");
+    writeRecording(stalePath, person("Ann Novak", 0, 5, 1700003000));
+    code.patientCode = "P-2";
+    putSidecar(stalePath, code);
+    TestRecording longer = person("Ann Novak", 0, 5, 1700003000);
+    longer.attempts = 4;
+    writeRecording(stalePath, longer);
 
     const ScanReport report = reg->scan({folder.data()}, false);
     EXPECT_EQ(report.added, 4);
+    EXPECT_EQ(report.review, 1);
+    ASSERT_EQ(report.notes.size(), 1u);
+    EXPECT_NE(report.notes[0].find("stale.kplat.json"), std::string::npos) << report.notes[0];
     ASSERT_EQ(reg->sessions(ann.id).size(), 2u);
     EXPECT_EQ(reg->sessions(ann.id)[0].file, "renamed.kplat");
     EXPECT_EQ(reg->sessions(ann.id)[1].file, "by-name.kplat");
+    ASSERT_EQ(reg->reviewSessions().size(), 1u);
+    EXPECT_EQ(reg->reviewSessions()[0].file, "stale.kplat");
     const auto coded = reg->subjects("P-2");
     ASSERT_EQ(coded.size(), 1u);
     EXPECT_EQ(coded[0].name, "Ann Novak");
@@ -223,6 +237,29 @@ TEST(RegisterMatch, ARebuildReproducesIdsDetailsAndHistoryAfterEdits) {
     EXPECT_TRUE(error.empty()) << error;
     EXPECT_FALSE(std::filesystem::exists(subjectFile));
     EXPECT_EQ(reg->subject(alone.id)->sessionCount, 1);
+}
+
+// A detail that cannot be written beside a file is not kept in the register alone; a
+// registration is never lost for its sidecar.
+TEST(RegisterMatch, UnwritableSidecarsStopEditsButNotRegistrations) {
+    RegisterFolder folder;
+    writeRecording(folder.file("ann.kplat"), person("Ann", 0, 1, 1700000000));
+    auto reg = folder.open();
+    ASSERT_EQ(reg->scan({folder.data()}, false).added, 1);
+    // A folder where the sidecar would go can be neither read nor replaced.
+    std::filesystem::create_directory(folder.file("ann.kplat.json"));
+    RegisterSubject ann = *reg->subject(1);
+    ann.name = "Ann Renamed";
+    std::string error;
+    EXPECT_FALSE(reg->saveSubject(ann, error));
+    EXPECT_NE(error.find("ann.kplat.json"), std::string::npos) << error;
+    EXPECT_EQ(reg->subject(1)->name, "Ann");
+    EXPECT_FALSE(reg->assign(reg->sessions(1)[0].id, 1, error));
+
+    const auto id = reg->registerFile(folder.file("ann.kplat"), Sidecar{}, error);
+    ASSERT_TRUE(id);
+    EXPECT_EQ(*id, reg->sessions(1)[0].id);
+    EXPECT_NE(error.find("sidecar"), std::string::npos) << error;
 }
 
 // Patient codes are unique; details the register cannot keep are refused in plain words.

@@ -111,7 +111,9 @@ TEST(RegisterOpen, OverwrittenBytesAreReportedNotCrashedOn) {
                 " INSERT INTO subjects (id, code, name, sex, notes)"
                 " SELECT i, 'CODE-' || i, 'Subject number ' || i, 'F', printf('%.120c', 'a')"
                 " FROM n;"
-                "COMMIT;",
+                "COMMIT;"
+                // As a register copied from a file system without WAL would be.
+                "PRAGMA journal_mode = DELETE;",
                 nullptr, nullptr, nullptr),
             SQLITE_OK);
         sqlite3_close(db);
@@ -137,6 +139,9 @@ TEST(RegisterOpen, OverwrittenBytesAreReportedNotCrashedOn) {
                     result.state == RegisterOpenState::NotARegister)
             << result.message;
         EXPECT_NE(result.message.find(folder.db()), std::string::npos) << result.message;
+        // Refused before anything was written: it can be set aside exactly as it was.
+        EXPECT_TRUE(test::readFileBytes(folder.db()) == bad)
+            << "damage at " << d.offset << " was written to";
     }
 }
 

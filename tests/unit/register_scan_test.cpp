@@ -189,5 +189,21 @@ TEST(RegisterScan, TargetAndDrivingSessionsHaveNoMeasures) {
     EXPECT_TRUE(reg->history(1, ClinicalMeasure::Velocity).empty());
 }
 
+// The store keeps the low 32 bits of a start time; the register reads them as unsigned, so
+// recordings after 2038 keep their dates.
+TEST(RegisterScan, StartTimesAfter2038KeepTheirDates) {
+    RegisterFolder folder;
+    writeRecording(folder.file("future.kplat"), person("Ann", 0, 1, 2200000000));
+    auto reg = folder.open();
+    ASSERT_EQ(reg->scan({folder.data()}, false).added, 1);
+    EXPECT_EQ(reg->sessions(1).at(0).recordedAt, 2200000000);
+    EXPECT_EQ(utcTimestamp(2200000000), "2039-09-18T23:06:40Z");
+    EXPECT_EQ(utcTimestamp(0), "1970-01-01T00:00:00Z");
+    for (SessionStatus s :
+         {SessionStatus::Ok, SessionStatus::Changed, SessionStatus::Missing, SessionStatus::Review})
+        EXPECT_EQ(sessionStatusFromText(sessionStatusText(s)), s);
+    EXPECT_FALSE(sessionStatusFromText("OK"));
+}
+
 }  // namespace
 }  // namespace kenvo

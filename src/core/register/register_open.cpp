@@ -181,6 +181,15 @@ std::unique_ptr<SubjectRegister> SubjectRegister::open(const std::string& dbPath
     if (version == 0 && objects > 0)
         return fail(db, result, RegisterOpenState::NotARegister, dbPath, "it holds other tables");
 
+    // Checked before anything is written, so a damaged file is set aside exactly as it was.
+    std::string check;
+    if (const int code = pragmaText(db, "PRAGMA quick_check", check); code != SQLITE_OK)
+        return fail(db, result,
+                    stateOfCode(code) == RegisterOpenState::CannotOpen ? RegisterOpenState::Damaged
+                                                                       : stateOfCode(code),
+                    dbPath, sqlite3_errmsg(db));
+    if (check != "ok") return fail(db, result, RegisterOpenState::Damaged, dbPath, check);
+
     std::string journal;
     if (const int code = pragmaText(db, "PRAGMA journal_mode = WAL", journal); code != SQLITE_OK)
         return fail(db, result, stateOfCode(code), dbPath, sqlite3_errmsg(db));
@@ -220,14 +229,6 @@ std::unique_ptr<SubjectRegister> SubjectRegister::open(const std::string& dbPath
     }
     if (!hasTable(db, "subjects") || !hasTable(db, "sessions") || !hasTable(db, "attempts"))
         return fail(db, result, RegisterOpenState::NotARegister, dbPath, "its tables are missing");
-
-    std::string check;
-    if (const int code = pragmaText(db, "PRAGMA quick_check", check); code != SQLITE_OK)
-        return fail(db, result,
-                    stateOfCode(code) == RegisterOpenState::CannotOpen ? RegisterOpenState::Damaged
-                                                                       : stateOfCode(code),
-                    dbPath, sqlite3_errmsg(db));
-    if (check != "ok") return fail(db, result, RegisterOpenState::Damaged, dbPath, check);
 
     return std::unique_ptr<SubjectRegister>(
         new SubjectRegister(guard.release(), dbPath, dataFolder));

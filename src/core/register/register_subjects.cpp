@@ -1,5 +1,4 @@
-#include <cctype>
-
+#include "files/sidecar.h"
 #include "register/register_details.h"
 #include "register/register_paths.h"
 #include "register/register_rows.h"
@@ -11,24 +10,11 @@ namespace kenvo {
 
 namespace {
 
-bool validDate(const std::string& text) {
-    if (text.size() != 10 || text[4] != '-' || text[7] != '-') return false;
-    for (std::size_t i : {0u, 1u, 2u, 3u, 5u, 6u, 8u, 9u})
-        if (!std::isdigit(static_cast<unsigned char>(text[i]))) return false;
-    const int year = std::stoi(text.substr(0, 4));
-    const int month = std::stoi(text.substr(5, 2));
-    const int day = std::stoi(text.substr(8, 2));
-    static constexpr int days[] = {31, 29, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31};
-    if (month < 1 || month > 12 || day < 1 || day > days[month - 1]) return false;
-    const bool leap = (year % 4 == 0 && year % 100 != 0) || year % 400 == 0;
-    return !(month == 2 && day == 29 && !leap);
-}
-
 // The reason a subject cannot be saved as it is, or empty.
 std::string invalidDetails(const RegisterSubject& s) {
     if (s.name.empty()) return "a subject needs a name";
     if (s.sex != 'F' && s.sex != 'M') return "the sex of a subject is F or M";
-    if (!s.birthDate.empty() && !validDate(s.birthDate))
+    if (!s.birthDate.empty() && !isCalendarDate(s.birthDate))
         return "the birth date " + s.birthDate + " is not a date of the form YYYY-MM-DD";
     if (s.heightCm < 0 || s.heightCm > 250) return "the height is 0 to 250 cm";
     if (s.weightKg < 0 || s.weightKg > 500) return "the weight is 0 to 500 kg";
