@@ -317,6 +317,20 @@ TEST_F(ImportCsvSubject, WithoutCodeDateOrConditionsThereIsNoSidecar) {
         << info.out;
 }
 
+TEST_F(ImportCsvSubject, StartTimesBeyond2038AndUpTo2106) {
+    auto r = import({"--recorded-at", "2050-06-01T12:00:00Z"}, 2);
+    ASSERT_EQ(r.exitCode, 0) << describe(r);
+    r = cli(dir_.path(), {"info", out_});
+    EXPECT_NE(r.out.find("attempt 2: 2050-06-01 12:00:10,"), std::string::npos) << r.out;
+
+    // The first attempt fits, the second would start after the last second a file can hold.
+    fs::remove(out_);
+    r = import({"--recorded-at", "2106-02-07T06:28:10Z"}, 2);
+    EXPECT_EQ(r.exitCode, 1) << describe(r);
+    EXPECT_NE(r.err.find("2106"), std::string::npos) << r.err;
+    EXPECT_FALSE(fs::exists(out_));
+}
+
 TEST_F(ImportCsvSubject, MalformedOptionsAreUsageErrorsAndWriteNothing) {
     const std::vector<std::vector<std::string>> bad = {
         {"--sex", "X"},
@@ -333,7 +347,7 @@ TEST_F(ImportCsvSubject, MalformedOptionsAreUsageErrorsAndWriteNothing) {
         {"--recorded-at", "2026-03-04 05:06:07"},
         {"--recorded-at", "2026-13-04T05:06:07Z"},
         {"--recorded-at", "2026-03-04T24:00:00Z"},
-        {"--recorded-at", "2040-01-01T00:00:00Z"},  // beyond what a data file's time holds
+        {"--recorded-at", "2107-01-01T00:00:00Z"},  // beyond what a data file's time holds
     };
     for (const auto& options : bad) {
         const auto r = import(options);
