@@ -74,8 +74,8 @@ const CommandHelp Commands[] = {
      "                     eo-foam or ec-foam (eyes open/closed, firm surface/foam), separated\n"
      "                     by commas, one per input; kept in FILE.kplat.json\n"
      "  --recorded-at TIME when the first attempt started, YYYY-MM-DDTHH:MM:SSZ in UTC\n"
-     "                     (default: now); each further attempt starts when the one before\n"
-     "                     it ended\n"
+     "                     (1970 to 2106; default: now); each further attempt starts when\n"
+     "                     the one before it ended\n"
      "  -o FILE.kplat      the measurement file to write\n"
      "FILE.kplat.json is written (private to the user) only when --code, --birth-date or\n"
      "--conditions is given.\n"},
