@@ -28,5 +28,7 @@ int runPrint(const std::vector<std::string>& words);
 int runSensory(const std::vector<std::string>& words);
 // The one-page clinical report as PDF (needs the renderer).
 int runReport(const std::vector<std::string>& words);
+// register SUBCOMMAND ...: the subject register.
+int runRegister(const std::vector<std::string>& words);
 
 }  // namespace kenvo::cli
