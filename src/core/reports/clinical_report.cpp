@@ -148,6 +148,11 @@ void drawPanel(Surface& s, const ReportConditionPanel& panel, int32_t top, doubl
     drawPicture(s, panel, Rect{50, top - 70, 350, top - 370}, half);
 
     int32_t y = top - 70;
+    if (panel.lines.empty()) {
+        s.selectFont(ViewFont::PrintSmall);
+        s.multilineText(Rect{TableLeft, y, PanelRight - 20, y - LineHeight}, panel.verdict, TextAlign::Left);
+        return;
+    }
     const auto header = [&](int32_t left, int32_t right, const char* text, TextAlign align) {
         textAt(s, ViewFont::PrintSmallBold, Rect{left, y, right, y - LineHeight}, text, align);
     };

@@ -35,6 +35,13 @@ ReportBand bandOf(const std::optional<NormComparison>& comparison) {
     return ReportBand::None;
 }
 
+// Units as a page prints them: a real superscript for areas.
+std::string pageUnit(ClinicalMeasure m) {
+    std::string unit(clinicalMeasureInfo(m).unit);
+    if (const auto at = unit.find("mm2"); at != std::string::npos) unit.replace(at, 3, "mm²");
+    return unit;
+}
+
 std::string value(const ConditionResult& c, ClinicalMeasure m) {
     return clinicalCellText(m, c.median[static_cast<std::size_t>(m)]);
 }
@@ -42,7 +49,7 @@ std::string value(const ConditionResult& c, ClinicalMeasure m) {
 // A measure with reference values: its median, the P5-P95 range and the band.
 ReportMeasureLine normedLine(const ConditionResult& c, NormMeasure n, const char* label) {
     const ClinicalMeasure m = clinicalMeasureOf(n);
-    ReportMeasureLine line{label, value(c, m), std::string(clinicalMeasureInfo(m).unit), {}, ReportBand::None};
+    ReportMeasureLine line{label, value(c, m), pageUnit(m), {}, ReportBand::None};
     const auto k = static_cast<std::size_t>(n);
     if (const NormRow* row = c.norm[k]) {
         line.reference = clinicalCellText(m, row->percentile.front()) + " – " +
@@ -55,8 +62,7 @@ ReportMeasureLine normedLine(const ConditionResult& c, NormMeasure n, const char
 // Two measures of one kind in one line: "AP / ML".
 ReportMeasureLine pairLine(const ConditionResult& c, const char* label, ClinicalMeasure ap,
                            ClinicalMeasure ml) {
-    return {label, value(c, ap) + " / " + value(c, ml), std::string(clinicalMeasureInfo(ap).unit), {},
-            ReportBand::None};
+    return {label, value(c, ap) + " / " + value(c, ml), pageUnit(ap), {}, ReportBand::None};
 }
 
 std::string capitalised(std::string_view text) {
@@ -135,7 +141,7 @@ ClinicalReportContent buildClinicalReport(const MeasurementStore& store, const S
         c.quotientsTitle = "Quotients of the conditions' medians (Romberg: eyes closed / eyes open)";
         for (std::size_t k = 0; k < SensoryRatioCount; ++k) {
             const auto& q = r.ratios[k];
-            c.quotients.emplace_back(std::string(sensoryRatioInfo(static_cast<SensoryRatio>(k)).label),
+            c.quotients.emplace_back(capitalised(sensoryRatioInfo(static_cast<SensoryRatio>(k)).label),
                                      q ? formatText("%.2f", *q) : std::string(NotDefinedText));
         }
     } else {
