@@ -1,5 +1,3 @@
-#include <QSettings>
-
 #include <cstdio>
 
 #include "cli_args.h"
@@ -40,8 +38,7 @@ int runReport(const std::vector<std::string>& words) {
 
     GuiSession gui;
     // The window's report set-up, unless the command line names the clinic or the logo.
-    QSettings settings(QSettings::NativeFormat, QSettings::UserScope, "Kenvotec", "KenvoPlat");
-    const StoredReportSetup stored = readReportSetup(settings);
+    const StoredReportSetup stored = readUserReportSetup();
     ReportSetup setup;
     setup.programVersion = KENVOPLAT_VERSION;
     setup.clinicName = args.value("--clinic").value_or(stored.clinicName);

@@ -36,6 +36,11 @@ StoredReportSetup readReportSetup(QSettings& settings) {
             settings.value(LogoKey).toString().toStdString()};
 }
 
+StoredReportSetup readUserReportSetup() {
+    QSettings settings(QSettings::NativeFormat, QSettings::UserScope, "Kenvotec", "KenvoPlat");
+    return readReportSetup(settings);
+}
+
 bool storeReportSetup(QSettings& settings, const std::string& clinicName,
                       const std::string& logoSource, bool removeLogo, std::string& error) {
     std::string logoPath = readReportSetup(settings).logoPath;

@@ -17,6 +17,8 @@ struct StoredReportSetup {
 };
 
 StoredReportSetup readReportSetup(QSettings& settings);
+// The same from the user's own settings of the program (what the command line uses).
+StoredReportSetup readUserReportSetup();
 
 // Keeps the name and, when `logoSource` is not empty, a copy of that picture (as PNG, private to
 // the user) in the settings folder; an empty `logoSource` with `removeLogo` forgets the logo.
