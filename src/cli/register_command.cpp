@@ -18,7 +18,7 @@ constexpr const char* RegisterUsage =
     "       kenvoplat-cli register subjects [--search TEXT] [--format text|csv] [--db PATH]\n"
     "       kenvoplat-cli register sessions SUBJECT_ID|--review [--format text|csv] [--db "
     "PATH]\n"
-    "       kenvoplat-cli register history SUBJECT_ID --measure NAME [--format text|csv] "
+    "       kenvoplat-cli register history SUBJECT_ID --measure NAME [--condition C] [--format text|csv] "
     "[--db PATH]\n"
     "       kenvoplat-cli register assign SESSION_ID SUBJECT_ID [--db PATH]\n"
     "       kenvoplat-cli register check [--db PATH]\n";

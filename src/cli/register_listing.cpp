@@ -5,6 +5,7 @@
 #include "analysis/text_format.h"
 #include "clinical/clinical_measures.h"
 #include "clinical/measures_csv.h"
+#include "model/sensory_condition.h"
 #include "register_cli.h"
 
 namespace kenvo::cli {
@@ -153,8 +154,9 @@ int runRegisterSessions(const std::vector<std::string>& words) {
 }
 
 int runRegisterHistory(const std::vector<std::string>& words) {
-    const std::string usage = "history SUBJECT_ID --measure NAME [--format text|csv] [--db PATH]";
-    Args args(words, {"--measure", "--format", "--db"}, {});
+    const std::string usage =
+        "history SUBJECT_ID --measure NAME [--condition C] [--format text|csv] [--db PATH]";
+    Args args(words, {"--measure", "--condition", "--format", "--db"}, {});
     if (!args.ok()) return usageError("history", usage, args.error());
     if (args.positional().size() != 1)
         return usageError("history", usage, "one subject id is needed");
@@ -170,12 +172,17 @@ int runRegisterHistory(const std::vector<std::string>& words) {
         return usageError(
             "history", usage,
             "unknown measure '" + *name + "' (\"kenvoplat-cli --help\" lists the measures)");
+    // Sessions of the sensory test count the attempts of one condition; plain stance
+    // sessions count all their attempts whatever the condition.
+    const std::string condition = args.value("--condition").value_or("eo-firm");
+    if (!conditionFromName(condition))
+        return usageError("history", usage, "--condition is eo-firm, ec-firm, eo-foam or ec-foam");
     const std::string format = formatOption(args);
     if (format.empty()) return usageError("history", usage, "--format is text or csv");
     auto reg = openRegisterFor("history", registerPlace(args));
     if (!reg || !existingSubject("history", *reg, *id)) return ExitFailure;
 
-    const auto points = reg->history(*id, *measure);
+    const auto points = reg->history(*id, *measure, condition);
     if (format == "csv") {
         std::string out = "session_id,recorded_at,file,attempts,value\n";
         for (const HistoryPoint& p : points)

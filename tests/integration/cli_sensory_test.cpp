@@ -180,6 +180,39 @@ TEST_F(SensoryCommand, APlainStanceFileOrAStaleSidecarIsNoSensoryTest) {
     }
 }
 
+// The register keeps each attempt's condition: the history of a sensory session is the median
+// over the attempts of the chosen condition, the same number "sensory" prints for it.
+TEST_F(SensoryCommand, HistoryPerConditionIsTheConditionsMedian) {
+    const std::string db = dir.file("register.sqlite");
+    const auto scan = runProcess({Cli, "register", "scan", "--db", db, dir.path()}, {}, 60);
+    ASSERT_EQ(scan.exitCode, 0) << scan.err;
+    EXPECT_NE(scan.out.find("added 1\n"), std::string::npos) << scan.out;
+    const auto results = runProcess({Cli, "sensory", file, "--format", "csv"});
+    ASSERT_EQ(results.exitCode, 0);
+    std::map<std::pair<std::string, std::string>, std::string> median;
+    for (const Row& row : csvRows(results.out))
+        if (row.size() > 3) median[{row[0], row[1]}] = row[3];
+    for (const SensoryCondition c : SensoryConditions) {
+        for (const char* measure : {"area95_mm2", "velocity_mm_s"}) {
+            const auto history = runProcess({Cli, "register", "history", "1", "--measure", measure,
+                                             "--condition", std::string(conditionName(c)), "--format",
+                                             "csv", "--db", db});
+            ASSERT_EQ(history.exitCode, 0) << history.err;
+            const auto rows = csvRows(history.out);
+            ASSERT_EQ(rows.size(), 2u) << history.out;
+            EXPECT_EQ(rows[1][3], "3");
+            EXPECT_NEAR(std::stod(rows[1][4]), std::stod(median.at({std::string(conditionName(c)), measure})),
+                        1e-9 * std::stod(rows[1][4]))
+                << conditionName(c) << " " << measure;
+        }
+    }
+    const auto sessions = runProcess({Cli, "register", "sessions", "1", "--format", "csv", "--db", db});
+    EXPECT_NE(sessions.out.find(",sensory,"), std::string::npos) << sessions.out;
+    const auto bad = runProcess({Cli, "register", "history", "1", "--measure", "area95_mm2",
+                                 "--condition", "eyes-shut", "--db", db});
+    EXPECT_EQ(bad.exitCode, 2);
+}
+
 // The report is one A4 page whose text a physician can read: the patient, the four conditions,
 // the units, the quotients and the source of the reference values.
 TEST_F(SensoryCommand, TheReportIsOnePageWithThePatientConditionsUnitsAndSource) {
