@@ -24,7 +24,7 @@ constexpr const char* Usage =
     "                                                  or protocol file\n"
     "  export-csv FILE.kplat [--attempt N] [-o FILE.csv]\n"
     "                                                  write the samples in millimetres as CSV\n"
-    "  import-csv [--model M] [--subject NAME] -o FILE.kplat INPUT.csv...\n"
+    "  import-csv [--model M] [--subject NAME] [SUBJECT OPTIONS] -o FILE.kplat INPUT.csv...\n"
     "                                                  make a stance data set of 100 Hz "
     "recordings\n"
     "                                                  (header t_s,x_mm,y_mm), one attempt each\n"
@@ -46,6 +46,10 @@ constexpr const char* Usage =
     "  measures FILE... [--attempt N] [--lowpass none|HZ] [--format text|csv|json] [-o OUT]\n"
     "                                                  clinical sway measures of stance attempts\n"
     "                                                  and 100 Hz CSV recordings\n"
+    "  register scan|subjects|sessions|history|assign|check ...\n"
+    "                                                  the subject register: every subject, "
+    "their\n"
+    "                                                  sessions and the history of a measure\n"
 #ifdef KENVO_WITH_RENDER
     "  render VIEW FILE.kplat [--attempt N] [--width W --height H] -o OUT.png\n"
     "                                                  draw a view as a PNG (without VIEW: the "
@@ -97,6 +101,7 @@ int main(int argc, char** argv) {
     if (command == "batch") return runBatch(words);
     if (command == "diffusion") return runDiffusion(words);
     if (command == "measures") return runMeasures(words);
+    if (command == "register") return runRegister(words);
 #ifdef KENVO_WITH_RENDER
     if (command == "render") return runRender(words);
     if (command == "print") return runPrint(words);
