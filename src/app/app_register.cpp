@@ -51,6 +51,7 @@ AppRegister::~AppRegister() = default;
 bool AppRegister::openRegister() {
     RegisterOpenResult result;
     register_ = SubjectRegister::open(dbPath_, dataFolder_, result);
+    openState_ = result.state;
     if (!register_) {
         problem_ = QString::fromStdString(result.message);
         if (problem_.isEmpty())
@@ -66,11 +67,20 @@ bool AppRegister::openRegister() {
 
 void AppRegister::openAtStart(QWidget* parent) {
     if (openRegister()) return;
+    // A file that is there but unusable can be rebuilt; a folder without access cannot.
+    if (openState_ == RegisterOpenState::CannotOpen) {
+        port_.notice(problem_ + QStringLiteral(" The program works on without the subject register."));
+        return;
+    }
     offerRebuild(parent);
 }
 
 bool AppRegister::offerRebuild(QWidget* parent) {
     if (register_) return true;
+    if (openState_ == RegisterOpenState::CannotOpen || openState_ == RegisterOpenState::Ok) {
+        port_.message(QStringLiteral("The subject register is not available."), problem_);
+        return false;
+    }
     const QString question =
         QStringLiteral("%1\n\nThe program works on without the subject register. Rebuild it "
                        "from the measurement files in %2? The old file is kept under another "

@@ -30,8 +30,11 @@ class AppRegister {
     // Opens the register at start-up. When it cannot be used, tells why and offers to rebuild
     // it; without a rebuild the program works on without it.
     void openAtStart(QWidget* parent);
+    // Starts without a register (no data folder): `why` is what the Subjects command says.
+    void startWithout(const QString& why) { problem_ = why; }
     // The question when the register cannot be used: what is wrong, that the program works on
     // without it, and whether to rebuild it. Rebuilds on Yes; true when the register is open.
+    // Where a rebuild cannot help (no data folder, no access) it only says why.
     bool offerRebuild(QWidget* parent);
     // Moves the unusable file aside (never overwriting anything), creates a new register and
     // scans the data folder into it with a progress dialog that can be cancelled.
@@ -74,6 +77,7 @@ class AppRegister {
     std::string dbPath_;
     std::unique_ptr<SubjectRegister> register_;
     QString problem_;
+    RegisterOpenState openState_ = RegisterOpenState::Ok;
     QString keptAs_;
     // The details and the record they belong to; a record changed to another name or sex
     // (another subject entered in the Subject dialog) drops them.
