@@ -54,6 +54,11 @@ bool AppRegister::openRegister() {
     openState_ = result.state;
     if (!register_) {
         problem_ = QString::fromStdString(result.message);
+        // The core's reason is a clause; the window shows it as a sentence.
+        if (!problem_.isEmpty()) {
+            problem_[0] = problem_[0].toUpper();
+            if (!problem_.endsWith(QLatin1Char('.'))) problem_ += QLatin1Char('.');
+        }
         if (problem_.isEmpty())
             problem_ = QStringLiteral("The subject register %1 could not be opened.")
                            .arg(QString::fromStdString(dbPath_));

@@ -428,10 +428,17 @@ class UnusableRegister : public RegisterWindow {
     }
 };
 
-TEST_F(UnusableRegister, DamagedFileIsToldAndRebuiltFromTheFiles) {
+TEST_F(UnusableRegister, FileThatIsNoLongerSqliteIsToldAndRebuiltFromTheFiles) {
     registerTwoSessions();
     overwrite(db(), 0, std::string(100, '\x5a'));
-    expectToldAndRebuilt(readFileBytes(db()), "");
+    expectToldAndRebuilt(readFileBytes(db()), "is not a subject register");
+}
+
+TEST_F(UnusableRegister, DamagedPagesAreToldAndRebuiltFromTheFiles) {
+    registerTwoSessions();
+    ASSERT_GT(fs::file_size(db()), 8192u);
+    overwrite(db(), 4096, std::string(4096, '\x5a'));
+    expectToldAndRebuilt(readFileBytes(db()), "is damaged");
 }
 
 TEST_F(UnusableRegister, NewerSchemaIsToldAndRebuiltWithoutLosingTheNewerFile) {
