@@ -82,13 +82,16 @@ SubjectsDialog::SubjectsDialog(AppRegister& reg, MeasurementStore& store, Operat
     setObjectName("subjectsDialog");
     setWindowTitle("Subjects");
     setModal(false);
-    resize(900, 600);
+    resize(900, 680);
 
     search_ = new QLineEdit(this);
     search_->setObjectName("subjectSearch");
     search_->setPlaceholderText("Name or patient code");
     search_->setClearButtonEnabled(true);
     subjects_ = makeTable(this, {"Code", "Name", "Birth date", "Sex", "Sessions"}, "subjects");
+    // The name takes the room; the short columns stay as wide as their contents.
+    subjects_->horizontalHeader()->setStretchLastSection(false);
+    subjects_->horizontalHeader()->setSectionResizeMode(1, QHeaderView::Stretch);
     auto* add = new QPushButton("&Add...", this);
     edit_ = new QPushButton("&Edit...", this);
     newTest_ = new QPushButton("&New test for this subject", this);
@@ -150,6 +153,7 @@ SubjectsDialog::SubjectsDialog(AppRegister& reg, MeasurementStore& store, Operat
     split->addWidget(tabs_);
     split->setStretchFactor(0, 2);
     split->setStretchFactor(1, 3);
+    split->setSizes({250, 350});
     auto* close = new QDialogButtonBox(QDialogButtonBox::Close, this);
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(split, 1);

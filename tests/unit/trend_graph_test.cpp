@@ -68,7 +68,8 @@ TEST(TrendValueAxis, LabelsHaveTheDecimalsTheStepNeeds) {
 TEST(TrendTimeAxis, TicksFollowTheCalendarAndTheSpan) {
     // Six sessions over five months: ticks on first days of months, labelled by month.
     const auto months = points({{Jan2026 + 10 * Day, 1}, {Jan2026 + 40 * Day, 1}, {Jan2026 + 150 * Day, 1}});
-    const TrendTimeAxis a = trendTimeAxis(months, 8);
+    // 8 characters a unit: month labels (7 characters and a gap of 2) fit 8 across 576 units.
+    const TrendTimeAxis a = trendTimeAxis(months, 576, 8);
     ASSERT_FALSE(a.ticks.empty());
     EXPECT_LT(a.min, Jan2026 + 10 * Day);
     EXPECT_GT(a.max, Jan2026 + 150 * Day);
@@ -84,9 +85,17 @@ TEST(TrendTimeAxis, TicksFollowTheCalendarAndTheSpan) {
     }
     EXPECT_TRUE(sawMarch);
     EXPECT_LE(int(a.ticks.size()), 8);
+    // The finest step that fits: every month, not every other one.
+    for (std::size_t i = 1; i < a.ticks.size(); ++i)
+        EXPECT_LE(a.ticks[i].time - a.ticks[i - 1].time, 31 * Day);
+    // Narrower, the months thin out instead of crowding.
+    const TrendTimeAxis narrow = trendTimeAxis(months, 216, 8);
+    EXPECT_LE(narrow.ticks.size(), 3u);
+    EXPECT_GE(narrow.ticks.size(), 1u);
 
     // Three sessions within a week: daily ticks at midnight, labelled with the full date.
-    const TrendTimeAxis days = trendTimeAxis(points({{Jan2026 + 3600, 1}, {Jan2026 + 3 * Day, 1}}), 10);
+    const TrendTimeAxis days =
+        trendTimeAxis(points({{Jan2026 + 3600, 1}, {Jan2026 + 3 * Day, 1}}), 1200, 10);
     ASSERT_FALSE(days.ticks.empty());
     for (const TrendTimeTick& t : days.ticks) {
         EXPECT_EQ(t.time % Day, 0);
@@ -97,7 +106,7 @@ TEST(TrendTimeAxis, TicksFollowTheCalendarAndTheSpan) {
     EXPECT_EQ(trendDate(-1), "1969-12-31");
 
     // Twenty years: ticks on New Year's days, no more than allowed.
-    const TrendTimeAxis years = trendTimeAxis(points({{0, 1}, {20 * 365 * Day, 1}}), 6);
+    const TrendTimeAxis years = trendTimeAxis(points({{0, 1}, {20 * 365 * Day, 1}}), 36, 1);
     ASSERT_GE(years.ticks.size(), 2u);
     EXPECT_LE(years.ticks.size(), 6u);
     for (const TrendTimeTick& t : years.ticks) {
@@ -107,7 +116,7 @@ TEST(TrendTimeAxis, TicksFollowTheCalendarAndTheSpan) {
 }
 
 TEST(TrendTimeAxis, OneSessionGetsARangeAroundIt) {
-    const TrendTimeAxis a = trendTimeAxis(points({{Mar2026 + 5000, 3}}), 5);
+    const TrendTimeAxis a = trendTimeAxis(points({{Mar2026 + 5000, 3}}), 600, 10);
     EXPECT_LT(a.min, Mar2026 + 5000);
     EXPECT_GT(a.max, Mar2026 + 5000);
     EXPECT_FALSE(a.ticks.empty());

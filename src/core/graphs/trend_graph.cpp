@@ -166,7 +166,8 @@ TrendValueAxis trendValueAxis(const std::vector<TrendPoint>& points) {
     return axis;
 }
 
-TrendTimeAxis trendTimeAxis(const std::vector<TrendPoint>& points, int maxTicks) {
+TrendTimeAxis trendTimeAxis(const std::vector<TrendPoint>& points, int32_t width,
+                            int32_t charWidth) {
     TrendTimeAxis axis;
     if (points.empty()) {
         axis.min = 0;
@@ -183,9 +184,10 @@ TrendTimeAxis trendTimeAxis(const std::vector<TrendPoint>& points, int maxTicks)
     const int64_t pad = std::max<int64_t>((last - first) / 20, 2 * Day);
     axis.min = first - pad;
     axis.max = last + pad;
-    maxTicks = std::max(maxTicks, 2);
     const int64_t span = axis.max - axis.min;
     for (const TimeStep& step : TimeSteps) {
+        const int labelChars = step.unit == StepUnit::Days ? 10 : step.unit == StepUnit::Months ? 7 : 4;
+        const int maxTicks = std::max(2, width / std::max(1, (labelChars + 2) * charWidth));
         if (span / step.approxSeconds > maxTicks) continue;
         axis.ticks = ticksOf(step, axis.min, axis.max);
         if (int(axis.ticks.size()) <= maxTicks) break;
@@ -219,8 +221,7 @@ TrendLayout trendLayout(const Surface& surface, const Rect& box, const TrendGrap
     const int32_t left = box.left + int32_t(widest) * cw + cw;
     const int32_t right = box.right - 5 * cw;  // half a date label may stick out on the right
     layout.plot = Rect{left, box.top + dir * (font * 2), right, box.bottom - dir * (font * 2)};
-    const int32_t dateWidth = 12 * cw;
-    layout.times = trendTimeAxis(graph.points, std::max(2, (right - left) / dateWidth));
+    layout.times = trendTimeAxis(graph.points, right - left, cw);
     return layout;
 }
 

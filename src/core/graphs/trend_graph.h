@@ -34,8 +34,9 @@ struct TrendValueAxis {
 };
 TrendValueAxis trendValueAxis(const std::vector<TrendPoint>& points);
 
-// The time axis: the span of the points with some room at either end, and calendar ticks
-// (midnights, first days of months or of years) no closer together than fit `maxTicks`.
+// The time axis: the span of the points with some room at either end, and the finest calendar
+// ticks (midnights, first days of months or of years) whose labels fit side by side across
+// `width` units with `charWidth` units a character and two characters' gap between them.
 struct TrendTimeTick {
     int64_t time = 0;
     std::string label;  // "2026-03-14", "2026-03" or "2026", as the step suits
@@ -45,7 +46,8 @@ struct TrendTimeAxis {
     int64_t max = 1;
     std::vector<TrendTimeTick> ticks;
 };
-TrendTimeAxis trendTimeAxis(const std::vector<TrendPoint>& points, int maxTicks);
+TrendTimeAxis trendTimeAxis(const std::vector<TrendPoint>& points, int32_t width,
+                            int32_t charWidth);
 
 // "2026-03-14" for seconds since 1970 (no time zone is applied).
 std::string trendDate(int64_t time);
