@@ -41,7 +41,8 @@ bool digits(const std::string& text, std::size_t from, std::size_t count) {
     return true;
 }
 
-// "YYYY-MM-DDTHH:MM:SSZ" as seconds since 1970; a data file keeps a start time in 32 bits.
+// "YYYY-MM-DDTHH:MM:SSZ" as seconds since 1970; a data file keeps a start time in 32 bits
+// without sign (until 2106).
 std::optional<int64_t> parseUtcTime(const std::string& text) {
     if (text.size() != 20 || text[10] != 'T' || text[13] != ':' || text[16] != ':' ||
         text[19] != 'Z' || !isCalendarDate(text.substr(0, 10)) || !digits(text, 11, 2) ||
@@ -56,7 +57,7 @@ std::optional<int64_t> parseUtcTime(const std::string& text) {
     tm.tm_sec = std::stoi(text.substr(17, 2));
     if (tm.tm_hour > 23 || tm.tm_min > 59 || tm.tm_sec > 59) return std::nullopt;
     const int64_t seconds = ::timegm(&tm);
-    if (seconds < 0 || seconds > std::numeric_limits<int32_t>::max()) return std::nullopt;
+    if (seconds < 0 || seconds > std::numeric_limits<uint32_t>::max()) return std::nullopt;
     return seconds;
 }
 
@@ -135,7 +136,7 @@ std::optional<ImportOptions> readOptions(Args& args, std::size_t inputs, std::st
         const auto seconds = parseUtcTime(*when);
         if (!seconds) {
             error =
-                "option --recorded-at takes a time YYYY-MM-DDTHH:MM:SSZ (UTC, 1970 to 2038), "
+                "option --recorded-at takes a time YYYY-MM-DDTHH:MM:SSZ (UTC, 1970 to 2106), "
                 "not " +
                 *when;
             return std::nullopt;
@@ -176,6 +177,13 @@ int runImportCsv(const std::vector<std::string>& words) {
         if (!readCopCsv(inputs[i], r, error, MaxImportSamples)) {
             // A stance attempt is at most 300 s, so longer recordings are refused.
             std::fprintf(stderr, "kenvoplat-cli import-csv: %s\n", error.c_str());
+            return ExitFailure;
+        }
+        if (start > std::numeric_limits<uint32_t>::max()) {
+            std::fprintf(stderr,
+                         "kenvoplat-cli import-csv: attempt %zu would start after 2106, which a "
+                         "data file cannot hold\n",
+                         i + 1);
             return ExitFailure;
         }
         importCopAttempt(*store, static_cast<int32_t>(i), r, static_cast<int32_t>(model), start);

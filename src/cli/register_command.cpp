@@ -16,7 +16,8 @@ namespace {
 constexpr const char* RegisterUsage =
     "usage: kenvoplat-cli register scan [--rebuild] [--db PATH] DIR...\n"
     "       kenvoplat-cli register subjects [--search TEXT] [--format text|csv] [--db PATH]\n"
-    "       kenvoplat-cli register sessions SUBJECT_ID [--format text|csv] [--db PATH]\n"
+    "       kenvoplat-cli register sessions SUBJECT_ID|--review [--format text|csv] [--db "
+    "PATH]\n"
     "       kenvoplat-cli register history SUBJECT_ID --measure NAME [--format text|csv] "
     "[--db PATH]\n"
     "       kenvoplat-cli register assign SESSION_ID SUBJECT_ID [--db PATH]\n"
@@ -60,6 +61,16 @@ std::unique_ptr<SubjectRegister> openForScan(const RegisterPlace& place, bool re
     }
     RegisterOpenResult result;
     auto reg = SubjectRegister::open(place.dbPath, place.dataFolder, result);
+    // Opening checks the pages quickly; a rebuild also runs the full check first (indexes
+    // included), so it never builds on a damaged file but keeps that file aside like any other.
+    if (reg && rebuild) {
+        if (const std::string integrity = reg->check().integrity; integrity != "ok") {
+            reg.reset();
+            result.state = RegisterOpenState::Damaged;
+            result.message =
+                "the subject register " + place.dbPath + " is damaged (" + integrity + ")";
+        }
+    }
     if (!reg && rebuild && unusable(result.state)) {
         std::string keptAs, error;
         if (!SubjectRegister::setAside(place.dbPath, keptAs, error)) {
@@ -152,10 +163,17 @@ int runCheck(const std::vector<std::string>& words) {
     Args args(words, {"--db"}, {});
     if (!args.ok()) return usageError("check", args.error());
     if (!args.positional().empty()) return usageError("check", "no arguments are taken");
-    auto reg = openRegisterFor("check", registerPlace(args));
+    const RegisterPlace place = registerPlace(args);
+    auto reg = openRegisterFor("check", place);
     if (!reg) return ExitFailure;
     const CheckReport report = reg->check();
     std::printf("database: %s\n", report.integrity.c_str());
+    if (report.integrity != "ok")
+        std::fprintf(stderr,
+                     "kenvoplat-cli register check: the subject register %s is damaged; "
+                     "\"kenvoplat-cli register scan --rebuild DIR...\" rebuilds it from the "
+                     "measurement files and keeps the old file.\n",
+                     place.dbPath.c_str());
     for (const std::string& problem : report.problems) std::printf("%s\n", problem.c_str());
     std::printf("files: %s\n",
                 report.problems.empty()

@@ -110,39 +110,45 @@ int runRegisterSubjects(const std::vector<std::string>& words) {
 }
 
 int runRegisterSessions(const std::vector<std::string>& words) {
-    const std::string usage = "sessions SUBJECT_ID [--format text|csv] [--db PATH]";
-    Args args(words, {"--format", "--db"}, {});
+    const std::string usage = "sessions SUBJECT_ID|--review [--format text|csv] [--db PATH]";
+    Args args(words, {"--format", "--db"}, {"--review"});
     if (!args.ok()) return usageError("sessions", usage, args.error());
-    if (args.positional().size() != 1)
-        return usageError("sessions", usage, "one subject id is needed");
-    const auto id = parseRegisterId(args.positional()[0]);
+    const bool review = args.has("--review");
+    if (args.positional().size() != (review ? 0u : 1u))
+        return usageError("sessions", usage, "one subject id, or --review, is needed");
+    const auto id = review ? std::optional<int64_t>(0) : parseRegisterId(args.positional()[0]);
     if (!id) return usageError("sessions", usage, "a subject id is a whole number from 1");
     const std::string format = formatOption(args);
     if (format.empty()) return usageError("sessions", usage, "--format is text or csv");
     auto reg = openRegisterFor("sessions", registerPlace(args));
-    if (!reg || !existingSubject("sessions", *reg, *id)) return ExitFailure;
+    if (!reg || (!review && !existingSubject("sessions", *reg, *id))) return ExitFailure;
 
-    const auto sessions = reg->sessions(*id);
+    // A session waiting for review has no subject yet: its subject_id cell is empty.
+    const auto sessions = review ? reg->reviewSessions() : reg->sessions(*id);
+    const auto subjectCell = [](const RegisterSession& s) {
+        return s.subjectId > 0 ? std::to_string(s.subjectId) : std::string();
+    };
     if (format == "csv") {
         std::string out = "id,subject_id,file,test,recorded_at,attempts,status\n";
         for (const RegisterSession& s : sessions)
-            out += cells({std::to_string(s.id), std::to_string(s.subjectId), csvText(s.file),
-                          s.test, utcTimestamp(s.recordedAt), std::to_string(s.attempts),
+            out += cells({std::to_string(s.id), subjectCell(s), csvText(s.file), s.test,
+                          utcTimestamp(s.recordedAt), std::to_string(s.attempts),
                           sessionStatusText(s.status)});
         std::fputs(out.c_str(), stdout);
         return ExitOk;
     }
     std::setlocale(LC_NUMERIC, "");
-    std::vector<std::vector<std::string>> rows = {{"id", "recorded (UTC)", "test", "attempts",
-                                                   "velocity mm/s", "area95 mm2", "status",
-                                                   "file"}};
+    std::vector<std::vector<std::string>> rows = {{"id", "subject", "recorded (UTC)", "test",
+                                                   "attempts", "velocity mm/s", "area95 mm2",
+                                                   "status", "file"}};
     for (const RegisterSession& s : sessions)
-        rows.push_back({std::to_string(s.id), utcTimestamp(s.recordedAt), s.test,
+        rows.push_back({std::to_string(s.id), subjectCell(s), utcTimestamp(s.recordedAt), s.test,
                         std::to_string(s.attempts), optionalNumber(s.velocity, "%.2f"),
                         optionalNumber(s.area95, "%.1f"), sessionStatusText(s.status), s.file});
     std::setlocale(LC_NUMERIC, "C");
-    std::fputs(alignedColumns(rows, {true, false, false, true, true, true, false, false}).c_str(),
-               stdout);
+    std::fputs(
+        alignedColumns(rows, {true, true, false, false, true, true, true, false, false}).c_str(),
+        stdout);
     return ExitOk;
 }
 

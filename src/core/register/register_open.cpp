@@ -5,13 +5,13 @@
 
 #include <cerrno>
 #include <cstdio>
-#include <cstdlib>
 #include <cstring>
 #include <ctime>
 #include <memory>
 
 #include "register/register_schema.h"
 #include "register/register_statement.h"
+#include "register/register_text_fold.h"
 #include "register/subject_register.h"
 
 namespace kenvo {
@@ -92,9 +92,16 @@ bool hasTable(sqlite3* db, const char* name) {
     return statement.step() == SQLITE_ROW;
 }
 
-int tableCount(sqlite3* db) {
-    reg::Statement statement(db, "SELECT count(*) FROM sqlite_master");
-    return statement.step() == SQLITE_ROW ? static_cast<int>(statement.integer(0)) : -1;
+// The schema version and the number of schema objects, read in one statement so that both
+// come from the same state of a file another program may be creating right now.
+int readSchema(sqlite3* db, int& version, int& objects) {
+    reg::Statement statement(db,
+                             "SELECT (SELECT user_version FROM pragma_user_version),"
+                             " (SELECT count(*) FROM sqlite_master)");
+    if (statement.step() != SQLITE_ROW) return sqlite3_extended_errcode(db);
+    version = static_cast<int>(statement.integer(0));
+    objects = static_cast<int>(statement.integer(1));
+    return SQLITE_OK;
 }
 
 std::string stampNow() {
@@ -157,17 +164,31 @@ std::unique_ptr<SubjectRegister> SubjectRegister::open(const std::string& dbPath
                     db ? sqlite3_errmsg(db) : sqlite3_errstr(code));
     sqlite3_extended_result_codes(db, 1);
     sqlite3_busy_timeout(db, BusyTimeoutMs);
+    if (sqlite3_db_readonly(db, "main") == 1)
+        return fail(db, result, RegisterOpenState::CannotOpen, dbPath,
+                    "the file cannot be written");
+    if (!reg::registerFoldFunction(db))
+        return fail(db, result, RegisterOpenState::CannotOpen, dbPath, sqlite3_errmsg(db));
 
-    std::string versionText;
-    if (const int code = pragmaText(db, "PRAGMA user_version", versionText); code != SQLITE_OK)
+    int version = 0;
+    int objects = 0;
+    if (const int code = readSchema(db, version, objects); code != SQLITE_OK)
         return fail(db, result, stateOfCode(code), dbPath, sqlite3_errmsg(db));
-    int version = std::atoi(versionText.c_str());
     if (version > reg::RegisterSchemaVersion)
         return fail(db, result, RegisterOpenState::NewerSchema, dbPath,
                     "schema " + std::to_string(version) + "; this version reads up to " +
                         std::to_string(reg::RegisterSchemaVersion));
-    if (version == 0 && tableCount(db) > 0)
+    if (version == 0 && objects > 0)
         return fail(db, result, RegisterOpenState::NotARegister, dbPath, "it holds other tables");
+
+    // Checked before anything is written, so a damaged file is set aside exactly as it was.
+    std::string check;
+    if (const int code = pragmaText(db, "PRAGMA quick_check", check); code != SQLITE_OK)
+        return fail(db, result,
+                    stateOfCode(code) == RegisterOpenState::CannotOpen ? RegisterOpenState::Damaged
+                                                                       : stateOfCode(code),
+                    dbPath, sqlite3_errmsg(db));
+    if (check != "ok") return fail(db, result, RegisterOpenState::Damaged, dbPath, check);
 
     std::string journal;
     if (const int code = pragmaText(db, "PRAGMA journal_mode = WAL", journal); code != SQLITE_OK)
@@ -185,11 +206,11 @@ std::unique_ptr<SubjectRegister> SubjectRegister::open(const std::string& dbPath
             return fail(db, result, stateOfCode(sqlite3_extended_errcode(db)), dbPath,
                         transaction.error());
         // Read again under the write lock: another program may have created or migrated it.
-        pragmaText(db, "PRAGMA user_version", versionText);
-        version = std::atoi(versionText.c_str());
+        if (const int code = readSchema(db, version, objects); code != SQLITE_OK)
+            return fail(db, result, stateOfCode(code), dbPath, sqlite3_errmsg(db));
         const int found = version;
         if (version == 0) {
-            if (tableCount(db) > 0)
+            if (objects > 0)
                 return fail(db, result, RegisterOpenState::NotARegister, dbPath,
                             "it holds other tables");
             // A new register starts at version 1 and is migrated like any old one, so the
@@ -208,14 +229,6 @@ std::unique_ptr<SubjectRegister> SubjectRegister::open(const std::string& dbPath
     }
     if (!hasTable(db, "subjects") || !hasTable(db, "sessions") || !hasTable(db, "attempts"))
         return fail(db, result, RegisterOpenState::NotARegister, dbPath, "its tables are missing");
-
-    std::string check;
-    if (const int code = pragmaText(db, "PRAGMA quick_check", check); code != SQLITE_OK)
-        return fail(db, result,
-                    stateOfCode(code) == RegisterOpenState::CannotOpen ? RegisterOpenState::Damaged
-                                                                       : stateOfCode(code),
-                    dbPath, sqlite3_errmsg(db));
-    if (check != "ok") return fail(db, result, RegisterOpenState::Damaged, dbPath, check);
 
     return std::unique_ptr<SubjectRegister>(
         new SubjectRegister(guard.release(), dbPath, dataFolder));

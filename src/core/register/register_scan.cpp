@@ -43,6 +43,13 @@ std::map<std::string, KnownSession> knownSessions(sqlite3* db) {
     return known;
 }
 
+std::optional<int64_t> sessionWithFile(sqlite3* db, const std::string& stored) {
+    reg::Statement query(db, "SELECT id FROM sessions WHERE file = ?");
+    query.bind(1, stored);
+    if (query.step() != SQLITE_ROW) return std::nullopt;
+    return query.integer(0);
+}
+
 bool setStatus(sqlite3* db, int64_t id, SessionStatus status) {
     reg::Statement update(db, "UPDATE sessions SET status = ? WHERE id = ?");
     update.bind(1, std::string(sessionStatusText(status))).bind(2, id);
@@ -127,6 +134,8 @@ void registerOne(sqlite3* db, MeasurementStore& store, const ScanEntry& entry,
             entry.stored, "cannot write the subject register: " + transaction.error());
         return;
     }
+    // Another program may have registered the file since the scan began.
+    existingId = sessionWithFile(db, entry.stored);
     if (!reg::storeSession(db, entry.stored, state, decoded, sidecar, existingId, stored, error)) {
         report.skippedFiles.emplace_back(entry.stored,
                                          "cannot write the subject register: " + error);
@@ -224,6 +233,8 @@ ScanReport SubjectRegister::scan(const std::vector<std::string>& folders, bool r
             break;
         }
     }
+    std::stable_sort(report.skippedFiles.begin(), report.skippedFiles.end(),
+                     [](const auto& a, const auto& b) { return a.first < b.first; });
     report.skipped = static_cast<int>(report.skippedFiles.size());
     if (!report.cancelled) markMissing(db_, dataFolder_, report);
     return report;

@@ -1,43 +1,20 @@
-#include <cctype>
-
+#include "files/sidecar.h"
 #include "register/register_details.h"
 #include "register/register_paths.h"
 #include "register/register_rows.h"
 #include "register/register_statement.h"
+#include "register/register_text_fold.h"
 #include "register/subject_register.h"
 
 namespace kenvo {
 
 namespace {
 
-// The search text as a LIKE pattern that matches it anywhere, its own % and _ taken literally.
-std::string containsPattern(const std::string& search) {
-    std::string pattern = "%";
-    for (char c : search) {
-        if (c == '%' || c == '_' || c == '\\') pattern += '\\';
-        pattern += c;
-    }
-    return pattern + "%";
-}
-
-bool validDate(const std::string& text) {
-    if (text.size() != 10 || text[4] != '-' || text[7] != '-') return false;
-    for (std::size_t i : {0u, 1u, 2u, 3u, 5u, 6u, 8u, 9u})
-        if (!std::isdigit(static_cast<unsigned char>(text[i]))) return false;
-    const int year = std::stoi(text.substr(0, 4));
-    const int month = std::stoi(text.substr(5, 2));
-    const int day = std::stoi(text.substr(8, 2));
-    static constexpr int days[] = {31, 29, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31};
-    if (month < 1 || month > 12 || day < 1 || day > days[month - 1]) return false;
-    const bool leap = (year % 4 == 0 && year % 100 != 0) || year % 400 == 0;
-    return !(month == 2 && day == 29 && !leap);
-}
-
 // The reason a subject cannot be saved as it is, or empty.
 std::string invalidDetails(const RegisterSubject& s) {
     if (s.name.empty()) return "a subject needs a name";
     if (s.sex != 'F' && s.sex != 'M') return "the sex of a subject is F or M";
-    if (!s.birthDate.empty() && !validDate(s.birthDate))
+    if (!s.birthDate.empty() && !isCalendarDate(s.birthDate))
         return "the birth date " + s.birthDate + " is not a date of the form YYYY-MM-DD";
     if (s.heightCm < 0 || s.heightCm > 250) return "the height is 0 to 250 cm";
     if (s.weightKg < 0 || s.weightKg > 500) return "the weight is 0 to 500 kg";
@@ -48,10 +25,13 @@ std::string invalidDetails(const RegisterSubject& s) {
 
 std::vector<RegisterSubject> SubjectRegister::subjects(const std::string& search) const {
     std::string sql = std::string("SELECT ") + reg::SubjectColumns + " FROM subjects s";
-    if (!search.empty()) sql += " WHERE s.name LIKE ?1 ESCAPE '\\' OR s.code LIKE ?1 ESCAPE '\\'";
+    // A plain substring search on case-folded text: the search's own % and _ are just
+    // characters, and "č" finds "Č" as "a" finds "A" (LIKE folds ASCII only).
+    if (!search.empty())
+        sql += " WHERE instr(kenvo_fold(s.name), ?1) > 0 OR instr(kenvo_fold(s.code), ?1) > 0";
     sql += " ORDER BY s.name, s.id";
     reg::Statement query(db_, sql.c_str());
-    if (!search.empty()) query.bind(1, containsPattern(search));
+    if (!search.empty()) query.bind(1, reg::foldCase(search));
     std::vector<RegisterSubject> found;
     while (query.step() == SQLITE_ROW) found.push_back(reg::subjectFromRow(query));
     return found;

@@ -2,11 +2,14 @@
 
 #include <dirent.h>
 #include <sys/stat.h>
+#include <unistd.h>
 
 #include <algorithm>
 #include <cerrno>
 #include <cstring>
 #include <set>
+
+#include "files/file_bytes.h"
 
 namespace kenvo::reg {
 
@@ -18,12 +21,15 @@ bool hasMeasurementName(const std::string& name) {
            name.compare(name.size() - suffix.size(), suffix.size(), suffix) == 0;
 }
 
-const char* kindOf(mode_t mode) {
-    if (S_ISDIR(mode)) return "a folder";
-    if (S_ISFIFO(mode)) return "a pipe";
-    if (S_ISCHR(mode) || S_ISBLK(mode)) return "a device";
-    if (S_ISSOCK(mode)) return "a socket";
-    return "not a regular file";
+// The reader's own reason for a measurement file it would not read.
+std::string refusalOf(const std::string& path) {
+    std::string reason;
+    const int fd = openRegularFile(path, MaxMeasurementFileBytes, reason);
+    if (fd >= 0) {
+        ::close(fd);
+        reason = "cannot open " + path;
+    }
+    return reason;
 }
 
 class Walk {
@@ -51,9 +57,7 @@ class Walk {
     void entry(const std::string& path, const std::string& name) {
         struct stat st {};
         if (::stat(path.c_str(), &st) != 0) {
-            if (hasMeasurementName(name))
-                found.skipped.emplace_back(path,
-                                           "cannot open " + path + ": " + std::strerror(errno));
+            if (hasMeasurementName(name)) found.skipped.emplace_back(path, refusalOf(path));
             return;
         }
         if (S_ISDIR(st.st_mode)) {
@@ -62,8 +66,7 @@ class Walk {
             if (S_ISREG(st.st_mode))
                 found.files.push_back(path);
             else
-                found.skipped.emplace_back(
-                    path, path + " is " + kindOf(st.st_mode) + ", not a file that can be read");
+                found.skipped.emplace_back(path, refusalOf(path));
         }
     }
 
@@ -78,8 +81,7 @@ FoundFiles findMeasurementFiles(const std::vector<std::string>& folders) {
     for (const std::string& top : folders) {
         struct stat st {};
         if (::stat(top.c_str(), &st) != 0) {
-            walk.found.skipped.emplace_back(top,
-                                            "cannot open " + top + ": " + std::strerror(errno));
+            walk.found.skipped.emplace_back(top, refusalOf(top));
         } else if (S_ISDIR(st.st_mode)) {
             std::string path = top;
             while (path.size() > 1 && path.back() == '/') path.pop_back();
