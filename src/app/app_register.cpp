@@ -220,6 +220,11 @@ QString AppRegister::fileSaved(const std::string& path, const MeasurementStore& 
                 }
             details_ = details;
             detailsRecord_ = store.subject;
+            // Registered, but the sidecar beside the file could not be written.
+            if (!error.empty())
+                return QStringLiteral("The file was saved and registered, but the subject "
+                                      "details beside it could not be written: %1")
+                    .arg(QString::fromStdString(error));
             return {};
         }
         problem = QStringLiteral("The file was saved, but it could not be entered in the "

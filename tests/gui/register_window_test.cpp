@@ -3,6 +3,7 @@
 // the window and the command line registering into one register at once.
 #include <QLineEdit>
 #include <QPrinter>
+#include <QStatusBar>
 #include <QPlainTextEdit>
 #include <QRadioButton>
 #include <QTabWidget>
@@ -174,6 +175,52 @@ TEST_F(RegisterWindow, NewTestForThisSubjectIsSavedWithCodeAndBirthDateInSidecar
     EXPECT_EQ(reg().sessions(jana.id).size(), 2u);
     EXPECT_EQ(readSidecar(home("DATA/other.kplat")).sidecar.patientCode, std::nullopt);
     EXPECT_EQ(reg().subjects("Karel").size(), 1u);
+}
+
+TEST_F(RegisterWindow, AProblemAfterTheSaveIsToldButNeverUndoesIt) {
+    const RegisterSubject jana = addSubject("Jana Nováková", "P-0042");
+    SubjectsDialog& dialog = subjects();
+    dialog.chooseSubject(jana.id);
+    dialog.newTestForSubject();
+    record(2, FirstVisit);
+    // A folder where the sidecar would go: the file is written, the details cannot be.
+    fs::create_directories(home("DATA/blocked.kplat.json"));
+    ASSERT_TRUE(save("DATA/blocked.kplat"));
+    EXPECT_TRUE(fs::is_regular_file(home("DATA/blocked.kplat")));
+    ASSERT_EQ(port.notices.size(), 1);
+    EXPECT_TRUE(port.notices[0].contains("could not be written")) << port.notices[0].toStdString();
+    EXPECT_EQ(frame().statusBar()->currentMessage(), port.notices[0]);
+    EXPECT_EQ(reg().sessions(jana.id).size(), 1u);
+    EXPECT_TRUE(port.messages.isEmpty());  // nothing waits for an answer
+}
+
+TEST_F(RegisterWindow, ASessionMatchingTwoSubjectsWaitsForReviewAndIsAssignedInTheWindow) {
+    const RegisterSubject first = addSubject("Jan Novák", "", 'M');
+    const RegisterSubject second = addSubject("Jan Novák", "", 'M');
+    state().store.subject.name = utf8ToCp1250("Jan Novák");
+    state().store.subject.sex = 1;
+    record(2, FirstVisit);
+    ASSERT_TRUE(save("DATA/which.kplat"));
+    SubjectsDialog& dialog = subjects();
+    ASSERT_EQ(dialog.reviewTable()->rowCount(), 1);
+    EXPECT_EQ(dialog.tabs()->tabText(2), "Review (1)");
+    const int64_t session = reg().reviewSessions().at(0).id;
+
+    // Without a chosen subject the window asks for one and changes nothing.
+    dialog.subjectsTable()->clearSelection();
+    ASSERT_TRUE(dialog.chooseReviewSession(session));
+    EXPECT_FALSE(dialog.assignReviewSession());
+    EXPECT_EQ(reg().reviewSessions().size(), 1u);
+
+    ASSERT_TRUE(dialog.chooseSubject(second.id));
+    ASSERT_TRUE(dialog.chooseReviewSession(session));
+    ASSERT_TRUE(dialog.assignReviewSession());
+    EXPECT_TRUE(reg().reviewSessions().empty());
+    EXPECT_EQ(dialog.reviewTable()->rowCount(), 0);
+    EXPECT_EQ(reg().sessions(second.id).size(), 1u);
+    EXPECT_TRUE(reg().sessions(first.id).empty());
+    EXPECT_EQ(readSidecar(home("DATA/which.kplat")).sidecar.subjectId, second.id);
+    EXPECT_EQ(dialog.sessionsTable()->rowCount(), 1);
 }
 
 TEST_F(RegisterWindow, SearchNarrowsTheListAsOneTypesByNameOrCode) {
