@@ -74,7 +74,8 @@ void AppRegister::openAtStart(QWidget* parent) {
     if (openRegister()) return;
     // A file that is there but unusable can be rebuilt; a folder without access cannot.
     if (openState_ == RegisterOpenState::CannotOpen) {
-        port_.notice(problem_ + QStringLiteral(" The program works on without the subject register."));
+        port_.notice(problem_ +
+                     QStringLiteral(" The program works on without the subject register."));
         return;
     }
     offerRebuild(parent);
@@ -87,9 +88,10 @@ bool AppRegister::offerRebuild(QWidget* parent) {
         return false;
     }
     const QString question =
-        QStringLiteral("%1\n\nThe program works on without the subject register. Rebuild it "
-                       "from the measurement files in %2? The old file is kept under another "
-                       "name.")
+        QStringLiteral(
+            "%1\n\nThe program works on without the subject register. Rebuild it "
+            "from the measurement files in %2? The old file is kept under another "
+            "name.")
             .arg(problem_, QString::fromStdString(dataFolder_));
     if (port_.ask(question, false) != Answer::Yes) return false;
     return rebuild(parent);
@@ -128,14 +130,15 @@ bool AppRegister::rebuild(QWidget* parent) {
         });
     progress.reset();
 
-    QString told = report.cancelled
-                       ? QStringLiteral("The rebuild of the subject register was cancelled after "
-                                        "%1 sessions; a later rebuild or scan adds the rest.")
-                             .arg(report.added)
-                       : QStringLiteral("The subject register was rebuilt from the measurement "
-                                        "files: %1 sessions, %2 files skipped.")
-                             .arg(report.added)
-                             .arg(report.skipped);
+    QString told = report.cancelled ? QStringLiteral(
+                                          "The rebuild of the subject register was cancelled after "
+                                          "%1 sessions; a later rebuild or scan adds the rest.")
+                                          .arg(report.added)
+                                    : QStringLiteral(
+                                          "The subject register was rebuilt from the measurement "
+                                          "files: %1 sessions, %2 files skipped.")
+                                          .arg(report.added)
+                                          .arg(report.skipped);
     if (!keptAs_.isEmpty()) told += QStringLiteral(" The old file is kept as %1.").arg(keptAs_);
     port_.notice(told);
     return true;
@@ -222,13 +225,15 @@ QString AppRegister::fileSaved(const std::string& path, const MeasurementStore& 
             detailsRecord_ = store.subject;
             // Registered, but the sidecar beside the file could not be written.
             if (!error.empty())
-                return QStringLiteral("The file was saved and registered, but the subject "
-                                      "details beside it could not be written: %1")
+                return QStringLiteral(
+                           "The file was saved and registered, but the subject "
+                           "details beside it could not be written: %1")
                     .arg(QString::fromStdString(error));
             return {};
         }
-        problem = QStringLiteral("The file was saved, but it could not be entered in the "
-                                 "subject register: %1")
+        problem = QStringLiteral(
+                      "The file was saved, but it could not be entered in the "
+                      "subject register: %1")
                       .arg(QString::fromStdString(error));
     }
     // The files are what counts: the details go beside the file even when the register is
@@ -237,8 +242,9 @@ QString AppRegister::fileSaved(const std::string& path, const MeasurementStore& 
     std::string error;
     if (!writeSidecar(path, details, error)) {
         const QString failed =
-            QStringLiteral("The file was saved, but the subject details beside it could not be "
-                           "written: %1")
+            QStringLiteral(
+                "The file was saved, but the subject details beside it could not be "
+                "written: %1")
                 .arg(QString::fromStdString(error));
         return problem.isEmpty() ? failed : problem + QLatin1Char('\n') + failed;
     }

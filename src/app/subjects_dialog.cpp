@@ -115,10 +115,10 @@ SubjectsDialog::SubjectsDialog(AppRegister& reg, MeasurementStore& store, Operat
 
     // The chosen subject's sessions.
     auto* sessionsPage = new QWidget(this);
-    sessions_ = makeTable(sessionsPage,
-                          {"Date", "Test", "Attempts", "Velocity (mm/s)", "95 % area (mm\u00b2)",
-                           "Status", "File"},
-                          "sessions");
+    sessions_ = makeTable(
+        sessionsPage,
+        {"Date", "Test", "Attempts", "Velocity (mm/s)", "95 % area (mm\u00b2)", "Status", "File"},
+        "sessions");
     open_ = new QPushButton("&Open", sessionsPage);
     auto* sessionsLayout = new QVBoxLayout(sessionsPage);
     sessionsLayout->addWidget(sessions_, 1);
@@ -210,7 +210,8 @@ void SubjectsDialog::fillSessions() {
                    {2, 3, 4});
         if (const auto details = reg->subject(*subject)) {
             title = QString::fromStdString(details->name);
-            if (!details->code.empty()) title += QStringLiteral(" (%1)").arg(QString::fromStdString(details->code));
+            if (!details->code.empty())
+                title += QStringLiteral(" (%1)").arg(QString::fromStdString(details->code));
         }
     }
     open_->setEnabled(sessions_->rowCount() > 0);
@@ -259,9 +260,9 @@ bool SubjectsDialog::chooseReviewSession(int64_t id) {
 bool SubjectsDialog::addSubject() {
     SubjectRegister* reg = register_.get();
     if (!reg) return false;
-    SubjectFormDialog form(RegisterSubject{}, port_,
-                           [reg](RegisterSubject& s, std::string& e) { return reg->saveSubject(s, e); },
-                           this);
+    SubjectFormDialog form(
+        RegisterSubject{}, port_,
+        [reg](RegisterSubject& s, std::string& e) { return reg->saveSubject(s, e); }, this);
     if (port_.runDialog(form) != QDialog::Accepted) return false;
     // The new subject is shown even when the search would hide it.
     search_->clear();
@@ -276,9 +277,9 @@ bool SubjectsDialog::editSubject() {
     if (!reg || !id) return false;
     const std::optional<RegisterSubject> subject = reg->subject(*id);
     if (!subject) return false;
-    SubjectFormDialog form(*subject, port_,
-                           [reg](RegisterSubject& s, std::string& e) { return reg->saveSubject(s, e); },
-                           this);
+    SubjectFormDialog form(
+        *subject, port_,
+        [reg](RegisterSubject& s, std::string& e) { return reg->saveSubject(s, e); }, this);
     if (port_.runDialog(form) != QDialog::Accepted) return false;
     fillSubjects();
     chooseSubject(*id);

@@ -28,8 +28,12 @@ bool isMultiple(double value, double step) {
 }
 
 TEST(TrendValueAxis, HoldsZeroAndEveryValueWithRoomAndEndsOnWholeSteps) {
-    for (const auto& values : std::vector<std::vector<double>>{
-             {12.3, 14.8, 9.1}, {0.31, 0.42}, {1500.0, 2730.0}, {-4.2, 3.1}, {-7.5, -2.0}, {10.0}}) {
+    for (const auto& values : std::vector<std::vector<double>>{{12.3, 14.8, 9.1},
+                                                               {0.31, 0.42},
+                                                               {1500.0, 2730.0},
+                                                               {-4.2, 3.1},
+                                                               {-7.5, -2.0},
+                                                               {10.0}}) {
         std::vector<TrendPoint> p;
         for (double v : values) p.push_back({0, v});
         const TrendValueAxis axis = trendValueAxis(p);
@@ -67,7 +71,8 @@ TEST(TrendValueAxis, LabelsHaveTheDecimalsTheStepNeeds) {
 
 TEST(TrendTimeAxis, TicksFollowTheCalendarAndTheSpan) {
     // Six sessions over five months: ticks on first days of months, labelled by month.
-    const auto months = points({{Jan2026 + 10 * Day, 1}, {Jan2026 + 40 * Day, 1}, {Jan2026 + 150 * Day, 1}});
+    const auto months =
+        points({{Jan2026 + 10 * Day, 1}, {Jan2026 + 40 * Day, 1}, {Jan2026 + 150 * Day, 1}});
     // 8 characters a unit: month labels (7 characters and a gap of 2) fit 8 across 576 units.
     const TrendTimeAxis a = trendTimeAxis(months, 576, 8);
     ASSERT_FALSE(a.ticks.empty());
@@ -133,10 +138,11 @@ void draw(Drawn& d, const Rect& box, const TrendGraph& g) {
     drawTrendGraph(d.surface, box, g);
     d.layout = trendLayout(d.surface, box, g);
     for (const auto* op : d.surface.of(RecordingSurface::Kind::Ellipse))
-        d.centres.push_back({(op->rect.left + op->rect.right - 1) / 2,
-                             (op->rect.top + op->rect.bottom) / 2});
+        d.centres.push_back(
+            {(op->rect.left + op->rect.right - 1) / 2, (op->rect.top + op->rect.bottom) / 2});
     for (const auto& op : d.surface.ops())
-        if ((op.kind == RecordingSurface::Kind::MoveTo || op.kind == RecordingSurface::Kind::LineTo) &&
+        if ((op.kind == RecordingSurface::Kind::MoveTo ||
+             op.kind == RecordingSurface::Kind::LineTo) &&
             op.colour == colour::Blue)
             d.line.push_back({op.rect.left, op.rect.top});
 }
@@ -212,8 +218,9 @@ TEST(TrendGraphDrawing, WithoutPointsItSaysSoAndDrawsNoAxes) {
 }
 
 TEST(TrendGraphDrawing, AValueThatIsNotANumberIsLeftOutOfTheLine) {
-    TrendGraph g{"Mean velocity", "mm/s",
-                 points({{Jan2026, 5.0}, {Jan2026 + Day * 10, std::nan("")}, {Jan2026 + Day * 20, 6.0}})};
+    TrendGraph g{
+        "Mean velocity", "mm/s",
+        points({{Jan2026, 5.0}, {Jan2026 + Day * 10, std::nan("")}, {Jan2026 + Day * 20, 6.0}})};
     Drawn d;
     draw(d, Rect{0, 0, 500, 300}, g);
     EXPECT_EQ(d.centres.size(), 2u);
