@@ -7,6 +7,7 @@
 
 #include "graphs/recording_surface.h"
 #include "graphs/trend_graph.h"
+#include "graphs/trend_page.h"
 
 namespace kenvo {
 namespace {
@@ -225,6 +226,40 @@ TEST(TrendGraphDrawing, AValueThatIsNotANumberIsLeftOutOfTheLine) {
     draw(d, Rect{0, 0, 500, 300}, g);
     EXPECT_EQ(d.centres.size(), 2u);
     EXPECT_EQ(d.line.size(), 2u);
+}
+
+TEST(TrendPage, EveryRowIsPrintedOnceAndTheGraphOnlyOnTheFirstPage) {
+    for (const int rows :
+         {0, 1, TrendFirstPageRows, TrendFirstPageRows + 1, TrendFirstPageRows + TrendLaterPageRows,
+          TrendFirstPageRows + TrendLaterPageRows + 1}) {
+        SCOPED_TRACE(rows);
+        TrendPage page{"mean velocity - Jana", TrendGraph{"mean velocity", "mm/s", {}}, {}};
+        for (int i = 0; i < rows; ++i) {
+            page.rows.push_back({"row" + std::to_string(i), std::to_string(i), "3"});
+            page.graph.points.push_back({Jan2026 + i * Day, 1.0 + i});
+        }
+        const int32_t pages = trendPageCount(page);
+        EXPECT_EQ(pages, rows <= TrendFirstPageRows
+                             ? 1
+                             : 1 + (rows - TrendFirstPageRows + TrendLaterPageRows - 1) /
+                                       TrendLaterPageRows);
+        std::vector<int> printed(std::size_t(rows), 0);
+        for (int32_t n = 1; n <= pages; ++n) {
+            RecordingSurface s(true);
+            drawTrendPage(s, page, n);
+            EXPECT_NE(s.findText("Page " + std::to_string(n) + " of " + std::to_string(pages)),
+                      nullptr);
+            // The graph's markers only on page 1.
+            EXPECT_EQ(s.of(RecordingSurface::Kind::Ellipse).empty(), n > 1 || rows == 0);
+            for (const auto* op : s.texts()) {
+                if (op->text.rfind("row", 0) != 0) continue;
+                ++printed[std::size_t(std::stoi(op->text.substr(3)))];
+                // Within the printable A4 height (287 mm with the margins).
+                EXPECT_GT(std::min(op->rect.top, op->rect.bottom), -2870);
+            }
+        }
+        for (int i = 0; i < rows; ++i) EXPECT_EQ(printed[std::size_t(i)], 1) << i;
+    }
 }
 
 }  // namespace
