@@ -115,21 +115,14 @@ bool AppRegister::rebuild(QWidget* parent) {
         return false;
     }
 
-    QProgressDialog progress(QStringLiteral("Rebuilding the subject register from the "
-                                            "measurement files..."),
-                             QStringLiteral("Cancel"), 0, 0, parent);
-    progress.setObjectName("registerProgress");
-    progress.setWindowModality(Qt::WindowModal);
-    progress.setMinimumDuration(400);
-    const ScanReport report =
-        register_->scan({dataFolder_}, true, [&progress](int done, int total) {
-            progress.setMaximum(std::max(total, 1));
-            progress.setValue(std::min(done, std::max(total, 1)));
-            QCoreApplication::processEvents();
-            return !progress.wasCanceled();
-        });
-    progress.reset();
-
+    const ScanReport report = scanWithProgress(
+        parent, true,
+        QStringLiteral("Rebuilding the subject register from the measurement files..."));
+    if (!report.error.empty()) {
+        port_.message(QStringLiteral("The subject register could not be rebuilt."),
+                      QString::fromStdString(report.error));
+        return true;  // open, if empty
+    }
     QString told = report.cancelled ? QStringLiteral(
                                           "The rebuild of the subject register was cancelled after "
                                           "%1 sessions; a later rebuild or scan adds the rest.")
@@ -142,6 +135,51 @@ bool AppRegister::rebuild(QWidget* parent) {
     if (!keptAs_.isEmpty()) told += QStringLiteral(" The old file is kept as %1.").arg(keptAs_);
     port_.notice(told);
     return true;
+}
+
+ScanReport AppRegister::scanWithProgress(QWidget* parent, bool rebuild, const QString& label) {
+    QProgressDialog progress(label, QStringLiteral("Cancel"), 0, 0, parent);
+    progress.setObjectName("registerProgress");
+    progress.setWindowModality(Qt::WindowModal);
+    progress.setMinimumDuration(400);
+    const ScanReport report =
+        register_->scan({dataFolder_}, rebuild, [&progress](int done, int total) {
+            const int all = std::max(total, 1);
+            progress.setMaximum(all);
+            progress.setValue(std::min(done, all));
+            QCoreApplication::processEvents();
+            return !progress.wasCanceled();
+        });
+    progress.reset();
+    return report;
+}
+
+QStringList AppRegister::scanDataFolder(QWidget* parent) {
+    if (!register_) return {problem_};
+    const ScanReport r = scanWithProgress(
+        parent, false, QStringLiteral("Registering the measurement files of the data folder..."));
+    if (!r.error.empty())
+        return {QStringLiteral("The data folder was not scanned: %1")
+                    .arg(QString::fromStdString(r.error))};
+    QStringList told;
+    told << QStringLiteral("%1: %2 added, %3 updated, %4 unchanged, %5 skipped, %6 for "
+                                  "review.")
+                       .arg(r.cancelled ? QStringLiteral("Scan cancelled")
+                                        : QStringLiteral("Data folder scanned"))
+                       .arg(r.added)
+                       .arg(r.updated)
+                       .arg(r.unchanged)
+                       .arg(r.skipped)
+                       .arg(r.review);
+    // The reasons of the first few skipped files; the command line lists them all.
+    constexpr std::size_t Shown = 8;
+    for (std::size_t i = 0; i < r.skippedFiles.size() && i < Shown; ++i)
+        told << QStringLiteral("Skipped %1: %2")
+                    .arg(QString::fromStdString(r.skippedFiles[i].first),
+                         QString::fromStdString(r.skippedFiles[i].second));
+    if (r.skippedFiles.size() > Shown)
+        told << QStringLiteral("... and %1 more.").arg(r.skippedFiles.size() - Shown);
+    return told;
 }
 
 void AppRegister::useSubject(const RegisterSubject& subject, SubjectRecord& record) {

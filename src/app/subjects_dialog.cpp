@@ -155,6 +155,8 @@ SubjectsDialog::SubjectsDialog(AppRegister& reg, MeasurementStore& store, Operat
     split->setStretchFactor(1, 3);
     split->setSizes({250, 350});
     auto* close = new QDialogButtonBox(QDialogButtonBox::Close, this);
+    QPushButton* scan = close->addButton("S&can the data folder", QDialogButtonBox::ActionRole);
+    connect(scan, &QPushButton::clicked, this, [this] { scanDataFolder(); });
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(split, 1);
     layout->addWidget(close);
@@ -324,6 +326,15 @@ bool SubjectsDialog::newTestForSubject() {
     if (hooks_.offerSave && !hooks_.offerSave()) return false;
     register_.useSubject(*subject, store_.subject);
     if (hooks_.subjectChanged) hooks_.subjectChanged();
+    return true;
+}
+
+bool SubjectsDialog::scanDataFolder() {
+    if (!register_.get()) return false;
+    if (refusedWhileTestRuns(QStringLiteral("Scan the data folder"))) return false;
+    const QStringList told = register_.scanDataFolder(this);
+    refresh();
+    port_.message(told.value(0), told.mid(1).join(QLatin1Char('\n')));
     return true;
 }
 

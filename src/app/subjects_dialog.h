@@ -51,6 +51,7 @@ class SubjectsDialog final : public QDialog {
     bool openSession();
     bool newTestForSubject();
     bool assignReviewSession();
+    bool scanDataFolder();
 
     // The chosen subject and session, if any.
     std::optional<int64_t> chosenSubject() const;

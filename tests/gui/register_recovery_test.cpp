@@ -1,5 +1,8 @@
 // A register that cannot be used at start-up and its rebuild from the files, and the window and
 // the command line registering into one register at once.
+#include <QApplication>
+#include <QProgressDialog>
+#include <QTimer>
 #include <filesystem>
 #include <fstream>
 
@@ -100,6 +103,55 @@ TEST_F(UnusableRegister, NewerSchemaIsToldAndRebuiltWithoutLosingTheNewerFile) {
     // The schema version lives in the header's user version, bytes 60..63, big-endian.
     overwrite(db(), 60, std::string("\x00\x00\x00\x63", 4));
     expectToldAndRebuilt(readFileBytes(db()), "newer");
+}
+
+TEST_F(UnusableRegister, ARebuildCancelledMidwayKeepsWhatItHadAndSaysSo) {
+    registerTwoSessions();
+    // While the program is closed, more files arrive.
+    for (int i = 0; i < 20; ++i) {
+        MeasurementStore store;
+        store.subject.name = "Later";
+        addAttempts(store, 1, 300);
+        store.startTime[0] = FirstVisit + i * 86400;
+        ASSERT_TRUE(saveMeasurementFile(home("DATA/later" + std::to_string(i) + ".kplat"), store));
+    }
+    overwrite(db(), 0, std::string(100, '\x5a'));
+    // Cancel is pressed as soon as the progress dialog takes events.
+    QTimer cancel;
+    QObject::connect(&cancel, &QTimer::timeout, [] {
+        for (QWidget* w : QApplication::topLevelWidgets())
+            if (auto* p = qobject_cast<QProgressDialog*>(w);
+                p && p->objectName() == "registerProgress")
+                p->cancel();
+    });
+    cancel.start(0);
+    port.answers = {Answer::Yes};
+    restart();
+    cancel.stop();
+    ASSERT_TRUE(app->subjectRegister()->available());
+    ASSERT_FALSE(port.notices.isEmpty());
+    EXPECT_TRUE(port.notices.back().contains("cancelled")) << port.notices.back().toStdString();
+    EXPECT_TRUE(port.notices.back().contains(app->subjectRegister()->keptAs()));
+    int sessions = 0;
+    for (const RegisterSubject& s : reg().subjects()) sessions += int(reg().sessions(s.id).size());
+    EXPECT_LT(sessions, 22);
+
+    // Scanning the data folder from the Subjects window registers the rest.
+    SubjectsDialog& dialog = subjects();
+    writeFileBytes(home("DATA/broken.kplat"), "not a measurement");
+    ASSERT_TRUE(dialog.scanDataFolder());
+    EXPECT_TRUE(port.messages.back().startsWith(
+        "Data folder scanned: " + QString::number(22 - sessions) + " added"))
+        << port.messages.back().toStdString();
+    EXPECT_TRUE(port.details.back().contains("broken.kplat")) << port.details.back().toStdString();
+    sessions = 0;
+    for (const RegisterSubject& s : reg().subjects()) sessions += int(reg().sessions(s.id).size());
+    EXPECT_EQ(sessions, 22);
+    EXPECT_EQ(reg().subjects("Later").size(), 1u);
+    // Not while a test runs.
+    state().store.testRunning = 1;
+    EXPECT_FALSE(dialog.scanDataFolder());
+    EXPECT_EQ(port.messages.back(), "A test is running.");
 }
 
 TEST_F(RegisterWindow, WindowAndCommandLineRegisterIntoOneRegisterAtOnce) {
