@@ -101,9 +101,13 @@ SubjectsDialog::SubjectsDialog(AppRegister& reg, MeasurementStore& store, Operat
     searchLabel->setBuddy(search_);
     searchRow->addWidget(searchLabel);
     searchRow->addWidget(search_, 1);
+    countNote_ = new QLabel(this);
+    countNote_->setObjectName("subjectCount");
     auto* subjectButtons = new QHBoxLayout;
     subjectButtons->addWidget(add);
     subjectButtons->addWidget(edit_);
+    subjectButtons->addSpacing(12);
+    subjectButtons->addWidget(countNote_);
     subjectButtons->addStretch();
     subjectButtons->addWidget(newTest_);
     auto* left = new QWidget(this);
@@ -183,13 +187,26 @@ void SubjectsDialog::fillSubjects() {
     const std::optional<int64_t> chosen = chosenSubject();
     const QSignalBlocker quiet(subjects_);
     subjects_->setRowCount(0);
+    std::vector<RegisterSubject> found;
     if (SubjectRegister* reg = register_.get())
-        for (const RegisterSubject& s : reg->subjects(search_->text().trimmed().toStdString()))
-            addRow(subjects_, s.id,
-                   {QString::fromStdString(s.code), QString::fromStdString(s.name),
-                    QString::fromStdString(s.birthDate), QString(QChar(s.sex)),
-                    QString::number(s.sessionCount)},
-                   {4});
+        found = reg->subjects(search_->text().trimmed().toStdString());
+    // A list of thousands would only slow down every keystroke; typing more narrows it.
+    const std::size_t shown = std::min(found.size(), MaxListedSubjects);
+    countNote_->setText(
+        shown < found.size()
+            ? QStringLiteral("The first %1 of %2 subjects; type to narrow the list.")
+                  .arg(shown)
+                  .arg(found.size())
+        : found.size() == 1 ? QStringLiteral("1 subject")
+                            : QStringLiteral("%1 subjects").arg(found.size()));
+    for (std::size_t i = 0; i < shown; ++i) {
+        const RegisterSubject& s = found[i];
+        addRow(subjects_, s.id,
+               {QString::fromStdString(s.code), QString::fromStdString(s.name),
+                QString::fromStdString(s.birthDate), QString(QChar(s.sex)),
+                QString::number(s.sessionCount)},
+               {4});
+    }
     // The subject chosen before stays chosen while the search still finds it.
     if (chosen) selectId(subjects_, *chosen);
     fillSessions();

@@ -1,6 +1,7 @@
 // The subject register in the window: the caption, Subject > Subjects..., registering on
 // Save, opening a session, "New test for this subject", an unusable register at start-up and
 // the window and the command line registering into one register at once.
+#include <QLabel>
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QPrinter>
@@ -25,6 +26,7 @@
 #include "subject_history_panel.h"
 #include "subjects_dialog.h"
 #include "support/process.h"
+#include "support/temp_dir.h"
 #include "window_caption.h"
 
 namespace kenvo::test {
@@ -184,6 +186,25 @@ TEST_F(RegisterWindow, SearchNarrowsTheListAsOneTypesByNameOrCode) {
     EXPECT_EQ(list->rowCount(), 3);
 }
 
+TEST_F(RegisterWindow, AVeryLongListShowsItsFirstPartAndSaysHowToNarrowIt) {
+    for (int i = 0; i < int(MaxListedSubjects) + 5; ++i) {
+        RegisterSubject s;
+        s.name = "Subject " + std::to_string(10000 + i);
+        std::string error;
+        ASSERT_TRUE(reg().saveSubject(s, error)) << error;
+    }
+    addSubject("Zdena Zelená", "Z-1");
+    SubjectsDialog& dialog = subjects();
+    EXPECT_EQ(dialog.subjectsTable()->rowCount(), int(MaxListedSubjects));
+    auto* note = dialog.findChild<QLabel*>("subjectCount");
+    ASSERT_NE(note, nullptr);
+    EXPECT_TRUE(note->text().contains("type to narrow")) << note->text().toStdString();
+    // Beyond the first part, the search still finds every subject.
+    dialog.searchEdit()->setText("zelen");
+    ASSERT_EQ(dialog.subjectsTable()->rowCount(), 1);
+    EXPECT_EQ(note->text(), "1 subject");
+}
+
 TEST_F(RegisterWindow, AddingAndEditingASubjectChecksTheFormAndRefusesADuplicateCode) {
     SubjectsDialog& dialog = subjects();
     answerForm({"Jana Nováková", "P-0042", "1956-04-23", false, "168", "61", "Knee surgery 2024"});
@@ -293,6 +314,34 @@ TEST_F(RegisterWindow, OpenLoadsTheSessionThroughTheWindowsOpen) {
     EXPECT_FALSE(dialog.openSession());
     EXPECT_TRUE(port.messages.back().contains("visit2.kplat"));
     EXPECT_EQ(state().store.startTime[0], FirstVisit);
+}
+
+TEST_F(RegisterWindow, ASidecarThatNoLongerMatchesItsFileIsToldAndIgnored) {
+    const RegisterSubject jana = addSubject("Jana Nováková", "P-0042");
+    SubjectsDialog& dialog = subjects();
+    dialog.chooseSubject(jana.id);
+    dialog.newTestForSubject();
+    record(2, FirstVisit);
+    ASSERT_TRUE(save("DATA/visit1.kplat"));
+    // Opened while it matches, its sidecar says whose the data set is.
+    port.files = {path("DATA/visit1.kplat")};
+    frame().runCommand(CmdOpen);
+    EXPECT_EQ(app->subjectRegister()->subjectIdFor(state().store.subject), jana.id);
+    // Another program writes the measurement file again behind the sidecar's back.
+    addAttempts(state().store, 1, 100);
+    ASSERT_TRUE(saveMeasurementFile(home("DATA/visit1.kplat"), state().store));
+    const std::string sidecarBefore = readFileBytes(sidecarPathOf(home("DATA/visit1.kplat")));
+
+    state().store.subject.name = "Someone Else";
+    port.answers = {Answer::No};
+    port.files = {path("DATA/visit1.kplat")};
+    frame().runCommand(CmdOpen);
+    ASSERT_EQ(state().store.attemptCount, 3);  // the file opens all the same
+    ASSERT_EQ(port.notices.size(), 1);
+    EXPECT_TRUE(port.notices[0].contains("visit1.kplat")) << port.notices[0].toStdString();
+    // Its details are not taken for the data set, and the sidecar itself is left as it was.
+    EXPECT_EQ(app->subjectRegister()->subjectIdFor(state().store.subject), std::nullopt);
+    EXPECT_EQ(readFileBytes(sidecarPathOf(home("DATA/visit1.kplat"))), sidecarBefore);
 }
 
 TEST_F(RegisterWindow, OpenAndNewTestAreRefusedWhileATestRuns) {
