@@ -72,15 +72,42 @@ void FileCommands::openRecent(const QString& path) {
     load(path);
 }
 
-void FileCommands::load(const QString& path) {
+bool FileCommands::openFile(const QString& path) {
+    if (!offerSave(false)) return false;
+    return load(path);
+}
+
+bool FileCommands::load(const QString& path) {
     FileResult result;
     {
         WaitCursor wait;
         result = loadMeasurementFile(local(path), state_.store, state_.settings.graph);
     }
-    if (!result) return report(result);
+    if (!result) {
+        report(result);
+        return false;
+    }
     recent_.add(path);
+    remember(path);
+    if (loaded_) loaded_(path);
     blankView_();
+    return true;
+}
+
+void FileCommands::remember(const QString& path) {
+    file_ = path;
+    hadAttempts_ = state_.store.attemptCount > 0;
+    firstStart_ = hadAttempts_ ? state_.store.startTime[0] : 0;
+}
+
+QString FileCommands::dataSetFile() const {
+    if (file_.isEmpty()) return {};
+    const MeasurementStore& store = state_.store;
+    // A new test empties the attempt list and then records attempts of its own time.
+    const bool hasAttempts = store.attemptCount > 0;
+    if (hasAttempts != hadAttempts_) return {};
+    if (hasAttempts && store.startTime[0] != firstStart_) return {};
+    return file_;
 }
 
 bool FileCommands::save() {
@@ -90,8 +117,12 @@ bool FileCommands::save() {
     const QString path = withDefaultExtension(*chosen, "kplat");
     const FileResult result = saveMeasurementFile(local(path), state_.store);
     report(result);
-    if (result) recent_.add(path);
-    return bool(result);
+    if (!result) return false;
+    recent_.add(path);
+    remember(path);
+    // What follows a written file (its register entry, its sidecar) never undoes the Save.
+    if (saved_) saved_(path);
+    return true;
 }
 
 void FileCommands::openConfiguration() {
