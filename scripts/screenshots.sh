@@ -80,5 +80,42 @@ for view in "${PRINT_VIEWS[@]}"; do
     echo "wrote $out/print_$view.png"
 done
 
+# The one-page clinical report of a sample sensory balance test: three 60 s trials in each of
+# the four conditions, the sway growing with closed eyes and on foam.
+sensory_sway() {  # sensory_sway SEED SIGMA_X SIGMA_Y RETURN_S BODY_S > CSV
+    # Mean-reverting random sway smoothed by the body, as the simulated subject sways.
+    awk -v seed="$1" -v sx="$2" -v sy="$3" -v back="$4" -v body="$5" 'BEGIN {
+        srand(seed); dt = 0.01; pi = 3.141592653589793
+        print "t_s,x_mm,y_mm"
+        for (i = 0; i < 6000; i++) {
+            u = rand(); v = rand(); n1 = sqrt(-2 * log(1 - u)) * cos(2 * pi * v)
+            u = rand(); v = rand(); n2 = sqrt(-2 * log(1 - u)) * cos(2 * pi * v)
+            ox += -ox / back * dt + sx * sqrt(2 * dt / back) * n1
+            oy += -oy / back * dt + sy * sqrt(2 * dt / back) * n2
+            x += (ox - x) * dt / body; y += (oy - y) * dt / body
+            printf "%.2f,%.3f,%.3f\n", i * dt, 1 + x, -8 + y + 0.4 * sin(2 * pi * 0.25 * i * dt)
+        }
+    }'
+}
+inputs=() conditions=""
+seed=1
+for condition in "eo-firm 3.4 5.4 1.8 0.12" "ec-firm 3.8 6 1.8 0.11" "eo-foam 8.5 12 1.2 0.12" \
+    "ec-foam 9.5 13.5 1 0.1"; do
+    read -r name sway <<<"$condition"
+    for trial in 1 2 3; do
+        csv="$work/${name}_$trial.csv"
+        # shellcheck disable=SC2086
+        sensory_sway $((seed++)) $sway >"$csv"
+        inputs+=("$csv")
+        conditions+="${conditions:+,}$name"
+    done
+done
+"$cli" import-csv --subject "Nováková Jana" --code P-0042 --birth-date 1956-04-23 --sex F \
+    --height 164 --weight 68 --recorded-at 2026-12-08T08:30:00Z --conditions "$conditions" \
+    -o "$work/sensory.kplat" "${inputs[@]}"
+"$cli" report "$work/sensory.kplat" --clinic "Balance Clinic" -o "$work/clinical_report.pdf"
+pdftoppm -png -r 80 -f 1 -l 1 -singlefile "$work/clinical_report.pdf" "$out/clinical_report"
+echo "wrote $out/clinical_report.png"
+
 # Nothing blank: a window that failed to draw or an empty page fails the script.
 on_display "$shots" --check "$out"/*.png

@@ -133,5 +133,31 @@ TEST(ClinicalReport, TheLogoKeepsItsProportionsAndAPageWithoutOneHasNone) {
     EXPECT_EQ(t.textOp("Balance Clinic").rect.left, 0);
 }
 
+TEST(ClinicalReport, ALongVerdictIsBrokenIntoLinesThatFitThePanel) {
+    ClinicalReportContent c = fourConditions();
+    c.conditions[0].verdict =
+        "Outside the range of the reference group (95 % ellipse area below, mean velocity below, "
+        "mean frequency below): Santos & Duarte 2016, age group Old, n = 72";
+    RecordingSurface s(true);
+    drawClinicalReport(s, c);
+    const RecordingSurface::Op* verdict = nullptr;
+    for (const auto* op : s.texts())
+        if (op->text.rfind("Outside the range", 0) == 0) verdict = op;
+    ASSERT_NE(verdict, nullptr);
+    EXPECT_TRUE(verdict->multiline);
+    const std::string& text = verdict->text;
+    ASSERT_NE(text.find('\n'), std::string::npos);
+    std::size_t start = 0;
+    while (start <= text.size()) {
+        const std::size_t end = std::min(text.find('\n', start), text.size());
+        EXPECT_LE(end - start, 118u) << text.substr(start, end - start);
+        start = end + 1;
+    }
+    // Nothing of it is lost in the breaking.
+    std::string joined = text;
+    std::replace(joined.begin(), joined.end(), '\n', ' ');
+    EXPECT_EQ(joined, c.conditions[0].verdict);
+}
+
 }  // namespace
 }  // namespace kenvo

@@ -124,6 +124,34 @@ void drawPicture(Surface& s, const ReportConditionPanel& panel, const Rect& box,
            "scale ±" + millimetres(half), TextAlign::Centre);
 }
 
+// Breaks a paragraph into lines of at most `width` characters at spaces (a word longer than
+// that keeps its own line), for the fixed columns of the page.
+std::string wrapped(const std::string& text, std::size_t width) {
+    std::string out, line, word;
+    auto flushWord = [&] {
+        if (word.empty()) return;
+        if (!line.empty() && line.size() + 1 + word.size() > width) {
+            out += line + "\n";
+            line.clear();
+        }
+        line += (line.empty() ? "" : " ") + word;
+        word.clear();
+    };
+    for (const char ch : text) {
+        if (ch == ' ') flushWord();
+        else if (ch == '\n') {
+            flushWord();
+            out += line + "\n";
+            line.clear();
+        } else word += ch;
+    }
+    flushWord();
+    return out + line;
+}
+
+// Characters of the small print font that fit the table's width, counted generously.
+constexpr std::size_t VerdictWidth = 118;
+
 void drawBand(Surface& s, ReportBand band, const Rect& cell) {
     if (band == ReportBand::None) return;
     const int32_t mid = (cell.top + cell.bottom) / 2;
@@ -175,8 +203,8 @@ void drawPanel(Surface& s, const ReportConditionPanel& panel, int32_t top, doubl
         y -= LineHeight;
     }
     s.selectFont(ViewFont::PrintSmall);
-    s.multilineText(Rect{TableLeft, bottom + 80, PanelRight - 20, bottom + 10}, panel.verdict,
-                    TextAlign::Left);
+    s.multilineText(Rect{TableLeft, y - 4, PanelRight - 20, bottom + 4},
+                    wrapped(panel.verdict, VerdictWidth), TextAlign::Left);
 }
 
 }  // namespace
