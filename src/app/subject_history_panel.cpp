@@ -9,8 +9,10 @@
 #include <QPushButton>
 #include <QTableWidget>
 #include <QVBoxLayout>
+#include <algorithm>
 #include <cmath>
 
+#include "clinical/sensory_results.h"
 #include "register/subject_register.h"
 #include "render/qpainter_surface.h"
 
@@ -63,6 +65,15 @@ SubjectHistoryPanel::SubjectHistoryPanel(QWidget* parent) : QWidget(parent) {
         measures_->addItem(text);
     }
     measures_->setCurrentIndex(int(ClinicalMeasure::Velocity));
+    conditions_ = new QComboBox(this);
+    conditions_->setObjectName("historyCondition");
+    for (const SensoryCondition c : SensoryConditions) {
+        const std::string_view label = sensoryConditionLabel(c);
+        conditions_->addItem(QString::fromUtf8(label.data(), qsizetype(label.size())));
+    }
+    conditions_->setToolTip(
+        "Sessions of the sensory balance test count the attempts of this condition; plain "
+        "stance sessions count all their attempts.");
     graph_ = new TrendGraphWidget(this);
     table_ = new QTableWidget(0, 3, this);
     table_->setObjectName("historyValues");
@@ -79,6 +90,10 @@ SubjectHistoryPanel::SubjectHistoryPanel(QWidget* parent) : QWidget(parent) {
     top->addWidget(new QLabel("&Measure", this));
     qobject_cast<QLabel*>(top->itemAt(0)->widget())->setBuddy(measures_);
     top->addWidget(measures_, 1);
+    auto* conditionLabel = new QLabel("&Condition", this);
+    conditionLabel->setBuddy(conditions_);
+    top->addWidget(conditionLabel);
+    top->addWidget(conditions_);
     top->addWidget(print_button_);
     auto* body = new QHBoxLayout;
     body->addWidget(graph_, 1);
@@ -88,6 +103,7 @@ SubjectHistoryPanel::SubjectHistoryPanel(QWidget* parent) : QWidget(parent) {
     layout->addLayout(body, 1);
 
     connect(measures_, &QComboBox::currentIndexChanged, this, [this] { refresh(); });
+    connect(conditions_, &QComboBox::currentIndexChanged, this, [this] { refresh(); });
     connect(print_button_, &QPushButton::clicked, this, [this] { print(); });
     refresh();
 }
@@ -104,6 +120,10 @@ void SubjectHistoryPanel::setMeasure(ClinicalMeasure measure) {
     measures_->setCurrentIndex(int(measure));
 }
 
+void SubjectHistoryPanel::setCondition(SensoryCondition condition) {
+    conditions_->setCurrentIndex(int(condition));
+}
+
 ClinicalMeasure SubjectHistoryPanel::measure() const {
     return ClinicalMeasure(std::size_t(std::max(0, measures_->currentIndex())));
 }
@@ -113,7 +133,10 @@ void SubjectHistoryPanel::refresh() {
     TrendGraph graph{std::string(info.label), std::string(info.unit), {}};
     rows_.clear();
     if (register_ && subjectId_ != 0) {
-        for (const HistoryPoint& p : register_->history(subjectId_, measure())) {
+        const auto condition =
+            SensoryConditions[std::size_t(std::clamp(conditions_->currentIndex(), 0, 3))];
+        for (const HistoryPoint& p :
+             register_->history(subjectId_, measure(), std::string(conditionName(condition)))) {
             // A session whose attempts give no value of this measure is left out.
             if (!p.value || !std::isfinite(*p.value)) continue;
             const int64_t local = localTime(p.recordedAt);

@@ -6,6 +6,7 @@
 #include <string>
 
 #include "clinical/clinical_measures.h"
+#include "model/sensory_condition.h"
 #include "graphs/trend_page.h"
 
 class QComboBox;
@@ -51,6 +52,10 @@ class SubjectHistoryPanel final : public QWidget {
     ClinicalMeasure measure() const;
 
     QComboBox* measureChooser() const { return measures_; }
+    // The condition of a sensory balance test session the history takes its attempts from;
+    // plain stance sessions count all their attempts whatever it is.
+    QComboBox* conditionChooser() const { return conditions_; }
+    void setCondition(SensoryCondition condition);
     QTableWidget* valuesTable() const { return table_; }
     TrendGraphWidget* graphWidget() const { return graph_; }
     QPushButton* printButton() const { return print_button_; }
@@ -62,6 +67,7 @@ class SubjectHistoryPanel final : public QWidget {
     void refresh();
 
     QComboBox* measures_;
+    QComboBox* conditions_;
     TrendGraphWidget* graph_;
     QTableWidget* table_;
     QPushButton* print_button_;

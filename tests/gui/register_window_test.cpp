@@ -17,11 +17,13 @@
 #include "enabling_rules.h"
 #include "file_commands.h"
 #include "files/code_page.h"
+#include "files/cop_import.h"
 #include "files/measurement_file.h"
 #include "files/sidecar.h"
 #include "print_controller.h"
 #include "register/subject_register.h"
 #include "register_window_fixture.h"
+#include "files/cop_import.h"
 #include "subject_form_dialog.h"
 #include "subject_history_panel.h"
 #include "subjects_dialog.h"
@@ -397,6 +399,45 @@ TEST_F(RegisterWindow, TheHistoryShowsOnePointPerStanceSessionAndPrints) {
     ASSERT_TRUE(history->print());
     EXPECT_GT(fs::file_size(pdf), 1000u);
     EXPECT_EQ(frame().printing().lastPageCount(), 1);
+}
+
+// A sensory balance test session counts the attempts of the chosen condition: switching the
+// condition shows that condition's median, while a plain stance session counts all attempts.
+TEST_F(RegisterWindow, TheHistoryOfASensorySessionFollowsTheChosenCondition) {
+    auto store = std::make_unique<MeasurementStore>();
+    // Four attempts, one per condition, swaying more and more.
+    for (int32_t attempt = 0; attempt < 4; ++attempt) {
+        std::vector<CopPoint> points;
+        for (int i = 0; i < 1500; ++i)
+            points.push_back({(attempt + 1) * 2.0 * std::sin(i / 50.0), (attempt + 1) * std::cos(i / 70.0)});
+        importCopAttempt(*store, attempt, points, 0, FirstVisit + 60 * attempt);
+    }
+    finishCopImport(*store, 4, 0);
+    store->subject.name = "Sensory Subject";
+    const std::string path = home("DATA/sensory.kplat");
+    ASSERT_TRUE(saveMeasurementFile(path, *store));
+    Sidecar sidecar;
+    sidecar.protocol = "sensory";
+    sidecar.conditions = std::vector<std::optional<std::string>>{"eo-firm", "ec-firm", "eo-foam", "ec-foam"};
+    std::string error;
+    ASSERT_TRUE(writeSidecar(path, sidecar, error)) << error;
+    reg().scan({home("DATA")}, false);
+    const auto found = reg().subjects("Sensory");
+    ASSERT_EQ(found.size(), 1u);
+
+    SubjectsDialog& dialog = subjects();
+    dialog.chooseSubject(found[0].id);
+    SubjectHistoryPanel* history = dialog.history();
+    history->setMeasure(ClinicalMeasure::RangeX);
+    std::vector<double> shown;
+    for (const SensoryCondition c : SensoryConditions) {
+        history->setCondition(c);
+        ASSERT_EQ(history->graphWidget()->graph().points.size(), 1u) << conditionName(c);
+        EXPECT_EQ(history->valuesTable()->item(0, 2)->text(), "1");
+        shown.push_back(history->graphWidget()->graph().points[0].value);
+    }
+    // Each condition's range is its own attempt's: 4, 8, 12 and 16 mm, give or take the filter.
+    for (std::size_t k = 0; k < shown.size(); ++k) EXPECT_NEAR(shown[k], 4.0 * (k + 1), 0.2) << k;
 }
 
 }  // namespace
