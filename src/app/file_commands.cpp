@@ -8,6 +8,7 @@
 #include "files/configuration_file.h"
 #include "files/measurement_file.h"
 #include "files/protocol_file.h"
+#include "files/sidecar.h"
 #include "operator_port.h"
 #include "recent_files.h"
 
@@ -79,8 +80,33 @@ void FileCommands::load(const QString& path) {
         result = loadMeasurementFile(local(path), state_.store, state_.settings.graph);
     }
     if (!result) return report(result);
+    readConditionsSidecar(local(path));
     recent_.add(path);
     blankView_();
+}
+
+void FileCommands::readConditionsSidecar(const std::string& path) {
+    const SidecarRead beside = readSidecar(path);
+    if (beside.state == SidecarState::Valid)
+        state_.sensory.fromSidecar(beside.sidecar, state_.store);
+    else
+        state_.sensory.clear();
+}
+
+void FileCommands::writeConditionsSidecar(const std::string& path) {
+    if (!state_.sensory.any(state_.store)) return;
+    // Whatever an earlier sidecar says of the subject stays; the file's new size and time
+    // make it current again.
+    const SidecarRead before = readSidecar(path);
+    Sidecar details = before.state == SidecarState::Valid || before.state == SidecarState::Stale
+                          ? before.sidecar
+                          : Sidecar{};
+    state_.sensory.toSidecar(state_.store, details);
+    std::string error;
+    if (!writeSidecar(path, details, error))
+        port_.message(QStringLiteral("The measurements were saved, but the conditions of the "
+                                     "sensory test could not be written beside them."),
+                      QString::fromStdString(error));
 }
 
 bool FileCommands::save() {
@@ -90,8 +116,10 @@ bool FileCommands::save() {
     const QString path = withDefaultExtension(*chosen, "kplat");
     const FileResult result = saveMeasurementFile(local(path), state_.store);
     report(result);
-    if (result) recent_.add(path);
-    return bool(result);
+    if (!result) return false;
+    writeConditionsSidecar(local(path));
+    recent_.add(path);
+    return true;
 }
 
 void FileCommands::openConfiguration() {

@@ -41,6 +41,12 @@ class FileCommands {
   private:
     void load(const QString& path);
     void report(const FileResult& result);
+    // After a Save: the sensory test's protocol, conditions and discarded attempts go into the
+    // sidecar beside the file (what else the sidecar holds is kept). Nothing for a data set
+    // without conditions.
+    void writeConditionsSidecar(const std::string& path);
+    // After an Open: the conditions of a matching sidecar, or none.
+    void readConditionsSidecar(const std::string& path);
 
     AppState& state_;
     OperatorPort& port_;
