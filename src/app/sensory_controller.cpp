@@ -3,6 +3,7 @@
 #include <QDialog>
 #include <QDockWidget>
 #include <QPushButton>
+#include <QScreen>
 #include <QShortcut>
 #include <QStatusBar>
 
@@ -87,7 +88,7 @@ void SensoryController::begin() {
     protocol_.emplace(plan_);
     active_ = true;
     hideBarStart();
-    dock_->show();
+    showGuide();
     for (QShortcut* key : {enter_, keypadEnter_}) key->setEnabled(true);
     tick_.start(GuideTickMs);
     refresh();
@@ -170,9 +171,29 @@ void SensoryController::end(bool exitTest) {
     tick_.stop();
     for (QShortcut* key : {enter_, keypadEnter_}) key->setEnabled(false);
     subject_->setCondition(std::nullopt);
-    dock_->hide();
+    hideGuide();
     // The stance test's Exit: the link stops, Save is offered, the view is blanked.
     if (exitTest && stance_.stance().live()) stance_.stance().exit();
+}
+
+void SensoryController::showGuide() {
+    // The stance view's panels have a fixed size: the window grows by the guide's width so
+    // they stay whole, as far as the screen allows (else the guide can be floated).
+    widthAdded_ = 0;
+    if (!frame_.isMaximized() && !frame_.isFullScreen() && dock_->isFloating() == false) {
+        int wanted = frame_.width() + SensoryGuide::GuideWidth + 12;
+        if (const QScreen* screen = frame_.screen())
+            wanted = std::min(wanted, screen->availableGeometry().width());
+        widthAdded_ = std::max(0, wanted - frame_.width());
+        frame_.resize(frame_.width() + widthAdded_, frame_.height());
+    }
+    dock_->show();
+}
+
+void SensoryController::hideGuide() {
+    dock_->hide();
+    if (widthAdded_ > 0) frame_.resize(frame_.width() - widthAdded_, frame_.height());
+    widthAdded_ = 0;
 }
 
 void SensoryController::keepDiscardedMarks() {

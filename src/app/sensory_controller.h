@@ -64,6 +64,8 @@ class SensoryController final : public QObject {
     void keepDiscardedMarks();
     void writeRecoverySidecar();
     void hideBarStart();
+    void showGuide();
+    void hideGuide();
 
     AppState& state_;
     CMainFrame& frame_;
@@ -79,6 +81,7 @@ class SensoryController final : public QObject {
     SensoryGuide* guide_;
     QShortcut* enter_;
     QShortcut* keypadEnter_;
+    int widthAdded_ = 0;  // how much the window grew for the guide
 };
 
 }  // namespace kenvo

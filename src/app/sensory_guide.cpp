@@ -34,8 +34,8 @@ SensoryGuide::SensoryGuide(QWidget* parent)
     : QWidget(parent),
       progress_(label(this, "sensoryProgress", 10, false)),
       heading_(label(this, "sensoryHeading", 16, true)),
-      status_(label(this, "sensoryStatus", 26, true)),
-      lines_(label(this, "sensoryInstruction", 12, false)),
+      status_(label(this, "sensoryStatus", 22, true)),
+      lines_(label(this, "sensoryInstruction", 11, false)),  // rich text: a gap per line
       start_(button(this, "sensoryStart", "Start", "Start the trial after a 3 s countdown (Enter)")),
       repeat_(button(this, "sensoryRepeat", "Repeat trial",
                      "Record this trial again; an attempt already recorded for it is kept in "
@@ -44,9 +44,9 @@ SensoryGuide::SensoryGuide(QWidget* parent)
       stop_(button(this, "sensoryStop", "Stop",
                    "End the test now; every recorded trial is kept and offered for saving")) {
     setObjectName("sensoryGuide");
-    setMinimumWidth(260);
+    // Narrow enough to sit beside the stance view, wide enough for the large heading.
+    setFixedWidth(GuideWidth);
     status_->setAlignment(Qt::AlignCenter);
-    status_->setMinimumHeight(56);
     QFont startFont = start_->font();
     startFont.setPointSize(13);
     startFont.setBold(true);
@@ -58,6 +58,7 @@ SensoryGuide::SensoryGuide(QWidget* parent)
     layout->addWidget(heading_);
     layout->addWidget(status_);
     layout->addWidget(lines_);
+    layout->setSpacing(10);
     layout->addStretch(1);
     layout->addWidget(start_);
     auto* row = new QGridLayout;
@@ -85,10 +86,13 @@ void SensoryGuide::showStep(const SensoryProtocol& protocol, const QString& stat
                                .arg(trial.index + 1)
                                .arg(protocol.plan().trialCount()));
     heading_->setText(QString::fromStdString(instruction.heading));
-    QStringList lines;
-    for (const std::string& line : instruction.lines) lines << QString::fromStdString(line);
-    lines_->setText(lines.join("\n\n"));
+    QString lines;
+    for (const std::string& line : instruction.lines)
+        lines += QStringLiteral("<p style=\"margin-bottom: 8px\">%1</p>")
+                     .arg(QString::fromStdString(line).toHtmlEscaped());
+    lines_->setText(lines);
     status_->setText(status);
+    status_->setVisible(!status.isEmpty());
     // Red while the subject is being recorded, so it is seen from across the room.
     status_->setStyleSheet(step == SensoryStep::Recording ? "color: #c00000;" : "color: #000080;");
 

@@ -17,6 +17,8 @@ class SensoryGuide final : public QWidget {
     Q_OBJECT
 
   public:
+    static constexpr int GuideWidth = 320;
+
     explicit SensoryGuide(QWidget* parent = nullptr);
 
     // Shows the protocol's current step; `status` is the big line (the countdown, the time
