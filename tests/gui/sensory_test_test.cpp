@@ -215,6 +215,31 @@ TEST_F(SensoryTest, ACancelledSetUpStartsNothing) {
     EXPECT_TRUE(sensory().dock()->isHidden());
 }
 
+TEST_F(SensoryTest, EnterStartsTheCountdownAndAStopBeforeAnyRecordingKeepsNothing) {
+    answerSetup(1, 10);
+    frame().show();
+    frame().activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&frame()));
+    frame().runCommand(CmdSensoryTest);
+    ASSERT_TRUE(sensory().active());
+    QTest::keyClick(frame().view(), Qt::Key_Return);
+    EXPECT_EQ(step(), SensoryStep::Countdown);
+    EXPECT_EQ(app->simulatedSubject().condition(), C::EyesOpenFirm);
+    // Enter again during the countdown changes nothing.
+    QTest::keyClick(frame().view(), Qt::Key_Enter);
+    EXPECT_EQ(step(), SensoryStep::Countdown);
+    port.files.push_back(std::nullopt);  // the Save at the end is declined
+    guide().stopButton()->click();
+    EXPECT_FALSE(sensory().active());
+    EXPECT_FALSE(app->link().linkActive());
+    EXPECT_EQ(state().store.attemptCount, 0);
+    EXPECT_EQ(app->simulatedSubject().condition(), std::nullopt);
+    // Once the test is over, Enter starts nothing.
+    QTest::keyClick(frame().view(), Qt::Key_Return);
+    EXPECT_EQ(step(), SensoryStep::Finished);
+    EXPECT_FALSE(app->link().linkActive());
+}
+
 TEST_F(SensoryTest, TheConditionsOfUnsavedAttemptsComeBackWithTheRecoveryCopy) {
     MeasurementStore& store = state().store;
     store.settings.testMode = TestModeStance;
