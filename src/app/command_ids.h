@@ -43,6 +43,7 @@ enum CommandId : int32_t {
     CmdClinicalMeasures = 32840,
     CmdClinicalSetup = 32841,
     CmdClinicalFiles = 32842,
+    CmdSubjects = 32843,
     CmdSensoryTest = 32850,
     // The first entry of the recent-file list; the others follow.
     CmdRecentFile1 = 57616,

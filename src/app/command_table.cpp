@@ -27,6 +27,8 @@ constexpr auto Commands = std::to_array<CommandInfo>({
      ""},
     {CmdSubjectInfo, M::Subject, "Subject Info", "", H::Application,
      "Edit the subject's name, sex, height, weight and comments", "Subject Info"},
+    {CmdSubjects, M::Subject, "Subjects...", "", H::Application,
+     "The subject register: every subject, their sessions and history", ""},
     {CmdStanceTest, M::Test, "Stance test", "", H::View, "Start a new stance test", "Stance test"},
     {CmdContinueStance, M::Test, "Continue stance test with same subject", "", H::View,
      "Record more stance attempts of the same subject", "Continue stance test"},

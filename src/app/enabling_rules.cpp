@@ -23,6 +23,7 @@ constexpr auto WaitForTheTest = std::to_array<int32_t>({
     CmdSaveCfg,
     CmdPrint,
     CmdSubjectInfo,
+    CmdSubjects,
     CmdStanceTest,
     CmdContinueStance,
     CmdTargetTest,

@@ -73,16 +73,43 @@ void FileCommands::openRecent(const QString& path) {
     load(path);
 }
 
-void FileCommands::load(const QString& path) {
+bool FileCommands::openFile(const QString& path) {
+    if (!offerSave(false)) return false;
+    return load(path);
+}
+
+bool FileCommands::load(const QString& path) {
     FileResult result;
     {
         WaitCursor wait;
         result = loadMeasurementFile(local(path), state_.store, state_.settings.graph);
     }
-    if (!result) return report(result);
+    if (!result) {
+        report(result);
+        return false;
+    }
     readConditionsSidecar(local(path));
     recent_.add(path);
+    remember(path);
+    if (loaded_) loaded_(path);
     blankView_();
+    return true;
+}
+
+void FileCommands::remember(const QString& path) {
+    file_ = path;
+    hadAttempts_ = state_.store.attemptCount > 0;
+    firstStart_ = hadAttempts_ ? state_.store.startTime[0] : 0;
+}
+
+QString FileCommands::dataSetFile() const {
+    if (file_.isEmpty()) return {};
+    const MeasurementStore& store = state_.store;
+    // A new test empties the attempt list and then records attempts of its own time.
+    const bool hasAttempts = store.attemptCount > 0;
+    if (hasAttempts != hadAttempts_) return {};
+    if (hasAttempts && store.startTime[0] != firstStart_) return {};
+    return file_;
 }
 
 void FileCommands::readConditionsSidecar(const std::string& path) {
@@ -93,22 +120,6 @@ void FileCommands::readConditionsSidecar(const std::string& path) {
         state_.sensory.clear();
 }
 
-void FileCommands::writeConditionsSidecar(const std::string& path) {
-    if (!state_.sensory.any(state_.store)) return;
-    // Whatever an earlier sidecar says of the subject stays; the file's new size and time
-    // make it current again.
-    const SidecarRead before = readSidecar(path);
-    Sidecar details = before.state == SidecarState::Valid || before.state == SidecarState::Stale
-                          ? before.sidecar
-                          : Sidecar{};
-    state_.sensory.toSidecar(state_.store, details);
-    std::string error;
-    if (!writeSidecar(path, details, error))
-        port_.message(QStringLiteral("The measurements were saved, but the conditions of the "
-                                     "sensory test could not be written beside them."),
-                      QString::fromStdString(error));
-}
-
 bool FileCommands::save() {
     const auto chosen = port_.chooseFile(
         {true, MeasurementFilter, "kplat", QString::fromStdString(state_.paths.dataFolder)});
@@ -117,8 +128,10 @@ bool FileCommands::save() {
     const FileResult result = saveMeasurementFile(local(path), state_.store);
     report(result);
     if (!result) return false;
-    writeConditionsSidecar(local(path));
     recent_.add(path);
+    remember(path);
+    // What follows a written file (its register entry, its sidecar) never undoes the Save.
+    if (saved_) saved_(path);
     return true;
 }
 

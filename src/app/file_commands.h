@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QString>
+#include <cstdint>
 #include <functional>
 
 #include "files/file_result.h"
@@ -26,6 +27,9 @@ class FileCommands {
     void open();
     // Opens a file of the recent-file list: as Open without the chooser.
     void openRecent(const QString& path);
+    // Opens `path` as Open does after its chooser: the unsaved-data question first. True when
+    // the file is now the data set.
+    bool openFile(const QString& path);
     // True when the data set was written.
     bool save();
     void openConfiguration();
@@ -38,20 +42,36 @@ class FileCommands {
     // data were saved. A cancelled or failed save keeps the data and stops the command.
     bool offerSave(bool withCancel);
 
+    // Told the path of every measurement file written by Save, and of every one opened.
+    void setSavedHandler(std::function<void(const QString&)> handler) {
+        saved_ = std::move(handler);
+    }
+    void setLoadedHandler(std::function<void(const QString&)> handler) {
+        loaded_ = std::move(handler);
+    }
+
+    // The file the data set in the store was opened from or saved to; empty once the store
+    // holds another data set (a new test) or none was ever opened or saved.
+    QString dataSetFile() const;
+
   private:
-    void load(const QString& path);
+    bool load(const QString& path);
     void report(const FileResult& result);
-    // After a Save: the sensory test's protocol, conditions and discarded attempts go into the
-    // sidecar beside the file (what else the sidecar holds is kept). Nothing for a data set
-    // without conditions.
-    void writeConditionsSidecar(const std::string& path);
-    // After an Open: the conditions of a matching sidecar, or none.
+    void remember(const QString& path);
+    // After an Open: the sensory test's conditions from a matching sidecar, or none.
     void readConditionsSidecar(const std::string& path);
 
     AppState& state_;
     OperatorPort& port_;
     RecentFiles& recent_;
     std::function<void()> blankView_;
+    std::function<void(const QString&)> saved_;
+    std::function<void(const QString&)> loaded_;
+    QString file_;
+    // The first attempt's start when the file was opened or saved, which tells the same data
+    // set (continued, or saved again) from a new one recorded since.
+    int32_t firstStart_ = 0;
+    bool hadAttempts_ = false;
 };
 
 // The chosen name with the default extension appended when it has none.

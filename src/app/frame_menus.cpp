@@ -98,7 +98,7 @@ void CMainFrame::createMenus() {
     file->addAction(actions_.value(CmdExit));
 
     QMenu* subject = bar->addMenu("&Subject");
-    menuFor(subject, {CmdSubjectInfo}, actions_);
+    menuFor(subject, {CmdSubjectInfo, CmdSubjects}, actions_);
 
     QMenu* test = bar->addMenu("&Test");
     menuFor(test,

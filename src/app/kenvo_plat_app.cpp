@@ -1,6 +1,7 @@
 #include "kenvo_plat_app.h"
 
 #include <QAction>
+#include <QFile>
 #include <QCoreApplication>
 #include <QSettings>
 #include <QStatusBar>
@@ -9,8 +10,13 @@
 #include <filesystem>
 
 #include "about_dialog.h"
+#include "app_register.h"
+#include "print_controller.h"
+#include "subjects_dialog.h"
+#include "subject_history_panel.h"
 #include "app_state.h"
 #include "command_ids.h"
+#include "enabling_rules.h"
 #include "files/configuration_file.h"
 #include "graph_setup_dialog.h"
 #include "kenvo_plat_view.h"
@@ -44,6 +50,7 @@ CKenvoPlatApp::CKenvoPlatApp(OperatorPort& port, QSettings& profile, PathSources
 
 CKenvoPlatApp::~CKenvoPlatApp() {
     signals_.reset();
+    delete subjects_.data();
     // The reader thread stops before anything it reads goes (a recording the subject plays).
     if (link_) link_->stopLink();
     // The window goes first: its widgets refer to the state.
@@ -128,6 +135,12 @@ void CKenvoPlatApp::start(bool show) {
     stance_->setRecoveryPath(recovery_->copyPath());
     if (!recovery_->ownsCopy()) frame_->statusBar()->showMessage(SecondInstanceNotice);
 
+    // The subject register of the data folder; the program works on without it.
+    register_ = std::make_unique<AppRegister>(port_, s.paths.dataFolder);
+    if (folderProblem.empty()) register_->openAtStart(frame_.get());
+    else register_->startWithout(QString::fromStdString(folderProblem));
+    connectRegister();
+
     document_.onNewDocument();
     frame_->setDocumentTitle(document_.title());
     frame_->view()->redraw();
@@ -189,6 +202,9 @@ bool CKenvoPlatApp::handleCommand(int id) {
         case CmdSubjectInfo:
             subjectInfo();
             return true;
+        case CmdSubjects:
+            subjects();
+            return true;
         case CmdGraphSetup:
             graphSetup();
             return true;
@@ -208,6 +224,55 @@ void CKenvoPlatApp::subjectInfo() {
     port_.runDialog(dialog);
     // The header shows the subject, whether or not it changed.
     frame_->view()->redraw();
+}
+
+void CKenvoPlatApp::connectRegister() {
+    auto tell = [this](const QString& problem) {
+        if (problem.isEmpty()) return;
+        frame_->statusBar()->showMessage(problem, 15000);
+        port_.notice(problem);
+    };
+    frame_->files().setSavedHandler([this, tell](const QString& path) {
+        tell(register_->fileSaved(QFile::encodeName(path).toStdString(), state_->store,
+                                  state_->sensory));
+        if (subjects_) subjects_->refresh();
+    });
+    frame_->files().setLoadedHandler([this, tell](const QString& path) {
+        tell(register_->fileLoaded(QFile::encodeName(path).toStdString(), state_->store.subject));
+    });
+}
+
+SubjectsDialog* CKenvoPlatApp::subjectsDialog() {
+    return subjects_.data();
+}
+
+void CKenvoPlatApp::subjects() {
+    // Without a register the command says why and offers the rebuild again.
+    if (!register_->available() && !register_->offerRebuild(frame_.get())) return;
+    if (!subjects_) {
+        SubjectsWindowHooks hooks;
+        hooks.openFile = [this](const QString& path) {
+            if (!isCommandEnabled(CmdOpen, state_->store)) return false;
+            const bool opened = frame_->files().openFile(path);
+            frame_->updateCommandStates();
+            return opened;
+        };
+        hooks.offerSave = [this] { return frame_->files().offerSave(true); };
+        hooks.subjectChanged = [this] {
+            frame_->view()->redraw();
+            frame_->updateCaption();
+        };
+        subjects_ = new SubjectsDialog(*register_, state_->store, port_, std::move(hooks),
+                                       frame_.get());
+        subjects_->history()->setPrinter(
+            [this](int32_t pages, const std::function<void(Surface&, int32_t)>& draw) {
+                return frame_->printing().printPages(pages, draw);
+            });
+    }
+    subjects_->refresh();
+    subjects_->show();
+    subjects_->raise();
+    subjects_->activateWindow();
 }
 
 void CKenvoPlatApp::graphSetup() {

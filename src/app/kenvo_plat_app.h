@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QPointer>
 #include <QStringList>
 #include <cstdint>
 #include <memory>
@@ -12,6 +13,8 @@ class QSettings;
 namespace kenvo {
 
 struct AppState;
+class AppRegister;
+class SubjectsDialog;
 class CMainFrame;
 class DeviceBus;
 class Dispatcher;
@@ -74,6 +77,10 @@ class CKenvoPlatApp {
     bool setPlatformChoice(int32_t choice);
     int32_t platformChoice() const { return platformChoice_; }
 
+    // The subject register (null before start()), and the Subjects window while it exists.
+    AppRegister* subjectRegister() { return register_.get(); }
+    SubjectsDialog* subjectsDialog();
+
     // Problems of start-up told to the operator once the window shows (empty when none).
     const QStringList& startupProblems() const { return startupProblems_; }
 
@@ -81,6 +88,8 @@ class CKenvoPlatApp {
     void buildLink();
     void saveSettings();
     void subjectInfo();
+    void subjects();
+    void connectRegister();
     void graphSetup();
     void about();
 
@@ -100,6 +109,8 @@ class CKenvoPlatApp {
     PointerSteering* steering_ = nullptr;   // a child of the view
     SubjectRecording* recording_ = nullptr;  // a child of the frame
     std::unique_ptr<SessionRecovery> recovery_;
+    std::unique_ptr<AppRegister> register_;
+    QPointer<SubjectsDialog> subjects_;
     std::unique_ptr<TerminationSignals> signals_;
     QStringList startupProblems_;
     bool shutDown_ = false;

@@ -65,10 +65,12 @@ int main(int argc, char** argv) {
     kenvo::CueSounds sounds;
     kenvo::CKenvoPlatApp app(port, profile, sources);
 
-    app.start(false);
     // A logout or a kill request ends the program without a question: unsaved attempts go to
-    // the recovery copy, which the next start offers.
+    // the recovery copy, which the next start offers. Caught before the start-up (which opens
+    // the register and may scan), so a request meanwhile waits for the event loop instead of
+    // killing the program before it could write anything.
     app.exitOnTerminationSignals();
+    app.start(false);
     app.stanceController()->target().setSounds(&sounds);
     sounds.setEnabled(app.frame().soundsAction()->isChecked());
     QObject::connect(app.frame().soundsAction(), &QAction::toggled, &sounds, &kenvo::CueSounds::setEnabled);

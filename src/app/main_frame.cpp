@@ -26,6 +26,7 @@
 #include "operator_port.h"
 #include "platform_choice.h"
 #include "protocol_dialog.h"
+#include "window_caption.h"
 
 namespace kenvo {
 
@@ -91,12 +92,20 @@ void CMainFrame::installEvaluation() {
 }
 
 void CMainFrame::setDocumentTitle(const QString& title) {
-    setWindowTitle(title + QStringLiteral(" - KenvoPlat"));
+    documentTitle_ = title;
+    updateCaption();
+}
+
+void CMainFrame::updateCaption() {
+    const QString caption = windowCaption(documentTitle_, state_.store, files_.dataSetFile());
+    if (caption != windowTitle()) setWindowTitle(caption);
 }
 
 void CMainFrame::updateCommandStates() {
     for (auto it = actions_.begin(); it != actions_.end(); ++it)
         it.value()->setEnabled(isCommandEnabled(it.key(), state_.store));
+    // The caption names the data set's subject and file, which tests and files change.
+    updateCaption();
 }
 
 void CMainFrame::runCommand(int id) {

@@ -58,6 +58,8 @@ class CMainFrame final : public QMainWindow {
     // Called once the window has agreed to close (after the unsaved-data question).
     void setShutdownHandler(std::function<void()> handler) { shutdown_ = std::move(handler); }
     void setDocumentTitle(const QString& title);
+    // Shows the caption of the data set the store holds now.
+    void updateCaption();
 
     // The dialog bar operations the view uses.
     DialogBar* switchDialogBar(int templateId);
@@ -133,6 +135,7 @@ class CMainFrame final : public QMainWindow {
     std::function<bool(int)> appHandler_;
     std::function<void()> shutdown_;
     std::function<void(int32_t)> platformHandler_;
+    QString documentTitle_;
     QRect normalGeometry_;
     bool fullScreen_ = false;
 };

@@ -103,6 +103,26 @@ void PrintController::preview() {
     port_.runDialog(dialog);
 }
 
+bool PrintController::printPages(int32_t pages, const PageDrawer& draw) {
+    QPrinter printer(QPrinter::HighResolution);
+    preparePage(printer);
+    if (!choosePrinter(printer)) return false;
+    QPainter painter;
+    if (!painter.begin(&printer)) {
+        port_.message(QStringLiteral("The pages could not be printed."),
+                      QStringLiteral("The printer could not be started."));
+        return false;
+    }
+    for (int32_t page = 1; page <= pages; ++page) {
+        if (page > 1) printer.newPage();
+        QPainterSurface surface(painter, QPainterSurface::Mapping::Page);
+        draw(surface, page);
+    }
+    painter.end();
+    lastPages_ = pages;
+    return true;
+}
+
 bool PrintController::paint(QPrinter& printer) {
     PrintJobFlag active(view_);
     const int32_t mode = static_cast<int32_t>(view_.mode());

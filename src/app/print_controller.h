@@ -10,6 +10,7 @@ class QWidget;
 namespace kenvo {
 
 struct AppState;
+class Surface;
 class CKenvoPlatView;
 class EvaluationController;
 class OperatorPort;
@@ -36,6 +37,12 @@ class PrintController {
 
     // Draws the job's pages on the printer; false with the operator told when it cannot start.
     bool paint(QPrinter& printer);
+
+    // Prints pages other than the view's (the subject register's history) through the same
+    // printer choice and page set-up: `draw` lays out page n (from 1) of `pages` on a
+    // printing surface. False when cancelled or the printer could not be started.
+    using PageDrawer = std::function<void(Surface&, int32_t page)>;
+    bool printPages(int32_t pages, const PageDrawer& draw);
 
   private:
     bool choosePrinter(QPrinter& printer);

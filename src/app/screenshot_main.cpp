@@ -39,6 +39,13 @@
 #include "print_controller.h"
 #include "command_ids.h"
 #include "subject_dialog.h"
+#include "app_register.h"
+#include "files/cop_import.h"
+#include "register/subject_register.h"
+#include "subject_history_panel.h"
+#include "subjects_dialog.h"
+#include <QTabWidget>
+#include <utility>
 
 namespace {
 
@@ -47,7 +54,11 @@ class SilentPort final : public kenvo::OperatorPort {
   public:
     void message(const QString&, const QString&) override {}
     kenvo::Answer ask(const QString&, bool) override { return kenvo::Answer::No; }
-    std::optional<QString> chooseFile(const kenvo::FileRequest&) override { return {}; }
+    // The file of the next Save, when one is set; the chooser is never shown.
+    std::optional<QString> chooseFile(const kenvo::FileRequest&) override {
+        return std::exchange(nextFile, std::nullopt);
+    }
+    std::optional<QString> nextFile;
     int runDialog(QDialog& dialog) override {
         // The sensory test's set-up: one trial per condition of 10 s, so the guide's later
         // steps are reached quickly.
@@ -96,6 +107,77 @@ bool notBlank(const QString& path) {
     std::printf("%s %s (%lld colours, %.2f %% not background)\n", ok ? "ok" : "BLANK",
                 path.toLocal8Bit().constData(), static_cast<long long>(counts.size()),
                 100.0 * static_cast<double>(pixels - dominant) / static_cast<double>(pixels));
+    return ok;
+}
+
+// A subject in the register with six stance sessions over half a year, saved through the
+// window's Save as the program would after "New test for this subject", and a few others: the
+// Subjects window on her sessions, then on the history of her mean velocity.
+bool registerPictures(kenvo::CKenvoPlatApp& app, SilentPort& port, const QString& out) {
+    using namespace kenvo;
+    SubjectRegister* reg = app.subjectRegister()->get();
+    if (!reg) {
+        std::printf("FAILED the register did not open\n");
+        return false;
+    }
+    auto add = [reg](const char* name, const char* code, char sex, const char* birth, int h,
+                     int w, const char* notes) {
+        RegisterSubject s{0, code, name, birth, sex, h, w, notes, 0};
+        std::string error;
+        reg->saveSubject(s, error);
+        return s;
+    };
+    const RegisterSubject jana = add("Jana Nov\u00e1kov\u00e1", "P-0042", 'F', "1956-04-23", 168, 61,
+                                     "Right hip replacement, 2026-01");
+    const RegisterSubject jan = add("Jan Nov\u00e1k", "P-0043", 'M', "1951-11-02", 181, 84, "");
+    add("Eva Mal\u00e1", "P-0051", 'F', "1962-07-19", 159, 55, "");
+    add("Petr Dvo\u0159\u00e1k", "P-0060", 'M', "1948-02-28", 175, 90, "");
+    add("Marie Svobodov\u00e1", "", 'F', "", 0, 0, "");
+
+    app.frame().runCommand(CmdSubjects);
+    SubjectsDialog* dialog = app.subjectsDialog();
+    if (!dialog) return false;
+    MeasurementStore& store = app.state().store;
+    // Three 20 s attempts per visit, the sway narrowing as the months of training go by.
+    auto visit = [&](const RegisterSubject& who, int number, int64_t start, double amplitude) {
+        dialog->chooseSubject(who.id);
+        dialog->newTestForSubject();
+        for (int a = 0; a < 3; ++a) {
+            std::vector<CopPoint> points;
+            const double seed = 0.4 * number + a;
+            const double amp = amplitude * (1.0 + 0.12 * a);
+            for (int i = 0; i < 2000; ++i) {
+                const double t = i / 100.0;
+                points.push_back({amp * (0.6 * std::sin(0.9 * t + seed) + 0.3 * std::sin(2.3 * t) +
+                                         0.1 * std::sin(7.1 * t + 2 * seed)),
+                                  1.5 + amp * (0.7 * std::sin(0.5 * t + 1) +
+                                               0.25 * std::sin(1.7 * t + seed) +
+                                               0.05 * std::sin(9.3 * t))});
+            }
+            importCopAttempt(store, a, points, 0, start + a * 60);
+        }
+        finishCopImport(store, 3, 0);
+        store.dataSaved = 0;
+        port.nextFile = QString::fromStdString(app.state().paths.dataFolder) +
+                        QStringLiteral("/%1-%2.kplat").arg(QString::fromStdString(who.code)).arg(number);
+        app.frame().runCommand(CmdSave);
+    };
+    const int64_t january = 1768208400;  // 2026-01-12 09:00 UTC
+    const double amplitudes[] = {7.5, 6.8, 6.9, 5.6, 5.0, 4.6};
+    const int days[] = {0, 27, 61, 96, 124, 166};
+    for (int v = 0; v < 6; ++v) visit(jana, v + 1, january + days[v] * 86400LL + v * 1500, amplitudes[v]);
+    visit(jan, 1, january + 40 * 86400LL, 5.5);
+    visit(jan, 2, january + 90 * 86400LL, 5.9);
+
+    dialog->resize(900, 680);
+    dialog->refresh();
+    dialog->chooseSubject(jana.id);
+    dialog->tabs()->setCurrentIndex(0);
+    bool ok = save(*dialog, out + "/subjects_window.png");
+    dialog->tabs()->setCurrentIndex(1);
+    dialog->history()->setMeasure(ClinicalMeasure::Velocity);
+    ok = save(*dialog, out + "/subject_history.png") && ok;
+    dialog->hide();
     return ok;
 }
 
@@ -256,6 +338,7 @@ int main(int argc, char** argv) {
     for (int i = 0; i < 900; ++i) app.frame().runCommand(32814);
     app.frame().runCommand(32813);  // Zoom
     ok = save(app.frame(), out + "/graph_report_ellipse.png") && ok;
+    ok = registerPictures(app, port, out) && ok;
 
     // The sensory balance test's guide on the program's own simulated subject: the first trial
     // recorded, the second skipped, the instruction before the first trial on foam, then that

@@ -27,7 +27,8 @@ constexpr const char* TableNames =
     "TABLE: summary (one row per attempt), interval (the attempt in intervals of L seconds),\n"
     "attempt (every sample of the attempt), target (one row per target), driving (the deviation\n"
     "parameters of the attempt), frequency (the half-wave analysis of every attempt). target\n"
-    "needs a target hitting data set and driving a driving data set; on another the command fails.\n";
+    "needs a target hitting data set and driving a driving data set; on another the command "
+    "fails.\n";
 
 // Every subcommand's help; the order is that of "kenvoplat-cli --help".
 const CommandHelp Commands[] = {
@@ -47,7 +48,8 @@ const CommandHelp Commands[] = {
     {"info", "info FILE.kplat|FILE.swpcfg|FILE.kplatprt",
      "Describes a measurement file: the test and its settings, the subject and every attempt.\n"
      "For a configuration (.swpcfg) or a protocol (.kplatprt) it prints every field as held\n"
-     "after loading, with \"(file: X)\" after each value the load changed from the X in the file.\n"},
+     "after loading, with \"(file: X)\" after each value the load changed from the X in the "
+     "file.\n"},
     {"export-csv", "export-csv FILE.kplat [--attempt N] [-o FILE.csv]",
      "Writes the samples as CSV with '.' decimals: attempt, time in seconds, X and Y of the "
      "centre\n"
@@ -55,12 +57,28 @@ const CommandHelp Commands[] = {
      "rate and, for the driving test, the deviation from the track.\n"
      "  --attempt N    only attempt N (1 is the first; default: every attempt)\n"
      "  -o FILE.csv    the output file (default: standard output)\n"},
-    {"import-csv", "import-csv [--model M] [--subject NAME] -o FILE.kplat INPUT.csv...",
+    {"import-csv",
+     "import-csv [--model M] [--subject NAME] [--sex F|M] [--height CM] [--weight KG] [--code "
+     "CODE] [--birth-date YYYY-MM-DD] [--conditions C1,C2,...] [--recorded-at "
+     "YYYY-MM-DDTHH:MM:SSZ] -o FILE.kplat INPUT.csv...",
      "Makes a stance data set of COP recordings sampled at 100 Hz, one attempt per input file.\n"
      "Each input has the header t_s,x_mm,y_mm and one row per sample (at most 300 s).\n"
-     "  --model M        platform model the data set names (0..3, default 0)\n"
-     "  --subject NAME   the subject's name\n"
-     "  -o FILE.kplat    the measurement file to write\n"},
+     "  --model M          platform model the data set names (0..3, default 0)\n"
+     "  --subject NAME     the subject's name\n"
+     "  --sex F|M          the subject's sex (default F)\n"
+     "  --height CM        the subject's height in whole centimetres (0..250, default 0)\n"
+     "  --weight KG        the subject's weight in whole kilograms (0..500, default 0)\n"
+     "  --code CODE        the patient code, kept in FILE.kplat.json beside the data set\n"
+     "  --birth-date DATE  the birth date YYYY-MM-DD, kept in FILE.kplat.json\n"
+     "  --conditions LIST  the sensory condition of each input, in order: eo-firm, ec-firm,\n"
+     "                     eo-foam or ec-foam (eyes open/closed, firm surface/foam), separated\n"
+     "                     by commas, one per input; kept in FILE.kplat.json\n"
+     "  --recorded-at TIME when the first attempt started, YYYY-MM-DDTHH:MM:SSZ in UTC\n"
+     "                     (1970 to 2106; default: now); each further attempt starts when\n"
+     "                     the one before it ended\n"
+     "  -o FILE.kplat      the measurement file to write\n"
+     "FILE.kplat.json is written (private to the user) only when --code, --birth-date or\n"
+     "--conditions is given.\n"},
     {"table",
      "table TABLE FILE.kplat [--attempt N] [--interval L] [--filter MM] [--format text|csv]",
      "Prints one of the program's digital tables.\n"
@@ -83,7 +101,8 @@ const CommandHelp Commands[] = {
      "  --marker L     the lag in samples that splits the two fitted lines (default 0)\n"
      "  --param        the quantity the lines are fitted to (default r); --param2 the second one\n"
      "  --curve        print the curve as CSV (lag,r,r2,x,y) instead of the results\n"},
-    {"record", "record --attempts N --seconds S [--simulate[=MODEL]] [--subject NAME] -o FILE.kplat",
+    {"record",
+     "record --attempts N --seconds S [--simulate[=MODEL]] [--subject NAME] -o FILE.kplat",
      "Records a stance test without a window: N attempts of S seconds each (exactly S x 100\n"
      "samples), as the Start button records them, then saves the measurement file.\n"
      "  --attempts N     attempts to record (1..500)\n"
@@ -111,12 +130,48 @@ const CommandHelp Commands[] = {
      "                    '.' decimals, empty cells where a measure is not defined) or json\n"
      "                    (the same keys, null where undefined)\n"
      "  -o OUT            the output file (default: standard output)\n"},
+    {"register", "register scan|subjects|sessions|history|assign|check [OPTIONS] [--db PATH]",
+     "The subject register: every subject, the sessions (measurement files) of each, and the\n"
+     "clinical measures of their stance attempts (10 Hz low-pass), kept in one file. It is an\n"
+     "index over the measurement files and their FILE.kplat.json sidecars and can always be\n"
+     "rebuilt from them.\n"
+     "  scan [--rebuild] DIR...\n"
+     "        registers every .kplat under the folders; prints the lines \"added N\",\n"
+     "        \"updated N\", \"unchanged N\", \"skipped N\", \"review N\" and one\n"
+     "        \"skipped PATH: REASON\" per file that could not be read. --rebuild empties the\n"
+     "        register first (or, when it cannot be read, keeps the old file under another\n"
+     "        name) and registers the files again. Files that cannot be read are skipped and\n"
+     "        named, and the scan ends with status 0; status 1 when it could not run or was\n"
+     "        interrupted (Ctrl+C), in which case the next scan registers the rest.\n"
+     "  subjects [--search TEXT] [--format text|csv]\n"
+     "        the subjects whose name or patient code contains TEXT; CSV columns\n"
+     "        id,code,name,birth_date,sex,height_cm,weight_kg,sessions\n"
+     "  sessions SUBJECT_ID|--review [--format text|csv]\n"
+     "        the subject's sessions, oldest first, or with --review the sessions waiting\n"
+     "        for review (their file matched two subjects equally; subject_id is empty); CSV\n"
+     "        columns id,subject_id,file,test,recorded_at,attempts,status\n"
+     "        (test stance|target|driving|sensory, status ok|changed|missing|review)\n"
+     "  history SUBJECT_ID --measure NAME [--format text|csv]\n"
+     "        per session with stance attempts, the median of the measure NAME (a column of\n"
+     "        \"measures\") over them; CSV columns session_id,recorded_at,file,attempts,value\n"
+     "  assign SESSION_ID SUBJECT_ID\n"
+     "        puts a session with a subject (resolves a session waiting for review); the\n"
+     "        choice is kept in the file's sidecar, so a rebuild keeps it\n"
+     "  check\n"
+     "        the database's integrity and whether every file is as registered (exit 1\n"
+     "        when anything is not)\n"
+     "  --db PATH   the register file (default: kenvoplat-register.sqlite in the data folder,\n"
+     "              DATA under KENVOPLAT_HOME when it is set)\n"
+     "Times are the first attempt's start in UTC, YYYY-MM-DDTHH:MM:SSZ; CSV numbers have '.'\n"
+     "decimals and every digit needed to read them back. A register that cannot be read is\n"
+     "named with the reason (exit 1); \"register scan --rebuild\" rebuilds it.\n"},
 #ifdef KENVO_WITH_RENDER
     {"render", "render VIEW FILE.kplat [--attempt N] [--width W --height H] -o OUT.png",
      "Draws one of the program's views of an attempt as a PNG picture (default 760 x 400).\n"
      "VIEW:\n"},
     {"print", "print VIEW FILE.kplat [--attempt N] [--interval L] [--marker L] -o OUT.pdf",
-     "Writes the printed report of a view as an A4 PDF, with the subject's header on the first page.\n"
+     "Writes the printed report of a view as an A4 PDF, with the subject's header on the first "
+     "page.\n"
      "VIEW:\n"},
 #endif
 };

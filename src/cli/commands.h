@@ -24,5 +24,7 @@ int runImportCsv(const std::vector<std::string>& words);
 int runRender(const std::vector<std::string>& words);
 int runRecord(const std::vector<std::string>& words);
 int runPrint(const std::vector<std::string>& words);
+// register SUBCOMMAND ...: the subject register.
+int runRegister(const std::vector<std::string>& words);
 
 }  // namespace kenvo::cli

@@ -27,7 +27,9 @@ constexpr const char* Usage =
     "  import-csv [--model M] [--subject NAME] -o FILE.kplat INPUT.csv...\n"
     "                                                  make a stance data set of 100 Hz "
     "recordings\n"
-    "                                                  (header t_s,x_mm,y_mm), one attempt each\n"
+    "                                                  (header t_s,x_mm,y_mm), one attempt each;\n"
+    "                                                  also --sex, --height, --weight, --code,\n"
+    "                                                  --birth-date, --conditions, --recorded-at\n"
     "  table TABLE FILE.kplat [--attempt N] [--interval L] [--filter MM] [--format text|csv]\n"
     "                                                  print a digital table (TABLE: summary,\n"
     "                                                  interval, attempt, target, driving, "
@@ -46,6 +48,10 @@ constexpr const char* Usage =
     "  measures FILE... [--attempt N] [--lowpass none|HZ] [--format text|csv|json] [-o OUT]\n"
     "                                                  clinical sway measures of stance attempts\n"
     "                                                  and 100 Hz CSV recordings\n"
+    "  register scan|subjects|sessions|history|assign|check ...\n"
+    "                                                  the subject register: every subject, "
+    "their\n"
+    "                                                  sessions and the history of a measure\n"
 #ifdef KENVO_WITH_RENDER
     "  render VIEW FILE.kplat [--attempt N] [--width W --height H] -o OUT.png\n"
     "                                                  draw a view as a PNG (without VIEW: the "
@@ -97,6 +103,7 @@ int main(int argc, char** argv) {
     if (command == "batch") return runBatch(words);
     if (command == "diffusion") return runDiffusion(words);
     if (command == "measures") return runMeasures(words);
+    if (command == "register") return runRegister(words);
 #ifdef KENVO_WITH_RENDER
     if (command == "render") return runRender(words);
     if (command == "print") return runPrint(words);

@@ -139,7 +139,7 @@ TEST_F(Commands, EveryMenuCommandHasAnActionAndAnId) {
     const std::vector<std::pair<QString, QStringList>> expected = {
         {"&File", {"&Open ", "Save ", "-", "Open cfg", "Save cfg", "-", "&Print...", "Print Pre&view",
                    "-", "Clinical measures of files...", "-", "Set LOGO", "-", "-", "E&xit"}},
-        {"&Subject", {"Subject Info"}},
+        {"&Subject", {"Subject Info", "Subjects..."}},
         {"&Test", {"Stance test", "Continue stance test with same subject", "Target hiting test",
                    "Driving test", "Continue driving test with same subject",
                    "Sensory balance test", "-", "Check", "-", "&Platform"}},
@@ -161,7 +161,7 @@ TEST_F(Commands, EveryMenuCommandHasAnActionAndAnId) {
     // Every command of the menus and the toolbar answers with its own id.
     for (int id : {CmdOpen, CmdSaveProtocol, CmdCheck, CmdDifusAnalysis, CmdBatchAnalysis,
                    CmdPerformDialog, CmdAbout, CmdClinicalMeasures, CmdClinicalSetup,
-                   CmdClinicalFiles, CmdSensoryTest}) {
+                   CmdClinicalFiles, CmdSubjects, CmdSensoryTest}) {
         QAction* a = frame().action(id);
         ASSERT_NE(a, nullptr) << id;
         EXPECT_EQ(a->data().toInt(), id);

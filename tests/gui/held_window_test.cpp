@@ -26,7 +26,7 @@ const std::vector<int> TakesTheWindow = {
     CmdTargetSummary,  CmdDrivingSummary, CmdFrequencyAnalysis, CmdGraphReport,
     CmdDifusAnalysis,  CmdGraphSetup,     CmdDaGraphSetup,      CmdNewProtocol,
     CmdOpenProtocol,   CmdSaveProtocol,   CmdBatchAnalysis,     CmdPerformDialog,
-    CmdBlankView,      CmdRecentFile1,    CmdRecentFile1 + 3};
+    CmdBlankView,      CmdRecentFile1,    CmdRecentFile1 + 3, CmdSubjects};
 
 class HeldWindow : public StanceFixture {
   protected:

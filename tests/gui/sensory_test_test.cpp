@@ -15,6 +15,7 @@
 #include "files/sidecar.h"
 #include "platform/cop_source.h"
 #include "platform_choice.h"
+#include "app_register.h"
 #include "sensory_controller.h"
 #include "sensory_guide.h"
 #include "sensory_setup_dialog.h"
@@ -75,6 +76,7 @@ class SensoryTest : public AppFixture {
 
 TEST_F(SensoryTest, FourConditionsThroughTheGuideAreSavedWithTheirConditions) {
     state().settings.test.stanceTime = 25;
+    state().store.subject.name = "Sensory Subject";
     answerSetup(1, 10);
     frame().runCommand(CmdSensoryTest);
     ASSERT_TRUE(sensory().active());
@@ -139,6 +141,22 @@ TEST_F(SensoryTest, FourConditionsThroughTheGuideAreSavedWithTheirConditions) {
     EXPECT_EQ(saved.conditions, names);
     EXPECT_TRUE(saved.discardedAttempts.empty());
 
+    // The Save registered a sensory session, each condition with its own attempt.
+    SubjectRegister* reg = app->subjectRegister()->get();
+    ASSERT_NE(reg, nullptr);
+    const auto subjects = reg->subjects("Sensory Subject");
+    ASSERT_EQ(subjects.size(), 1u);
+    const auto sessions = reg->sessions(subjects[0].id);
+    ASSERT_EQ(sessions.size(), 1u);
+    EXPECT_EQ(sessions[0].test, "sensory");
+    EXPECT_EQ(sessions[0].attempts, 4);
+    for (const auto& name : names) {
+        const auto points = reg->history(subjects[0].id, ClinicalMeasure::Area95, *name);
+        ASSERT_EQ(points.size(), 1u) << *name;
+        EXPECT_EQ(points[0].attempts, 1) << *name;
+        EXPECT_TRUE(points[0].value) << *name;
+    }
+
     // Opened again, the data set has its conditions back, so a second Save keeps them.
     state().sensory.clear();
     frame().files().openRecent(QString::fromStdString(path));
@@ -151,6 +169,7 @@ TEST_F(SensoryTest, FourConditionsThroughTheGuideAreSavedWithTheirConditions) {
 }
 
 TEST_F(SensoryTest, RepeatDiscardsTheEarlierAttemptAndStopKeepsWhatWasRecorded) {
+    state().store.subject.name = "Repeated Subject";
     answerSetup(2, 10);
     frame().runCommand(CmdSensoryTest);
     ASSERT_TRUE(sensory().active());
@@ -203,6 +222,14 @@ TEST_F(SensoryTest, RepeatDiscardsTheEarlierAttemptAndStopKeepsWhatWasRecorded) 
     const std::vector<std::optional<std::string>> names = {"eo-firm", "eo-firm"};
     EXPECT_EQ(saved.conditions, names);
     EXPECT_EQ(saved.discardedAttempts, std::vector<int>{0});
+    // The register leaves the discarded attempt out of the condition's history.
+    SubjectRegister* reg = app->subjectRegister()->get();
+    ASSERT_NE(reg, nullptr);
+    const auto subjects = reg->subjects("Repeated Subject");
+    ASSERT_EQ(subjects.size(), 1u);
+    const auto points = reg->history(subjects[0].id, ClinicalMeasure::Velocity, "eo-firm");
+    ASSERT_EQ(points.size(), 1u);
+    EXPECT_EQ(points[0].attempts, 1);
 }
 
 TEST_F(SensoryTest, ACancelledSetUpStartsNothing) {

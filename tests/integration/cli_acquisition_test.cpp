@@ -120,7 +120,7 @@ TEST(CliHelp, EverySubcommandHasHelpAndUsageErrorsExitWithTwo) {
     const auto all = runProcess({Cli, "--help"});
     ASSERT_EQ(all.exitCode, 0);
     std::vector<std::string> commands = {"devices", "monitor", "capture", "record", "decode", "info", "export-csv",
-                                         "import-csv", "table", "export-xml", "diffusion", "batch"};
+                                         "import-csv", "table", "export-xml", "diffusion", "batch", "register"};
     const bool drawing = all.out.find("  render VIEW") != std::string::npos;  // absent without Qt
     if (drawing) commands.insert(commands.end(), {"render", "print"});
     for (const std::string& command : commands) {

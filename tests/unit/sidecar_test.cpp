@@ -168,6 +168,15 @@ TEST(Sidecar, WrongTypesAndImpossibleValuesAreDamaged) {
     EXPECT_EQ(s.birthDate, "2000-02-29");
 }
 
+TEST(Sidecar, CalendarDatesMustExist) {
+    for (const char* date : {"2000-02-29", "1904-02-29", "1999-12-31", "0001-01-01", "2026-04-30"})
+        EXPECT_TRUE(isCalendarDate(date)) << date;
+    for (const char* date : {"1900-02-29", "2023-02-29", "2026-04-31", "2026-00-10", "2026-12-00",
+                             "0000-01-01", "2026-1-10", "2026/01/10", "2026-01-10 ", " 2026-01-10",
+                             "2026-01-1x", ""})
+        EXPECT_FALSE(isCalendarDate(date)) << date;
+}
+
 TEST(Sidecar, NewerVersionIsDamagedWithAPlainMessage) {
     test::TempDir dir;
     const std::string kplat = makeKplat(dir);

@@ -6,7 +6,13 @@ namespace kenvo {
 
 namespace {
 
-// A cell is quoted when it holds a separator, a quote or a line break; quotes are doubled.
+void appendOptional(std::string& out, const std::optional<double>& v) {
+    out += ',';
+    if (v) out += csvNumber(*v);
+}
+
+}  // namespace
+
 std::string csvText(const std::string& text) {
     if (text.find_first_of(",\"\r\n") == std::string::npos) return text;
     std::string quoted = "\"";
@@ -16,13 +22,6 @@ std::string csvText(const std::string& text) {
     }
     return quoted + '"';
 }
-
-void appendOptional(std::string& out, const std::optional<double>& v) {
-    out += ',';
-    if (v) out += csvNumber(*v);
-}
-
-}  // namespace
 
 std::string csvNumber(double value) {
     char buffer[64];

@@ -26,4 +26,8 @@ std::string clinicalCsv(std::span<const ClinicalRow> rows);
 // A number as written in that CSV.
 std::string csvNumber(double value);
 
+// A text cell of that CSV: quoted when it holds a separator, a quote or a line break, with
+// quotes doubled.
+std::string csvText(const std::string& text);
+
 }  // namespace kenvo

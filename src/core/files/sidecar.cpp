@@ -26,20 +26,6 @@ bool isLeapYear(int year) {
     return (year % 4 == 0 && year % 100 != 0) || year % 400 == 0;
 }
 
-// "YYYY-MM-DD" naming a day that exists (no 2023-02-29, no 2024-13-01).
-bool isCalendarDate(const std::string& text) {
-    if (text.size() != 10 || text[4] != '-' || text[7] != '-') return false;
-    for (std::size_t i : {0, 1, 2, 3, 5, 6, 8, 9})
-        if (text[i] < '0' || text[i] > '9') return false;
-    const int year = std::stoi(text.substr(0, 4));
-    const int month = std::stoi(text.substr(5, 2));
-    const int day = std::stoi(text.substr(8, 2));
-    if (year < 1 || month < 1 || month > 12 || day < 1) return false;
-    static constexpr int DaysIn[12] = {31, 28, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31};
-    const int last = DaysIn[month - 1] + (month == 2 && isLeapYear(year) ? 1 : 0);
-    return day <= last;
-}
-
 int64_t mtimeNs(const struct stat& st) {
     return static_cast<int64_t>(st.st_mtim.tv_sec) * 1'000'000'000 + st.st_mtim.tv_nsec;
 }
@@ -189,6 +175,19 @@ bool readFields(const Json& json, Sidecar& out, std::string& error) {
 }
 
 }  // namespace
+
+bool isCalendarDate(const std::string& text) {
+    if (text.size() != 10 || text[4] != '-' || text[7] != '-') return false;
+    for (std::size_t i : {0, 1, 2, 3, 5, 6, 8, 9})
+        if (text[i] < '0' || text[i] > '9') return false;
+    const int year = std::stoi(text.substr(0, 4));
+    const int month = std::stoi(text.substr(5, 2));
+    const int day = std::stoi(text.substr(8, 2));
+    if (year < 1 || month < 1 || month > 12 || day < 1) return false;
+    static constexpr int DaysIn[12] = {31, 28, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31};
+    const int last = DaysIn[month - 1] + (month == 2 && isLeapYear(year) ? 1 : 0);
+    return day <= last;
+}
 
 std::string sidecarPathOf(const std::string& kplatPath) {
     return kplatPath + ".json";

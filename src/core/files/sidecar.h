@@ -30,7 +30,7 @@ struct Sidecar {
     std::optional<int64_t> subjectId;
     std::optional<std::string> protocol;
     std::optional<std::vector<std::optional<std::string>>> conditions;  // one per attempt
-    std::vector<int> discardedAttempts;    // 0-based in memory, 1-based in the file
+    std::vector<int> discardedAttempts;  // 0-based in memory, 1-based in the file
     std::optional<std::string> name;
     std::optional<int> heightCm;
     std::optional<int> weightKg;
@@ -39,6 +39,9 @@ struct Sidecar {
 
     friend bool operator==(const Sidecar&, const Sidecar&) = default;
 };
+
+// Whether `text` is "YYYY-MM-DD" naming a day that exists (no 2023-02-29, no 1990-04-31).
+bool isCalendarDate(const std::string& text);
 
 // "set.kplat" -> "set.kplat.json".
 std::string sidecarPathOf(const std::string& kplatPath);

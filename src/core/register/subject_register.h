@@ -35,7 +35,9 @@ struct RegisterOpenResult {
     int migratedFrom = 0; // the schema version found, when a migration ran
 };
 
-// What a scan did: counted per file, plus a reason for each file skipped.
+// What a scan did, counted per file: each file found is added, updated, unchanged, skipped or
+// (registered but waiting for review) review, so the five add up to the files found; plus a
+// reason for each file skipped.
 struct ScanReport {
     int added = 0;
     int updated = 0;
@@ -45,6 +47,7 @@ struct ScanReport {
     std::vector<std::pair<std::string, std::string>> skippedFiles;  // path, reason
     std::vector<std::string> notes;  // stale sidecars and the like, in plain words
     bool cancelled = false;
+    std::string error;  // why the scan could not start (the register could not be written)
 };
 
 // What `check` found; ok() when the database and every file are as registered.
@@ -80,11 +83,15 @@ public:
     // Subjects whose name or patient code contains `search` (case-insensitive), by name.
     std::vector<RegisterSubject> subjects(const std::string& search = {}) const;
     std::optional<RegisterSubject> subject(int64_t id) const;
-    // Adds (id 0) or changes a subject, and writes its details to the sidecars of its
-    // sessions or, without sessions, to DATA/subjects/ID.json. Refuses a patient code that
-    // another subject has, with a plain message.
+    // Adds (id 0: the lowest free id) or changes a subject, and writes its details to the
+    // sidecars of its sessions whose files exist or, without sessions, to
+    // DATA/subjects/ID.json. Refuses a patient code that another subject has, an empty name,
+    // a malformed birth date, with a plain message. When a sidecar cannot be written the
+    // change is not made in the register either (false with the reason), so the register
+    // never holds the only copy of a detail. On success `subject` is what was saved.
     bool saveSubject(RegisterSubject& subject, std::string& error);
 
+    // The subject's sessions, oldest first (recorded_at, then id).
     std::vector<RegisterSession> sessions(int64_t subjectId) const;
     std::vector<RegisterSession> reviewSessions() const;
     std::optional<RegisterSession> session(int64_t id) const;
@@ -92,13 +99,17 @@ public:
     std::string absolutePath(const RegisterSession& session) const;
 
     // Puts a session waiting for review (or any session) with a subject, and writes the choice
-    // into the session's sidecar so a rebuild keeps it.
+    // into the session's sidecar so a rebuild keeps it. A session waiting for review becomes
+    // ok; a missing or changed one keeps saying so. When the sidecar of an existing file
+    // cannot be written, nothing changes (false with the reason).
     bool assign(int64_t sessionId, int64_t subjectId, std::string& error);
 
     // Registers or updates the session of one measurement file (the window's Save). `details`
     // are what the window knows beyond the file (patient code, birth date, the register
     // subject chosen, the sensory conditions); the sidecar is written with them and with the
-    // subject id the registration settles on. Returns the session id, or nothing with a reason.
+    // subject (id and details) the registration settles on. Returns the session id, or nothing
+    // with a reason. The session is never lost for its sidecar: when the sidecar cannot be
+    // written the session is registered all the same, the id returned and `error` says why.
     std::optional<int64_t> registerFile(const std::string& kplatPath, const Sidecar& details,
                                         std::string& error);
 

@@ -1,4 +1,4 @@
-#include "app_paths.h"
+#include "files/app_paths.h"
 
 #include <unistd.h>
 
