@@ -159,7 +159,8 @@ void SensoryController::onTick() {
 
 void SensoryController::onAttemptCompleted(int32_t attempt) {
     if (!active_ || !protocol_->attemptRecorded(attempt)) return;
-    state_.sensory.setCondition(state_.store, attempt, protocol_->attempts().back().trial.condition);
+    state_.sensory.setCondition(state_.store, attempt,
+                                protocol_->attempts().back().trial.condition);
     writeRecoverySidecar();
     hideBarStart();
     if (protocol_->step() == SensoryStep::Finished) subject_->setCondition(std::nullopt);

@@ -36,7 +36,8 @@ SensoryGuide::SensoryGuide(QWidget* parent)
       heading_(label(this, "sensoryHeading", 16, true)),
       status_(label(this, "sensoryStatus", 22, true)),
       lines_(label(this, "sensoryInstruction", 11, false)),  // rich text: a gap per line
-      start_(button(this, "sensoryStart", "Start", "Start the trial after a 3 s countdown (Enter)")),
+      start_(
+          button(this, "sensoryStart", "Start", "Start the trial after a 3 s countdown (Enter)")),
       repeat_(button(this, "sensoryRepeat", "Repeat trial",
                      "Record this trial again; an attempt already recorded for it is kept in "
                      "the file but left out of the results")),
@@ -103,8 +104,14 @@ void SensoryGuide::showStep(const SensoryProtocol& protocol, const QString& stat
     stop_->setEnabled(step != SensoryStep::Finished);
 }
 
-QString SensoryGuide::headingText() const { return heading_->text(); }
-QString SensoryGuide::statusText() const { return status_->text(); }
-QString SensoryGuide::instructionText() const { return lines_->text(); }
+QString SensoryGuide::headingText() const {
+    return heading_->text();
+}
+QString SensoryGuide::statusText() const {
+    return status_->text();
+}
+QString SensoryGuide::instructionText() const {
+    return lines_->text();
+}
 
 }  // namespace kenvo

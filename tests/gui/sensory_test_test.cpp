@@ -8,6 +8,7 @@
 #include <QTest>
 #include <filesystem>
 
+#include "app_register.h"
 #include "clinical/attempt_trace.h"
 #include "clinical/clinical_measures.h"
 #include "enabling_rules.h"
@@ -15,7 +16,6 @@
 #include "files/sidecar.h"
 #include "platform/cop_source.h"
 #include "platform_choice.h"
-#include "app_register.h"
 #include "sensory_controller.h"
 #include "sensory_guide.h"
 #include "sensory_setup_dialog.h"
@@ -176,7 +176,8 @@ TEST_F(SensoryTest, RepeatDiscardsTheEarlierAttemptAndStopKeepsWhatWasRecorded) 
 
     // Repeat while recording: the attempt under way is dropped, the trial starts over.
     startAndWaitForTheRecording();
-    ASSERT_TRUE(waitUntil([&] { return app->stanceController()->stance().recordedSamples() > 20; }));
+    ASSERT_TRUE(
+        waitUntil([&] { return app->stanceController()->stance().recordedSamples() > 20; }));
     guide().repeatButton()->click();
     EXPECT_EQ(step(), SensoryStep::Instruction);
     EXPECT_EQ(protocol().trial().index, 0);
@@ -271,7 +272,8 @@ TEST_F(SensoryTest, TheConditionsOfUnsavedAttemptsComeBackWithTheRecoveryCopy) {
     MeasurementStore& store = state().store;
     store.settings.testMode = TestModeStance;
     addAttempts(store, 3, 500);
-    for (int a = 0; a < 3; ++a) store.startTime[static_cast<std::size_t>(a)] = 1'700'000'000 + 20 * a;
+    for (int a = 0; a < 3; ++a)
+        store.startTime[static_cast<std::size_t>(a)] = 1'700'000'000 + 20 * a;
     store.dataSaved = 0;
     state().sensory.setCondition(store, 0, C::EyesOpenFirm);
     state().sensory.setCondition(store, 1, C::EyesOpenFirm);

@@ -39,8 +39,8 @@ TEST(SensoryPlan, LimitsOfTrialsAndDuration) {
 
 TEST(SensoryProtocol, TrialsFollowTheFixedOrderOfTheConditions) {
     SensoryProtocol p({2, 10});
-    const C order[] = {C::EyesOpenFirm,  C::EyesOpenFirm,  C::EyesClosedFirm, C::EyesClosedFirm,
-                       C::EyesOpenFoam,  C::EyesOpenFoam,  C::EyesClosedFoam, C::EyesClosedFoam};
+    const C order[] = {C::EyesOpenFirm, C::EyesOpenFirm, C::EyesClosedFirm, C::EyesClosedFirm,
+                       C::EyesOpenFoam, C::EyesOpenFoam, C::EyesClosedFoam, C::EyesClosedFoam};
     for (int i = 0; i < 8; ++i) {
         ASSERT_EQ(p.step(), SensoryStep::Instruction) << i;
         EXPECT_EQ(p.trial().index, i);
@@ -240,7 +240,8 @@ TEST(SensoryInstruction, ThePadIsAnnouncedOnceAndOnlyTakenOffWhenItIsOn) {
 std::unique_ptr<MeasurementStore> dataSet(int count, int32_t firstStart = 1'700'000'000) {
     auto store = std::make_unique<MeasurementStore>();
     store->attemptCount = count;
-    for (int a = 0; a < count; ++a) store->startTime[static_cast<std::size_t>(a)] = firstStart + 60 * a;
+    for (int a = 0; a < count; ++a)
+        store->startTime[static_cast<std::size_t>(a)] = firstStart + 60 * a;
     return store;
 }
 

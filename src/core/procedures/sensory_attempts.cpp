@@ -19,7 +19,8 @@ SensoryAttempts::Entry& SensoryAttempts::entry(const MeasurementStore& store, in
     if (entries_.size() <= i) entries_.resize(i + 1);
     Entry& e = entries_[i];
     // A stale entry (another data set's attempt in this slot) starts afresh.
-    if (!e.used || e.startTime != store.startTime[i]) e = Entry{true, store.startTime[i], {}, false};
+    if (!e.used || e.startTime != store.startTime[i])
+        e = Entry{true, store.startTime[i], {}, false};
     return e;
 }
 

@@ -135,8 +135,9 @@ SensoryInstruction sensoryInstruction(const SensoryProtocol& protocol) {
     switch (protocol.step()) {
         case SensoryStep::Instruction:
             if (onFoam(c) && !protocol.padOn())
-                lines.push_back("Put the foam pad on the plate, centred, then help the subject "
-                                "onto it.");
+                lines.push_back(
+                    "Put the foam pad on the plate, centred, then help the subject "
+                    "onto it.");
             lines.push_back(std::string("Stand still ") +
                             (onFoam(c) ? "on the foam pad" : "on the plate") +
                             ", feet as marked, arms by the sides.");
