@@ -98,7 +98,8 @@ void CKenvoPlatApp::start(bool show) {
     frame_->setPlatformChoiceHandler([this](int32_t choice) { setPlatformChoice(choice); });
     frame_->setPlatformChoice(platformChoice_);
     stance_ = std::make_unique<StanceController>(*state_, *frame_, *link_, *dispatcher_, port_);
-    sensory_ = std::make_unique<SensoryController>(*state_, *frame_, port_, *stance_, subject_);
+    sensory_ =
+        std::make_unique<SensoryController>(*state_, *frame_, port_, profile_, *stance_, subject_);
     steering_ = new PointerSteering(subject_, *frame_->view(), *state_, *stance_, profile_,
                                     *frame_->mouseSteeringAction());
     // Every start finds the simulated subject on the plate.

@@ -4,6 +4,7 @@
 #include <QDockWidget>
 #include <QPushButton>
 #include <QScreen>
+#include <QSettings>
 #include <QShortcut>
 #include <QStatusBar>
 
@@ -26,17 +27,22 @@ constexpr qint64 CountdownMs = SensoryCountdownSeconds * 1000;
 }  // namespace
 
 SensoryController::SensoryController(AppState& state, CMainFrame& frame, OperatorPort& port,
-                                     StanceController& stance,
+                                     QSettings& profile, StanceController& stance,
                                      std::shared_ptr<SteerableSource> subject)
     : state_(state),
       frame_(frame),
       port_(port),
+      profile_(profile),
       stance_(stance),
       subject_(std::move(subject)),
       dock_(new QDockWidget("Sensory balance test", &frame)),
       guide_(new SensoryGuide(dock_)),
       enter_(new QShortcut(QKeySequence(Qt::Key_Return), &frame)),
       keypadEnter_(new QShortcut(QKeySequence(Qt::Key_Enter), &frame)) {
+    // The clinic's usual plan; the guide holds it within the limits whatever the profile says.
+    plan_ = SensoryProtocol({profile_.value("Sensory/trials", DefaultSensoryTrials).toInt(),
+                             profile_.value("Sensory/seconds", DefaultSensoryTrialSeconds).toInt()})
+                .plan();
     dock_->setObjectName("sensoryGuideDock");
     // Closing the guide would leave the test without its buttons; Stop ends it instead.
     dock_->setFeatures(QDockWidget::DockWidgetMovable | QDockWidget::DockWidgetFloatable);
@@ -81,6 +87,8 @@ void SensoryController::begin() {
     SensorySetupDialog setup(plan, &frame_);
     if (port_.runDialog(setup) != QDialog::Accepted) return;
     plan_ = plan;
+    profile_.setValue("Sensory/trials", plan_.trialsPerCondition);
+    profile_.setValue("Sensory/seconds", plan_.trialSeconds);
     // The stance test's own start: unsaved data offered for saving, a new stance data set
     // whose attempts last one trial, the platform armed and the live view shown.
     if (!stance_.stance().newTest(plan_.trialSeconds)) return;

@@ -9,6 +9,7 @@
 #include "procedures/sensory_protocol.h"
 
 class QDockWidget;
+class QSettings;
 class QShortcut;
 
 namespace kenvo {
@@ -29,7 +30,7 @@ class SensoryController final : public QObject {
     Q_OBJECT
 
   public:
-    SensoryController(AppState& state, CMainFrame& frame, OperatorPort& port,
+    SensoryController(AppState& state, CMainFrame& frame, OperatorPort& port, QSettings& profile,
                       StanceController& stance, std::shared_ptr<SteerableSource> subject);
     ~SensoryController() override;
 
@@ -45,7 +46,7 @@ class SensoryController final : public QObject {
     const SensoryProtocol* protocol() const { return protocol_ ? &*protocol_ : nullptr; }
     SensoryGuide* guide() const { return guide_; }
     QDockWidget* dock() const { return dock_; }
-    // The plan the set-up offers next (the last one accepted).
+    // The plan the set-up offers next (the last one accepted, remembered between runs).
     const SensoryPlan& plan() const { return plan_; }
 
     // The guide's buttons.
@@ -70,6 +71,7 @@ class SensoryController final : public QObject {
     AppState& state_;
     CMainFrame& frame_;
     OperatorPort& port_;
+    QSettings& profile_;
     StanceController& stance_;
     std::shared_ptr<SteerableSource> subject_;
     SensoryPlan plan_;

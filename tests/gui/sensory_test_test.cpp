@@ -233,6 +233,33 @@ TEST_F(SensoryTest, RepeatDiscardsTheEarlierAttemptAndStopKeepsWhatWasRecorded) 
     EXPECT_EQ(points[0].attempts, 1);
 }
 
+TEST_F(SensoryTest, TheSetUpOffersTheLastPlanAcceptedAlsoAfterARestart) {
+    std::vector<std::pair<int, int>> offered;
+    port.dialogScript = [&offered](QDialog& d) {
+        auto& setup = dynamic_cast<SensorySetupDialog&>(d);
+        offered.emplace_back(setup.trialsBox()->value(), setup.secondsBox()->value());
+        setup.trialsBox()->setValue(2);
+        setup.secondsBox()->setValue(45);
+        setup.accept();
+        return setup.result();
+    };
+    frame().runCommand(CmdSensoryTest);
+    port.files.push_back(std::nullopt);
+    guide().stopButton()->click();
+    // A profile holding values out of range (edited by hand) is held to the limits.
+    restart();
+    ASSERT_TRUE(app->setPlatformChoice(0));
+    frame().runCommand(CmdSensoryTest);
+    port.files.push_back(std::nullopt);
+    guide().stopButton()->click();
+    profile->setValue("Sensory/trials", 40);
+    profile->setValue("Sensory/seconds", 2);
+    restart();
+    EXPECT_EQ(sensory().plan(), (SensoryPlan{MaxSensoryTrials, MinSensoryTrialSeconds}));
+    const std::vector<std::pair<int, int>> expected = {{3, 60}, {2, 45}};
+    EXPECT_EQ(offered, expected);
+}
+
 TEST_F(SensoryTest, ACancelledSetUpStartsNothing) {
     port.dialogScript = [](QDialog&) { return int(QDialog::Rejected); };
     frame().runCommand(CmdSensoryTest);
