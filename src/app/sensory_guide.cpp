@@ -4,6 +4,7 @@
 #include <QLabel>
 #include <QPushButton>
 #include <QVBoxLayout>
+#include <algorithm>
 
 namespace kenvo {
 
@@ -78,14 +79,20 @@ void SensoryGuide::showStep(const SensoryProtocol& protocol, const QString& stat
     const SensoryInstruction instruction = sensoryInstruction(protocol);
     const SensoryStep step = protocol.step();
     const SensoryTrial trial = protocol.trial();
-    if (step == SensoryStep::Finished)
-        progress_->setText(QStringLiteral("%1 attempts recorded").arg(protocol.attempts().size()));
-    else
+    if (step == SensoryStep::Finished) {
+        const auto& attempts = protocol.attempts();
+        const auto aside = std::count_if(attempts.begin(), attempts.end(),
+                                         [](const SensoryAttempt& a) { return a.discarded; });
+        QString text = QStringLiteral("%1 trials recorded").arg(attempts.size());
+        if (aside > 0) text += QStringLiteral(", %1 of them repeated and set aside").arg(aside);
+        progress_->setText(text);
+    } else {
         progress_->setText(QStringLiteral("Condition %1 of %2, trial %3 of %4 in all")
                                .arg(trial.index / protocol.plan().trialsPerCondition + 1)
                                .arg(SensoryConditionCount)
                                .arg(trial.index + 1)
                                .arg(protocol.plan().trialCount()));
+    }
     heading_->setText(QString::fromStdString(instruction.heading));
     QString lines;
     for (const std::string& line : instruction.lines)
@@ -104,6 +111,9 @@ void SensoryGuide::showStep(const SensoryProtocol& protocol, const QString& stat
     stop_->setEnabled(step != SensoryStep::Finished);
 }
 
+QString SensoryGuide::progressText() const {
+    return progress_->text();
+}
 QString SensoryGuide::headingText() const {
     return heading_->text();
 }

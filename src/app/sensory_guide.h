@@ -29,6 +29,7 @@ class SensoryGuide final : public QWidget {
     QPushButton* repeatButton() const { return repeat_; }
     QPushButton* skipButton() const { return skip_; }
     QPushButton* stopButton() const { return stop_; }
+    QString progressText() const;
     QString headingText() const;
     QString statusText() const;
     QString instructionText() const;

@@ -101,6 +101,8 @@ TEST_F(SensoryTest, FourConditionsThroughTheGuideAreSavedWithTheirConditions) {
         EXPECT_EQ(guide().headingText(),
                   QString::fromStdString("Trial 1 of 1, " + conditionTitle(order[c])));
         EXPECT_EQ(guide().instructionText().contains("Put the foam pad on"), c == 2) << c;
+        EXPECT_EQ(guide().progressText(),
+                  QStringLiteral("Condition %1 of 4, trial %1 of 4 in all").arg(c + 1));
         recordTrial();
         if (c == 0) {
             // The recovery copy has the condition beside it from the first attempt on.
@@ -112,6 +114,7 @@ TEST_F(SensoryTest, FourConditionsThroughTheGuideAreSavedWithTheirConditions) {
     }
     ASSERT_EQ(step(), SensoryStep::Finished);
     EXPECT_EQ(guide().headingText(), "Test complete");
+    EXPECT_EQ(guide().progressText(), "4 trials recorded");
     EXPECT_EQ(guide().startButton()->text(), "Finish");
     EXPECT_EQ(app->simulatedSubject().condition(), std::nullopt);
     EXPECT_EQ(state().store.attemptCount, 4);
