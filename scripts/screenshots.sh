@@ -45,11 +45,14 @@ on_display() {
     fi
 }
 
-# The windows and dialogs (and the printed clinical measures, as a PDF made through the window).
+# The windows and dialogs (and the printed clinical measures and a subject's history, as PDFs
+# made through the window).
 on_display "$shots" "$out"
-pdftoppm -png -r 50 -f 1 -l 1 -singlefile "$out/print_clinical.pdf" "$out/print_clinical"
-rm -f "$out/print_clinical.pdf"
-echo "wrote $out/print_clinical.png"
+for printed in print_clinical print_history; do
+    pdftoppm -png -r 50 -f 1 -l 1 -singlefile "$out/$printed.pdf" "$out/$printed"
+    rm -f "$out/$printed.pdf"
+    echo "wrote $out/$printed.png"
+done
 
 # A sample subject: quiet stance with eyes open, then a wider sway with eyes closed (mm, 100 Hz).
 sway() {  # sway SEED AMPLITUDE > CSV

@@ -75,7 +75,8 @@ void AppRegister::openAtStart(QWidget* parent) {
     if (openRegister()) return;
     // A file that is there but unusable can be rebuilt; a folder without access cannot.
     if (openState_ == RegisterOpenState::CannotOpen) {
-        port_.notice(problem_ + QStringLiteral(" The program works on without the subject register."));
+        port_.notice(problem_ +
+                     QStringLiteral(" The program works on without the subject register."));
         return;
     }
     offerRebuild(parent);
@@ -88,9 +89,10 @@ bool AppRegister::offerRebuild(QWidget* parent) {
         return false;
     }
     const QString question =
-        QStringLiteral("%1\n\nThe program works on without the subject register. Rebuild it "
-                       "from the measurement files in %2? The old file is kept under another "
-                       "name.")
+        QStringLiteral(
+            "%1\n\nThe program works on without the subject register. Rebuild it "
+            "from the measurement files in %2? The old file is kept under another "
+            "name.")
             .arg(problem_, QString::fromStdString(dataFolder_));
     if (port_.ask(question, false) != Answer::Yes) return false;
     return rebuild(parent);
@@ -114,32 +116,71 @@ bool AppRegister::rebuild(QWidget* parent) {
         return false;
     }
 
-    QProgressDialog progress(QStringLiteral("Rebuilding the subject register from the "
-                                            "measurement files..."),
-                             QStringLiteral("Cancel"), 0, 0, parent);
+    const ScanReport report = scanWithProgress(
+        parent, true,
+        QStringLiteral("Rebuilding the subject register from the measurement files..."));
+    if (!report.error.empty()) {
+        port_.message(QStringLiteral("The subject register could not be rebuilt."),
+                      QString::fromStdString(report.error));
+        return true;  // open, if empty
+    }
+    QString told = report.cancelled ? QStringLiteral(
+                                          "The rebuild of the subject register was cancelled after "
+                                          "%1 sessions; a later rebuild or scan adds the rest.")
+                                          .arg(report.added)
+                                    : QStringLiteral(
+                                          "The subject register was rebuilt from the measurement "
+                                          "files: %1 sessions, %2 files skipped.")
+                                          .arg(report.added)
+                                          .arg(report.skipped);
+    if (!keptAs_.isEmpty()) told += QStringLiteral(" The old file is kept as %1.").arg(keptAs_);
+    port_.notice(told);
+    return true;
+}
+
+ScanReport AppRegister::scanWithProgress(QWidget* parent, bool rebuild, const QString& label) {
+    QProgressDialog progress(label, QStringLiteral("Cancel"), 0, 0, parent);
     progress.setObjectName("registerProgress");
     progress.setWindowModality(Qt::WindowModal);
     progress.setMinimumDuration(400);
     const ScanReport report =
-        register_->scan({dataFolder_}, true, [&progress](int done, int total) {
-            progress.setMaximum(std::max(total, 1));
-            progress.setValue(std::min(done, std::max(total, 1)));
+        register_->scan({dataFolder_}, rebuild, [&progress](int done, int total) {
+            const int all = std::max(total, 1);
+            progress.setMaximum(all);
+            progress.setValue(std::min(done, all));
             QCoreApplication::processEvents();
             return !progress.wasCanceled();
         });
     progress.reset();
+    return report;
+}
 
-    QString told = report.cancelled
-                       ? QStringLiteral("The rebuild of the subject register was cancelled after "
-                                        "%1 sessions; a later rebuild or scan adds the rest.")
-                             .arg(report.added)
-                       : QStringLiteral("The subject register was rebuilt from the measurement "
-                                        "files: %1 sessions, %2 files skipped.")
-                             .arg(report.added)
-                             .arg(report.skipped);
-    if (!keptAs_.isEmpty()) told += QStringLiteral(" The old file is kept as %1.").arg(keptAs_);
-    port_.notice(told);
-    return true;
+QStringList AppRegister::scanDataFolder(QWidget* parent) {
+    if (!register_) return {problem_};
+    const ScanReport r = scanWithProgress(
+        parent, false, QStringLiteral("Registering the measurement files of the data folder..."));
+    if (!r.error.empty())
+        return {QStringLiteral("The data folder was not scanned: %1")
+                    .arg(QString::fromStdString(r.error))};
+    QStringList told;
+    told << QStringLiteral("%1: %2 added, %3 updated, %4 unchanged, %5 skipped, %6 for "
+                                  "review.")
+                       .arg(r.cancelled ? QStringLiteral("Scan cancelled")
+                                        : QStringLiteral("Data folder scanned"))
+                       .arg(r.added)
+                       .arg(r.updated)
+                       .arg(r.unchanged)
+                       .arg(r.skipped)
+                       .arg(r.review);
+    // The reasons of the first few skipped files; the command line lists them all.
+    constexpr std::size_t Shown = 8;
+    for (std::size_t i = 0; i < r.skippedFiles.size() && i < Shown; ++i)
+        told << QStringLiteral("Skipped %1: %2")
+                    .arg(QString::fromStdString(r.skippedFiles[i].first),
+                         QString::fromStdString(r.skippedFiles[i].second));
+    if (r.skippedFiles.size() > Shown)
+        told << QStringLiteral("... and %1 more.").arg(r.skippedFiles.size() - Shown);
+    return told;
 }
 
 void AppRegister::useSubject(const RegisterSubject& subject, SubjectRecord& record) {
@@ -226,13 +267,15 @@ QString AppRegister::fileSaved(const std::string& path, const MeasurementStore& 
             detailsRecord_ = store.subject;
             // Registered, but the sidecar beside the file could not be written.
             if (!error.empty())
-                return QStringLiteral("The file was saved and registered, but the subject "
-                                      "details beside it could not be written: %1")
+                return QStringLiteral(
+                           "The file was saved and registered, but the subject "
+                           "details beside it could not be written: %1")
                     .arg(QString::fromStdString(error));
             return {};
         }
-        problem = QStringLiteral("The file was saved, but it could not be entered in the "
-                                 "subject register: %1")
+        problem = QStringLiteral(
+                      "The file was saved, but it could not be entered in the "
+                      "subject register: %1")
                       .arg(QString::fromStdString(error));
     }
     // The files are what counts: the details go beside the file even when the register is
@@ -241,8 +284,9 @@ QString AppRegister::fileSaved(const std::string& path, const MeasurementStore& 
     std::string error;
     if (!writeSidecar(path, details, error)) {
         const QString failed =
-            QStringLiteral("The file was saved, but the subject details beside it could not be "
-                           "written: %1")
+            QStringLiteral(
+                "The file was saved, but the subject details beside it could not be "
+                "written: %1")
                 .arg(QString::fromStdString(error));
         return problem.isEmpty() ? failed : problem + QLatin1Char('\n') + failed;
     }

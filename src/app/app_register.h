@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QString>
+#include <QStringList>
 #include <memory>
 #include <optional>
 #include <string>
@@ -41,6 +42,11 @@ class AppRegister {
     // scans the data folder into it with a progress dialog that can be cancelled.
     bool rebuild(QWidget* parent);
 
+    // Registers the data folder's files that are new or changed (files copied in, saved by
+    // another program) with a progress dialog that can be cancelled. Returns what it did: a
+    // summary line, then a line per skipped file (the first few).
+    QStringList scanDataFolder(QWidget* parent);
+
     SubjectRegister* get() { return register_.get(); }
     bool available() const { return register_ != nullptr; }
     std::string databasePath() const { return dbPath_; }
@@ -74,6 +80,7 @@ class AppRegister {
 
   private:
     bool openRegister();
+    ScanReport scanWithProgress(QWidget* parent, bool rebuild, const QString& label);
 
     OperatorPort& port_;
     std::string dataFolder_;

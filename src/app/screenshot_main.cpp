@@ -177,6 +177,14 @@ bool registerPictures(kenvo::CKenvoPlatApp& app, SilentPort& port, const QString
     dialog->tabs()->setCurrentIndex(1);
     dialog->history()->setMeasure(ClinicalMeasure::Velocity);
     ok = save(*dialog, out + "/subject_history.png") && ok;
+    // Its printed page, as a PDF the script turns into a picture.
+    const QString pdf = out + "/print_history.pdf";
+    app.frame().printing().setPrinterChooser([pdf](QPrinter& printer) {
+        printer.setOutputFormat(QPrinter::PdfFormat);
+        printer.setOutputFileName(pdf);
+        return true;
+    });
+    ok = dialog->history()->print() && ok;
     dialog->hide();
     return ok;
 }

@@ -53,7 +53,8 @@ RegisterFormCheck checkRegisterSubjectForm(const RegisterSubjectForm& form,
                                            const RegisterSubject& base, const QDate& today) {
     RegisterSubject s = base;
     const QString name = form.name.simplified();
-    if (name.isEmpty()) return refuse(RegisterField::Name, QStringLiteral("Enter the subject's name."));
+    if (name.isEmpty())
+        return refuse(RegisterField::Name, QStringLiteral("Enter the subject's name."));
     if (const QString foreign = foreignCharacters(name); !foreign.isEmpty())
         return refuse(RegisterField::Name,
                       QStringLiteral("The measurement files cannot hold these characters of the "
@@ -172,7 +173,7 @@ QLineEdit* SubjectFormDialog::edit(RegisterField field) const {
 }
 
 RegisterSubjectForm SubjectFormDialog::form() const {
-    return {name_->text(),   code_->text(),   birthDate_->text(),    male_->isChecked(),
+    return {name_->text(),   code_->text(),   birthDate_->text(),   male_->isChecked(),
             height_->text(), weight_->text(), notes_->toPlainText()};
 }
 

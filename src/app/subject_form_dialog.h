@@ -22,7 +22,7 @@ struct RegisterSubjectForm {
     QString code;
     QString birthDate;  // YYYY-MM-DD or empty
     bool male = false;
-    QString height;     // empty: not known
+    QString height;  // empty: not known
     QString weight;
     QString notes;
 };

@@ -101,9 +101,13 @@ SubjectsDialog::SubjectsDialog(AppRegister& reg, MeasurementStore& store, Operat
     searchLabel->setBuddy(search_);
     searchRow->addWidget(searchLabel);
     searchRow->addWidget(search_, 1);
+    countNote_ = new QLabel(this);
+    countNote_->setObjectName("subjectCount");
     auto* subjectButtons = new QHBoxLayout;
     subjectButtons->addWidget(add);
     subjectButtons->addWidget(edit_);
+    subjectButtons->addSpacing(12);
+    subjectButtons->addWidget(countNote_);
     subjectButtons->addStretch();
     subjectButtons->addWidget(newTest_);
     auto* left = new QWidget(this);
@@ -115,10 +119,10 @@ SubjectsDialog::SubjectsDialog(AppRegister& reg, MeasurementStore& store, Operat
 
     // The chosen subject's sessions.
     auto* sessionsPage = new QWidget(this);
-    sessions_ = makeTable(sessionsPage,
-                          {"Date", "Test", "Attempts", "Velocity (mm/s)", "95 % area (mm\u00b2)",
-                           "Status", "File"},
-                          "sessions");
+    sessions_ = makeTable(
+        sessionsPage,
+        {"Date", "Test", "Attempts", "Velocity (mm/s)", "95 % area (mm\u00b2)", "Status", "File"},
+        "sessions");
     open_ = new QPushButton("&Open", sessionsPage);
     auto* sessionsLayout = new QVBoxLayout(sessionsPage);
     sessionsLayout->addWidget(sessions_, 1);
@@ -155,6 +159,8 @@ SubjectsDialog::SubjectsDialog(AppRegister& reg, MeasurementStore& store, Operat
     split->setStretchFactor(1, 3);
     split->setSizes({250, 350});
     auto* close = new QDialogButtonBox(QDialogButtonBox::Close, this);
+    QPushButton* scan = close->addButton("S&can the data folder", QDialogButtonBox::ActionRole);
+    connect(scan, &QPushButton::clicked, this, [this] { scanDataFolder(); });
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(split, 1);
     layout->addWidget(close);
@@ -181,13 +187,26 @@ void SubjectsDialog::fillSubjects() {
     const std::optional<int64_t> chosen = chosenSubject();
     const QSignalBlocker quiet(subjects_);
     subjects_->setRowCount(0);
+    std::vector<RegisterSubject> found;
     if (SubjectRegister* reg = register_.get())
-        for (const RegisterSubject& s : reg->subjects(search_->text().trimmed().toStdString()))
-            addRow(subjects_, s.id,
-                   {QString::fromStdString(s.code), QString::fromStdString(s.name),
-                    QString::fromStdString(s.birthDate), QString(QChar(s.sex)),
-                    QString::number(s.sessionCount)},
-                   {4});
+        found = reg->subjects(search_->text().trimmed().toStdString());
+    // A list of thousands would only slow down every keystroke; typing more narrows it.
+    const std::size_t shown = std::min(found.size(), MaxListedSubjects);
+    countNote_->setText(
+        shown < found.size()
+            ? QStringLiteral("The first %1 of %2 subjects; type to narrow the list.")
+                  .arg(shown)
+                  .arg(found.size())
+        : found.size() == 1 ? QStringLiteral("1 subject")
+                            : QStringLiteral("%1 subjects").arg(found.size()));
+    for (std::size_t i = 0; i < shown; ++i) {
+        const RegisterSubject& s = found[i];
+        addRow(subjects_, s.id,
+               {QString::fromStdString(s.code), QString::fromStdString(s.name),
+                QString::fromStdString(s.birthDate), QString(QChar(s.sex)),
+                QString::number(s.sessionCount)},
+               {4});
+    }
     // The subject chosen before stays chosen while the search still finds it.
     if (chosen) selectId(subjects_, *chosen);
     fillSessions();
@@ -210,7 +229,8 @@ void SubjectsDialog::fillSessions() {
                    {2, 3, 4});
         if (const auto details = reg->subject(*subject)) {
             title = QString::fromStdString(details->name);
-            if (!details->code.empty()) title += QStringLiteral(" (%1)").arg(QString::fromStdString(details->code));
+            if (!details->code.empty())
+                title += QStringLiteral(" (%1)").arg(QString::fromStdString(details->code));
         }
     }
     open_->setEnabled(sessions_->rowCount() > 0);
@@ -259,9 +279,9 @@ bool SubjectsDialog::chooseReviewSession(int64_t id) {
 bool SubjectsDialog::addSubject() {
     SubjectRegister* reg = register_.get();
     if (!reg) return false;
-    SubjectFormDialog form(RegisterSubject{}, port_,
-                           [reg](RegisterSubject& s, std::string& e) { return reg->saveSubject(s, e); },
-                           this);
+    SubjectFormDialog form(
+        RegisterSubject{}, port_,
+        [reg](RegisterSubject& s, std::string& e) { return reg->saveSubject(s, e); }, this);
     if (port_.runDialog(form) != QDialog::Accepted) return false;
     // The new subject is shown even when the search would hide it.
     search_->clear();
@@ -276,9 +296,9 @@ bool SubjectsDialog::editSubject() {
     if (!reg || !id) return false;
     const std::optional<RegisterSubject> subject = reg->subject(*id);
     if (!subject) return false;
-    SubjectFormDialog form(*subject, port_,
-                           [reg](RegisterSubject& s, std::string& e) { return reg->saveSubject(s, e); },
-                           this);
+    SubjectFormDialog form(
+        *subject, port_,
+        [reg](RegisterSubject& s, std::string& e) { return reg->saveSubject(s, e); }, this);
     if (port_.runDialog(form) != QDialog::Accepted) return false;
     fillSubjects();
     chooseSubject(*id);
@@ -323,6 +343,15 @@ bool SubjectsDialog::newTestForSubject() {
     if (hooks_.offerSave && !hooks_.offerSave()) return false;
     register_.useSubject(*subject, store_.subject);
     if (hooks_.subjectChanged) hooks_.subjectChanged();
+    return true;
+}
+
+bool SubjectsDialog::scanDataFolder() {
+    if (!register_.get()) return false;
+    if (refusedWhileTestRuns(QStringLiteral("Scan the data folder"))) return false;
+    const QStringList told = register_.scanDataFolder(this);
+    refresh();
+    port_.message(told.value(0), told.mid(1).join(QLatin1Char('\n')));
     return true;
 }
 

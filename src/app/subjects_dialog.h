@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QDialog>
+#include <cstddef>
 #include <cstdint>
 #include <functional>
 #include <optional>
@@ -19,6 +20,9 @@ class AppRegister;
 class MeasurementStore;
 class OperatorPort;
 class SubjectHistoryPanel;
+
+// The most subjects the list shows at once.
+inline constexpr std::size_t MaxListedSubjects = 500;
 
 // What the Subjects window asks of the main window.
 struct SubjectsWindowHooks {
@@ -51,6 +55,7 @@ class SubjectsDialog final : public QDialog {
     bool openSession();
     bool newTestForSubject();
     bool assignReviewSession();
+    bool scanDataFolder();
 
     // The chosen subject and session, if any.
     std::optional<int64_t> chosenSubject() const;
@@ -87,6 +92,7 @@ class SubjectsDialog final : public QDialog {
     QPushButton* open_;
     QPushButton* assign_;
     QLabel* reviewNote_;
+    QLabel* countNote_;
 };
 
 // "2026-03-14 09:30" in local time.

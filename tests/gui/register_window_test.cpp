@@ -1,99 +1,38 @@
 // The subject register in the window: the caption, Subject > Subjects..., registering on
 // Save, opening a session, "New test for this subject", an unusable register at start-up and
 // the window and the command line registering into one register at once.
+#include <QLabel>
 #include <QLineEdit>
-#include <QPrinter>
-#include <QStatusBar>
 #include <QPlainTextEdit>
+#include <QPrinter>
 #include <QRadioButton>
+#include <QStatusBar>
 #include <QTabWidget>
 #include <QTableWidget>
 #include <filesystem>
 #include <fstream>
 
-#include "app_fixture.h"
 #include "app_register.h"
-#include "print_controller.h"
 #include "command_ids.h"
 #include "enabling_rules.h"
 #include "file_commands.h"
 #include "files/code_page.h"
 #include "files/measurement_file.h"
 #include "files/sidecar.h"
+#include "print_controller.h"
 #include "register/subject_register.h"
+#include "register_window_fixture.h"
 #include "subject_form_dialog.h"
 #include "subject_history_panel.h"
 #include "subjects_dialog.h"
 #include "support/process.h"
+#include "support/temp_dir.h"
 #include "window_caption.h"
 
 namespace kenvo::test {
 namespace {
 
 namespace fs = std::filesystem;
-
-// 2026-01-05 09:00 UTC, and a month in seconds.
-constexpr int32_t FirstVisit = 1767603600;
-constexpr int32_t Month = 30 * 86400;
-
-class RegisterWindow : public AppFixture {
-  protected:
-    QString path(const std::string& name) { return QString::fromStdString(home(name)); }
-    SubjectRegister& reg() {
-        SubjectRegister* r = app->subjectRegister()->get();
-        EXPECT_NE(r, nullptr);
-        return *r;
-    }
-    // A register subject made directly in the register.
-    RegisterSubject addSubject(const std::string& name, const std::string& code, char sex = 'F',
-                               const std::string& birth = "") {
-        RegisterSubject s;
-        s.name = name;
-        s.code = code;
-        s.sex = sex;
-        s.birthDate = birth;
-        s.heightCm = 168;
-        s.weightKg = 61;
-        std::string error;
-        EXPECT_TRUE(reg().saveSubject(s, error)) << error;
-        return s;
-    }
-    // A stance data set of `attempts` attempts whose first one started at `start`, unsaved.
-    void record(int attempts, int32_t start) {
-        MeasurementStore& store = state().store;
-        store.attemptCount = 0;
-        store.settings.testMode = TestModeStance;
-        store.attemptSeconds = 10;
-        addAttempts(store, attempts, 600);
-        for (int a = 0; a < attempts; ++a) store.startTime[std::size_t(a)] = start + a * 20;
-    }
-    bool save(const std::string& name) {
-        port.files = {path(name)};
-        frame().runCommand(CmdSave);
-        return state().store.dataSaved == 1;
-    }
-    SubjectsDialog& subjects() {
-        frame().runCommand(CmdSubjects);
-        SubjectsDialog* d = app->subjectsDialog();
-        if (!d) throw std::runtime_error("the Subjects window did not open");
-        return *d;
-    }
-    // Fills the subject form the next dialog shows and presses OK.
-    void answerForm(RegisterSubjectForm form) {
-        port.dialogScript = [form](QDialog& d) {
-            auto& dialog = dynamic_cast<SubjectFormDialog&>(d);
-            dialog.edit(RegisterField::Name)->setText(form.name);
-            dialog.edit(RegisterField::Code)->setText(form.code);
-            dialog.edit(RegisterField::BirthDate)->setText(form.birthDate);
-            dialog.maleButton()->setChecked(form.male);
-            dialog.edit(RegisterField::Height)->setText(form.height);
-            dialog.edit(RegisterField::Weight)->setText(form.weight);
-            dialog.notesEdit()->setPlainText(form.notes);
-            dialog.accept();
-            return dialog.result();
-        };
-    }
-};
 
 TEST_F(RegisterWindow, CaptionNamesSubjectAndFileOnlyWhileADataSetIsPresent) {
     EXPECT_EQ(frame().windowTitle(), "Kenvotec - KenvoPlat");
@@ -128,7 +67,8 @@ TEST_F(RegisterWindow, CaptionNamesSubjectAndFileOnlyWhileADataSetIsPresent) {
     store.dataPresent = 1;
     EXPECT_EQ(windowCaption("Kenvotec", store, {}), "Untitled - Kenvotec - KenvoPlat");
     store.subject.name = "  Two\r\nLines ";
-    EXPECT_EQ(windowCaption("Kenvotec", store, "/x/y.kplat"), "Two Lines - y.kplat - Kenvotec - KenvoPlat");
+    EXPECT_EQ(windowCaption("Kenvotec", store, "/x/y.kplat"),
+              "Two Lines - y.kplat - Kenvotec - KenvoPlat");
 }
 
 TEST_F(RegisterWindow, NewTestForThisSubjectIsSavedWithCodeAndBirthDateInSidecarAndRegister) {
@@ -246,6 +186,25 @@ TEST_F(RegisterWindow, SearchNarrowsTheListAsOneTypesByNameOrCode) {
     EXPECT_EQ(list->rowCount(), 3);
 }
 
+TEST_F(RegisterWindow, AVeryLongListShowsItsFirstPartAndSaysHowToNarrowIt) {
+    for (int i = 0; i < int(MaxListedSubjects) + 5; ++i) {
+        RegisterSubject s;
+        s.name = "Subject " + std::to_string(10000 + i);
+        std::string error;
+        ASSERT_TRUE(reg().saveSubject(s, error)) << error;
+    }
+    addSubject("Zdena Zelená", "Z-1");
+    SubjectsDialog& dialog = subjects();
+    EXPECT_EQ(dialog.subjectsTable()->rowCount(), int(MaxListedSubjects));
+    auto* note = dialog.findChild<QLabel*>("subjectCount");
+    ASSERT_NE(note, nullptr);
+    EXPECT_TRUE(note->text().contains("type to narrow")) << note->text().toStdString();
+    // Beyond the first part, the search still finds every subject.
+    dialog.searchEdit()->setText("zelen");
+    ASSERT_EQ(dialog.subjectsTable()->rowCount(), 1);
+    EXPECT_EQ(note->text(), "1 subject");
+}
+
 TEST_F(RegisterWindow, AddingAndEditingASubjectChecksTheFormAndRefusesADuplicateCode) {
     SubjectsDialog& dialog = subjects();
     answerForm({"Jana Nováková", "P-0042", "1956-04-23", false, "168", "61", "Knee surgery 2024"});
@@ -263,7 +222,7 @@ TEST_F(RegisterWindow, AddingAndEditingASubjectChecksTheFormAndRefusesADuplicate
     // Refused: each leaves the dialog open with a plain message and saves nothing.
     const std::vector<RegisterSubjectForm> refused = {
         {"", "P-1", "", true, "", "", ""},
-        {"Jan Novák", "P-0042", "", true, "", "", ""},      // Jana's code
+        {"Jan Novák", "P-0042", "", true, "", "", ""},  // Jana's code
         {"Jan Novák", "P-1", "1990-02-30", true, "", "", ""},
         {"Jan Novák", "P-1", "23.4.1956", true, "", "", ""},
         {"Jan Novák", "P-1", "2999-01-01", true, "", "", ""},
@@ -273,7 +232,8 @@ TEST_F(RegisterWindow, AddingAndEditingASubjectChecksTheFormAndRefusesADuplicate
     for (const RegisterSubjectForm& form : refused) {
         const auto before = port.messages.size();
         answerForm(form);
-        EXPECT_FALSE(dialog.addSubject()) << form.name.toStdString() << form.birthDate.toStdString();
+        EXPECT_FALSE(dialog.addSubject())
+            << form.name.toStdString() << form.birthDate.toStdString();
         EXPECT_EQ(port.messages.size(), before + 1);
     }
     EXPECT_EQ(reg().subjects().size(), 1u);
@@ -311,7 +271,9 @@ TEST(RegisterForm, BirthDatesAtTheEdgesOfTheCalendar) {
     EXPECT_EQ(blank.subject.birthDate, "");
     EXPECT_EQ(blank.subject.heightCm, 0);
     // Names with the Czech and Polish letters the files hold are fine.
-    EXPECT_TRUE(checkRegisterSubjectForm({"Łucja Řeháková", "", "", false, "250", "500", ""}, {}, today).ok);
+    EXPECT_TRUE(
+        checkRegisterSubjectForm({"Łucja Řeháková", "", "", false, "250", "500", ""}, {}, today)
+            .ok);
     EXPECT_EQ(checkRegisterSubjectForm({"A", "", "", false, "", "501", ""}, {}, today).field,
               RegisterField::Weight);
 }
@@ -352,6 +314,34 @@ TEST_F(RegisterWindow, OpenLoadsTheSessionThroughTheWindowsOpen) {
     EXPECT_FALSE(dialog.openSession());
     EXPECT_TRUE(port.messages.back().contains("visit2.kplat"));
     EXPECT_EQ(state().store.startTime[0], FirstVisit);
+}
+
+TEST_F(RegisterWindow, ASidecarThatNoLongerMatchesItsFileIsToldAndIgnored) {
+    const RegisterSubject jana = addSubject("Jana Nováková", "P-0042");
+    SubjectsDialog& dialog = subjects();
+    dialog.chooseSubject(jana.id);
+    dialog.newTestForSubject();
+    record(2, FirstVisit);
+    ASSERT_TRUE(save("DATA/visit1.kplat"));
+    // Opened while it matches, its sidecar says whose the data set is.
+    port.files = {path("DATA/visit1.kplat")};
+    frame().runCommand(CmdOpen);
+    EXPECT_EQ(app->subjectRegister()->subjectIdFor(state().store.subject), jana.id);
+    // Another program writes the measurement file again behind the sidecar's back.
+    addAttempts(state().store, 1, 100);
+    ASSERT_TRUE(saveMeasurementFile(home("DATA/visit1.kplat"), state().store));
+    const std::string sidecarBefore = readFileBytes(sidecarPathOf(home("DATA/visit1.kplat")));
+
+    state().store.subject.name = "Someone Else";
+    port.answers = {Answer::No};
+    port.files = {path("DATA/visit1.kplat")};
+    frame().runCommand(CmdOpen);
+    ASSERT_EQ(state().store.attemptCount, 3);  // the file opens all the same
+    ASSERT_EQ(port.notices.size(), 1);
+    EXPECT_TRUE(port.notices[0].contains("visit1.kplat")) << port.notices[0].toStdString();
+    // Its details are not taken for the data set, and the sidecar itself is left as it was.
+    EXPECT_EQ(app->subjectRegister()->subjectIdFor(state().store.subject), std::nullopt);
+    EXPECT_EQ(readFileBytes(sidecarPathOf(home("DATA/visit1.kplat"))), sidecarBefore);
 }
 
 TEST_F(RegisterWindow, OpenAndNewTestAreRefusedWhileATestRuns) {
@@ -407,121 +397,6 @@ TEST_F(RegisterWindow, TheHistoryShowsOnePointPerStanceSessionAndPrints) {
     ASSERT_TRUE(history->print());
     EXPECT_GT(fs::file_size(pdf), 1000u);
     EXPECT_EQ(frame().printing().lastPageCount(), 1);
-}
-
-// Overwrites `count` bytes of `file` at `offset`.
-void overwrite(const std::string& file, std::streamoff offset, const std::string& bytes) {
-    std::fstream f(file, std::ios::in | std::ios::out | std::ios::binary);
-    f.seekp(offset);
-    f.write(bytes.data(), std::streamsize(bytes.size()));
-}
-
-class UnusableRegister : public RegisterWindow {
-  protected:
-    // Two sessions of a subject with a code, then the program closed.
-    void registerTwoSessions() {
-        const RegisterSubject jana = addSubject("Jana Nováková", "P-0042", 'F', "1956-04-23");
-        SubjectsDialog& dialog = subjects();
-        dialog.chooseSubject(jana.id);
-        dialog.newTestForSubject();
-        record(2, FirstVisit);
-        ASSERT_TRUE(save("DATA/visit1.kplat"));
-        record(2, FirstVisit + Month);
-        ASSERT_TRUE(save("DATA/visit2.kplat"));
-        app.reset();
-    }
-    std::string db() { return home("DATA/kenvoplat-register.sqlite"); }
-
-    // The program starts, says what is wrong and works without the register; a second start
-    // rebuilds it on Yes and keeps the old file.
-    void expectToldAndRebuilt(const std::string& damaged, const QString& why) {
-        port.answers = {Answer::No};
-        restart();
-        ASSERT_EQ(port.questions.size(), 1);
-        EXPECT_TRUE(port.questions[0].contains(QString::fromStdString(db()))) << port.questions[0].toStdString();
-        EXPECT_TRUE(port.questions[0].contains(why, Qt::CaseInsensitive)) << port.questions[0].toStdString();
-        EXPECT_TRUE(port.questions[0].contains("works on without"));
-        EXPECT_FALSE(app->subjectRegister()->available());
-        // The window works: a data set is saved, and its sidecar still gets the details of the
-        // file it came from.
-        port.answers = {Answer::No};
-        port.files = {path("DATA/visit1.kplat")};
-        frame().runCommand(CmdOpen);
-        ASSERT_EQ(state().store.attemptCount, 2);
-        ASSERT_TRUE(save("DATA/again.kplat"));
-        EXPECT_EQ(readSidecar(home("DATA/again.kplat")).sidecar.patientCode, "P-0042");
-        // The Subjects command says so (and offers the rebuild) instead of opening.
-        port.answers = {Answer::No};
-        frame().runCommand(CmdSubjects);
-        EXPECT_EQ(app->subjectsDialog(), nullptr);
-        EXPECT_EQ(port.questions.size(), 2);
-        EXPECT_EQ(readFileBytes(db()), damaged);  // never touched meanwhile
-
-        app.reset();
-        port.answers = {Answer::Yes};
-        port.notices.clear();
-        restart();
-        ASSERT_TRUE(app->subjectRegister()->available());
-        const QString kept = app->subjectRegister()->keptAs();
-        ASSERT_FALSE(kept.isEmpty());
-        EXPECT_EQ(readFileBytes(kept.toStdString()), damaged);
-        ASSERT_FALSE(port.notices.isEmpty());
-        EXPECT_TRUE(port.notices.back().contains(kept));
-        const auto found = reg().subjects("P-0042");
-        ASSERT_EQ(found.size(), 1u);
-        EXPECT_EQ(found[0].birthDate, "1956-04-23");
-        EXPECT_EQ(reg().sessions(found[0].id).size(), 3u);  // with the copy saved meanwhile
-        ASSERT_NE(&subjects(), nullptr);
-    }
-};
-
-TEST_F(UnusableRegister, FileThatIsNoLongerSqliteIsToldAndRebuiltFromTheFiles) {
-    registerTwoSessions();
-    overwrite(db(), 0, std::string(100, '\x5a'));
-    expectToldAndRebuilt(readFileBytes(db()), "is not a subject register");
-}
-
-TEST_F(UnusableRegister, DamagedPagesAreToldAndRebuiltFromTheFiles) {
-    registerTwoSessions();
-    ASSERT_GT(fs::file_size(db()), 8192u);
-    overwrite(db(), 4096, std::string(4096, '\x5a'));
-    expectToldAndRebuilt(readFileBytes(db()), "is damaged");
-}
-
-TEST_F(UnusableRegister, NewerSchemaIsToldAndRebuiltWithoutLosingTheNewerFile) {
-    registerTwoSessions();
-    // The schema version lives in the header's user version, bytes 60..63, big-endian.
-    overwrite(db(), 60, std::string("\x00\x00\x00\x63", 4));
-    expectToldAndRebuilt(readFileBytes(db()), "newer");
-}
-
-TEST_F(RegisterWindow, WindowAndCommandLineRegisterIntoOneRegisterAtOnce) {
-    // Files for the command line to scan, made before either starts registering.
-    fs::create_directories(home("DATA/old"));
-    for (int i = 0; i < 150; ++i) {
-        record(2, FirstVisit + i * 86400);
-        state().store.subject.name = utf8ToCp1250("Old " + std::to_string(i % 8));
-        ASSERT_TRUE(saveMeasurementFile(home("DATA/old/f" + std::to_string(i) + ".kplat"),
-                                        state().store));
-    }
-    const std::string db = app->subjectRegister()->databasePath();
-    BackgroundProcess cli({KENVOPLAT_CLI, "register", "scan", "--db", db, home("DATA/old")});
-    state().store.subject.name = "Window Subject";
-    for (int i = 0; i < 20; ++i) {
-        record(2, FirstVisit + 400 * 86400 + i * 86400);
-        ASSERT_TRUE(save("DATA/new" + std::to_string(i) + ".kplat"));
-    }
-    std::string out;
-    for (std::string line = cli.readLine(60); !line.empty(); line = cli.readLine(60)) out += line + "\n";
-    EXPECT_EQ(cli.stop(), 0) << out;
-    EXPECT_NE(out.find("added 150"), std::string::npos) << out;
-    EXPECT_TRUE(port.notices.isEmpty()) << port.notices.join("\n").toStdString();
-    int sessions = 0;
-    for (const RegisterSubject& s : reg().subjects()) sessions += int(reg().sessions(s.id).size());
-    EXPECT_EQ(sessions, 170);
-    const auto mine = reg().subjects("Window Subject");
-    ASSERT_EQ(mine.size(), 1u);
-    EXPECT_EQ(reg().sessions(mine[0].id).size(), 20u);
 }
 
 }  // namespace

@@ -1,6 +1,9 @@
 #include <gtest/gtest.h>
+#include <sys/wait.h>
+#include <unistd.h>
 
 #include <algorithm>
+#include <cstdio>
 #include <filesystem>
 #include <thread>
 
@@ -169,6 +172,37 @@ TEST(RegisterConcurrency, TwoRegistersOnOneFileRegisterAtOnce) {
     for (const auto& s : subjects) sessions += s.sessionCount;
     EXPECT_EQ(sessions, 2 * PerSide);
     EXPECT_TRUE(reg->check().ok());
+}
+
+// Programs starting on a register that does not exist yet all get it: none is turned away
+// while another creates it or changes its journal mode. Processes, not threads: SQLite's
+// locks between processes are what the window and the command line meet.
+TEST(RegisterConcurrency, ProgramsOpeningANewRegisterAllGetIt) {
+    test::TempDir dir;
+    for (int round = 0; round < 30; ++round) {
+        const std::string db = dir.file("new-" + std::to_string(round) + ".sqlite");
+        std::vector<pid_t> children;
+        for (int t = 0; t < 4; ++t) {
+            const pid_t pid = ::fork();
+            ASSERT_GE(pid, 0);
+            if (pid == 0) {
+                RegisterOpenResult result;
+                auto reg = SubjectRegister::open(db, dir.path(), result);
+                const bool ok = reg != nullptr && reg->subjects().empty();
+                if (!ok) std::fprintf(stderr, "%s\n", result.message.c_str());
+                reg.reset();
+                ::_exit(ok ? 0 : 1);
+            }
+            children.push_back(pid);
+        }
+        int failed = 0;
+        for (pid_t pid : children) {
+            int status = 0;
+            ::waitpid(pid, &status, 0);
+            if (!WIFEXITED(status) || WEXITSTATUS(status) != 0) ++failed;
+        }
+        ASSERT_EQ(failed, 0) << "round " << round;
+    }
 }
 
 // Registering one saved file: the subject chosen in the window is used, the sidecar carries

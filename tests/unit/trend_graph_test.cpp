@@ -7,6 +7,7 @@
 
 #include "graphs/recording_surface.h"
 #include "graphs/trend_graph.h"
+#include "graphs/trend_page.h"
 
 namespace kenvo {
 namespace {
@@ -28,8 +29,12 @@ bool isMultiple(double value, double step) {
 }
 
 TEST(TrendValueAxis, HoldsZeroAndEveryValueWithRoomAndEndsOnWholeSteps) {
-    for (const auto& values : std::vector<std::vector<double>>{
-             {12.3, 14.8, 9.1}, {0.31, 0.42}, {1500.0, 2730.0}, {-4.2, 3.1}, {-7.5, -2.0}, {10.0}}) {
+    for (const auto& values : std::vector<std::vector<double>>{{12.3, 14.8, 9.1},
+                                                               {0.31, 0.42},
+                                                               {1500.0, 2730.0},
+                                                               {-4.2, 3.1},
+                                                               {-7.5, -2.0},
+                                                               {10.0}}) {
         std::vector<TrendPoint> p;
         for (double v : values) p.push_back({0, v});
         const TrendValueAxis axis = trendValueAxis(p);
@@ -67,7 +72,8 @@ TEST(TrendValueAxis, LabelsHaveTheDecimalsTheStepNeeds) {
 
 TEST(TrendTimeAxis, TicksFollowTheCalendarAndTheSpan) {
     // Six sessions over five months: ticks on first days of months, labelled by month.
-    const auto months = points({{Jan2026 + 10 * Day, 1}, {Jan2026 + 40 * Day, 1}, {Jan2026 + 150 * Day, 1}});
+    const auto months =
+        points({{Jan2026 + 10 * Day, 1}, {Jan2026 + 40 * Day, 1}, {Jan2026 + 150 * Day, 1}});
     // 8 characters a unit: month labels (7 characters and a gap of 2) fit 8 across 576 units.
     const TrendTimeAxis a = trendTimeAxis(months, 576, 8);
     ASSERT_FALSE(a.ticks.empty());
@@ -133,10 +139,11 @@ void draw(Drawn& d, const Rect& box, const TrendGraph& g) {
     drawTrendGraph(d.surface, box, g);
     d.layout = trendLayout(d.surface, box, g);
     for (const auto* op : d.surface.of(RecordingSurface::Kind::Ellipse))
-        d.centres.push_back({(op->rect.left + op->rect.right - 1) / 2,
-                             (op->rect.top + op->rect.bottom) / 2});
+        d.centres.push_back(
+            {(op->rect.left + op->rect.right - 1) / 2, (op->rect.top + op->rect.bottom) / 2});
     for (const auto& op : d.surface.ops())
-        if ((op.kind == RecordingSurface::Kind::MoveTo || op.kind == RecordingSurface::Kind::LineTo) &&
+        if ((op.kind == RecordingSurface::Kind::MoveTo ||
+             op.kind == RecordingSurface::Kind::LineTo) &&
             op.colour == colour::Blue)
             d.line.push_back({op.rect.left, op.rect.top});
 }
@@ -212,12 +219,47 @@ TEST(TrendGraphDrawing, WithoutPointsItSaysSoAndDrawsNoAxes) {
 }
 
 TEST(TrendGraphDrawing, AValueThatIsNotANumberIsLeftOutOfTheLine) {
-    TrendGraph g{"Mean velocity", "mm/s",
-                 points({{Jan2026, 5.0}, {Jan2026 + Day * 10, std::nan("")}, {Jan2026 + Day * 20, 6.0}})};
+    TrendGraph g{
+        "Mean velocity", "mm/s",
+        points({{Jan2026, 5.0}, {Jan2026 + Day * 10, std::nan("")}, {Jan2026 + Day * 20, 6.0}})};
     Drawn d;
     draw(d, Rect{0, 0, 500, 300}, g);
     EXPECT_EQ(d.centres.size(), 2u);
     EXPECT_EQ(d.line.size(), 2u);
+}
+
+TEST(TrendPage, EveryRowIsPrintedOnceAndTheGraphOnlyOnTheFirstPage) {
+    for (const int rows :
+         {0, 1, TrendFirstPageRows, TrendFirstPageRows + 1, TrendFirstPageRows + TrendLaterPageRows,
+          TrendFirstPageRows + TrendLaterPageRows + 1}) {
+        SCOPED_TRACE(rows);
+        TrendPage page{"mean velocity - Jana", TrendGraph{"mean velocity", "mm/s", {}}, {}};
+        for (int i = 0; i < rows; ++i) {
+            page.rows.push_back({"row" + std::to_string(i), std::to_string(i), "3"});
+            page.graph.points.push_back({Jan2026 + i * Day, 1.0 + i});
+        }
+        const int32_t pages = trendPageCount(page);
+        EXPECT_EQ(pages, rows <= TrendFirstPageRows
+                             ? 1
+                             : 1 + (rows - TrendFirstPageRows + TrendLaterPageRows - 1) /
+                                       TrendLaterPageRows);
+        std::vector<int> printed(std::size_t(rows), 0);
+        for (int32_t n = 1; n <= pages; ++n) {
+            RecordingSurface s(true);
+            drawTrendPage(s, page, n);
+            EXPECT_NE(s.findText("Page " + std::to_string(n) + " of " + std::to_string(pages)),
+                      nullptr);
+            // The graph's markers only on page 1.
+            EXPECT_EQ(s.of(RecordingSurface::Kind::Ellipse).empty(), n > 1 || rows == 0);
+            for (const auto* op : s.texts()) {
+                if (op->text.rfind("row", 0) != 0) continue;
+                ++printed[std::size_t(std::stoi(op->text.substr(3)))];
+                // Within the printable A4 height (287 mm with the margins).
+                EXPECT_GT(std::min(op->rect.top, op->rect.bottom), -2870);
+            }
+        }
+        for (int i = 0; i < rows; ++i) EXPECT_EQ(printed[std::size_t(i)], 1) << i;
+    }
 }
 
 }  // namespace

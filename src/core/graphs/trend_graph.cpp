@@ -95,7 +95,8 @@ std::vector<TrendTimeTick> ticksOf(const TimeStep& step, int64_t min, int64_t ma
         int64_t index = int64_t{first.year} * 12 + (first.month - 1);
         index = floorDiv(index, step.count) * step.count;
         for (;; index += step.count) {
-            const int64_t t = secondsOf(int(floorDiv(index, 12)), unsigned(index - floorDiv(index, 12) * 12) + 1, 1);
+            const int64_t t = secondsOf(int(floorDiv(index, 12)),
+                                        unsigned(index - floorDiv(index, 12) * 12) + 1, 1);
             if (t > max) break;
             add(t);
         }
@@ -186,7 +187,9 @@ TrendTimeAxis trendTimeAxis(const std::vector<TrendPoint>& points, int32_t width
     axis.max = last + pad;
     const int64_t span = axis.max - axis.min;
     for (const TimeStep& step : TimeSteps) {
-        const int labelChars = step.unit == StepUnit::Days ? 10 : step.unit == StepUnit::Months ? 7 : 4;
+        const int labelChars = step.unit == StepUnit::Days     ? 10
+                               : step.unit == StepUnit::Months ? 7
+                                                               : 4;
         const int maxTicks = std::max(2, width / std::max(1, (labelChars + 2) * charWidth));
         if (span / step.approxSeconds > maxTicks) continue;
         axis.ticks = ticksOf(step, axis.min, axis.max);
@@ -244,8 +247,10 @@ void drawTrendGraph(Surface& s, const Rect& box, const TrendGraph& graph) {
     const Rect& plot = layout.plot;
 
     // The measure and its unit above the value axis.
-    const std::string title = graph.unit.empty() ? graph.label : graph.label + " (" + graph.unit + ")";
-    s.text(Rect{box.left, box.top, box.right, box.top + dir * (fh + fh / 2)}, title, TextAlign::Left);
+    const std::string title =
+        graph.unit.empty() ? graph.label : graph.label + " (" + graph.unit + ")";
+    s.text(Rect{box.left, box.top, box.right, box.top + dir * (fh + fh / 2)}, title,
+           TextAlign::Left);
 
     s.selectPen(Pen{colour::Black, thin});
     s.selectBrush(Brush{colour::White});
@@ -258,7 +263,8 @@ void drawTrendGraph(Surface& s, const Rect& box, const TrendGraph& graph) {
         const double v = values.min + i * values.step;
         const int32_t y = layout.y(v);
         if (i > 0 && i < ticks) {
-            s.selectPen(Pen{std::fabs(v) < values.step * 1e-6 ? colour::Black : colour::LightGrey, thin});
+            s.selectPen(
+                Pen{std::fabs(v) < values.step * 1e-6 ? colour::Black : colour::LightGrey, thin});
             s.moveTo(plot.left, y);
             s.lineTo(plot.right, y);
         }
@@ -287,8 +293,10 @@ void drawTrendGraph(Surface& s, const Rect& box, const TrendGraph& graph) {
     bool first = true;
     for (const TrendPoint& p : points) {
         if (!std::isfinite(p.value)) continue;
-        if (first) s.moveTo(layout.x(p.time), layout.y(p.value));
-        else s.lineTo(layout.x(p.time), layout.y(p.value));
+        if (first)
+            s.moveTo(layout.x(p.time), layout.y(p.value));
+        else
+            s.lineTo(layout.x(p.time), layout.y(p.value));
         first = false;
     }
     const int32_t r = paper ? 12 : 3;

@@ -4,10 +4,12 @@
 #include <unistd.h>
 
 #include <cerrno>
+#include <chrono>
 #include <cstdio>
 #include <cstring>
 #include <ctime>
 #include <memory>
+#include <thread>
 
 #include "register/register_schema.h"
 #include "register/register_statement.h"
@@ -53,12 +55,26 @@ struct CloseDatabase {
     void operator()(sqlite3* db) const { sqlite3_close_v2(db); }
 };
 
-// Fills `result`; for the early returns of open() (the connection is closed by its guard).
-std::nullptr_t fail(sqlite3*, RegisterOpenResult& result, RegisterOpenState state,
-                    const std::string& path, const std::string& detail) {
+// Fills `result`; for the early returns of openDatabase (the connection is closed by its
+// guard).
+std::nullptr_t fail(RegisterOpenResult& result, RegisterOpenState state, const std::string& path,
+                    const std::string& detail) {
     result.state = state;
     result.message = messageFor(state, path, detail);
     return nullptr;
+}
+
+bool isBusy(int code) {
+    return (code & 0xff) == SQLITE_BUSY || (code & 0xff) == SQLITE_LOCKED;
+}
+
+// The same for a failure SQLite reported with `code`; `busy` says whether another program held
+// a lock SQLite does not wait for (two programs changing the journal mode at once), so that
+// the whole open may be tried again.
+std::nullptr_t failWith(int code, bool& busy, RegisterOpenResult& result, const std::string& path,
+                        const std::string& detail) {
+    busy = isBusy(code);
+    return fail(result, stateOfCode(code), path, detail);
 }
 
 // The register's file is created private to the user before SQLite sees it; SQLite then gives
@@ -142,96 +158,115 @@ SubjectRegister::~SubjectRegister() {
     sqlite3_close_v2(db_);
 }
 
-std::unique_ptr<SubjectRegister> SubjectRegister::open(const std::string& dbPath,
-                                                       const std::string& dataFolder,
-                                                       RegisterOpenResult& result) {
+namespace {
+
+// Opens, checks and if need be creates or migrates the register; the connection, or null with
+// the reason in `result`.
+sqlite3* openDatabase(const std::string& dbPath, RegisterOpenResult& result, bool& busy) {
     result = RegisterOpenResult{};
+    busy = false;
     std::string detail;
     struct stat st {};
     if (::stat(dbPath.c_str(), &st) == 0) {
         if (!S_ISREG(st.st_mode))
-            return fail(nullptr, result, RegisterOpenState::CannotOpen, dbPath, "not a file");
+            return fail(result, RegisterOpenState::CannotOpen, dbPath, "not a file");
     } else if (!createPrivateFile(dbPath, detail)) {
-        return fail(nullptr, result, RegisterOpenState::CannotOpen, dbPath, detail);
+        return fail(result, RegisterOpenState::CannotOpen, dbPath, detail);
     }
 
     sqlite3* db = nullptr;
     const int openCode = sqlite3_open_v2(dbPath.c_str(), &db, SQLITE_OPEN_READWRITE, nullptr);
     // Declared before any transaction, so that a transaction rolls back before it closes.
     std::unique_ptr<sqlite3, CloseDatabase> guard(db);
-    if (const int code = openCode; code != SQLITE_OK)
-        return fail(db, result, RegisterOpenState::CannotOpen, dbPath,
-                    db ? sqlite3_errmsg(db) : sqlite3_errstr(code));
+    if (openCode != SQLITE_OK)
+        return fail(result, RegisterOpenState::CannotOpen, dbPath,
+                    db ? sqlite3_errmsg(db) : sqlite3_errstr(openCode));
     sqlite3_extended_result_codes(db, 1);
     sqlite3_busy_timeout(db, BusyTimeoutMs);
     if (sqlite3_db_readonly(db, "main") == 1)
-        return fail(db, result, RegisterOpenState::CannotOpen, dbPath,
-                    "the file cannot be written");
+        return fail(result, RegisterOpenState::CannotOpen, dbPath, "the file cannot be written");
     if (!reg::registerFoldFunction(db))
-        return fail(db, result, RegisterOpenState::CannotOpen, dbPath, sqlite3_errmsg(db));
+        return fail(result, RegisterOpenState::CannotOpen, dbPath, sqlite3_errmsg(db));
 
     int version = 0;
     int objects = 0;
     if (const int code = readSchema(db, version, objects); code != SQLITE_OK)
-        return fail(db, result, stateOfCode(code), dbPath, sqlite3_errmsg(db));
+        return failWith(code, busy, result, dbPath, sqlite3_errmsg(db));
     if (version > reg::RegisterSchemaVersion)
-        return fail(db, result, RegisterOpenState::NewerSchema, dbPath,
+        return fail(result, RegisterOpenState::NewerSchema, dbPath,
                     "schema " + std::to_string(version) + "; this version reads up to " +
                         std::to_string(reg::RegisterSchemaVersion));
     if (version == 0 && objects > 0)
-        return fail(db, result, RegisterOpenState::NotARegister, dbPath, "it holds other tables");
+        return fail(result, RegisterOpenState::NotARegister, dbPath, "it holds other tables");
 
     // Checked before anything is written, so a damaged file is set aside exactly as it was.
     std::string check;
-    if (const int code = pragmaText(db, "PRAGMA quick_check", check); code != SQLITE_OK)
-        return fail(db, result,
-                    stateOfCode(code) == RegisterOpenState::CannotOpen ? RegisterOpenState::Damaged
-                                                                       : stateOfCode(code),
-                    dbPath, sqlite3_errmsg(db));
-    if (check != "ok") return fail(db, result, RegisterOpenState::Damaged, dbPath, check);
+    if (const int code = pragmaText(db, "PRAGMA quick_check", check); code != SQLITE_OK) {
+        if (isBusy(code) || stateOfCode(code) != RegisterOpenState::CannotOpen)
+            return failWith(code, busy, result, dbPath, sqlite3_errmsg(db));
+        return fail(result, RegisterOpenState::Damaged, dbPath, sqlite3_errmsg(db));
+    }
+    if (check != "ok") return fail(result, RegisterOpenState::Damaged, dbPath, check);
 
     std::string journal;
     if (const int code = pragmaText(db, "PRAGMA journal_mode = WAL", journal); code != SQLITE_OK)
-        return fail(db, result, stateOfCode(code), dbPath, sqlite3_errmsg(db));
+        return failWith(code, busy, result, dbPath, sqlite3_errmsg(db));
     if (journal != "wal")
         result.note = "the subject register " + dbPath +
                       " cannot use write-ahead logging here (for example on a network file "
                       "system); it works in the default journal mode";
     if (!reg::execute(db, "PRAGMA synchronous = NORMAL; PRAGMA foreign_keys = ON", detail))
-        return fail(db, result, RegisterOpenState::CannotOpen, dbPath, detail);
+        return failWith(sqlite3_extended_errcode(db), busy, result, dbPath, detail);
 
     if (version < reg::RegisterSchemaVersion) {
         reg::Transaction transaction(db);
         if (!transaction.begun())
-            return fail(db, result, stateOfCode(sqlite3_extended_errcode(db)), dbPath,
-                        transaction.error());
+            return failWith(sqlite3_extended_errcode(db), busy, result, dbPath,
+                            transaction.error());
         // Read again under the write lock: another program may have created or migrated it.
         if (const int code = readSchema(db, version, objects); code != SQLITE_OK)
-            return fail(db, result, stateOfCode(code), dbPath, sqlite3_errmsg(db));
+            return failWith(code, busy, result, dbPath, sqlite3_errmsg(db));
         const int found = version;
         if (version == 0) {
             if (objects > 0)
-                return fail(db, result, RegisterOpenState::NotARegister, dbPath,
+                return fail(result, RegisterOpenState::NotARegister, dbPath,
                             "it holds other tables");
             // A new register starts at version 1 and is migrated like any old one, so the
             // migrations always run.
             if (!reg::createSchemaVersion1(db, detail))
-                return fail(db, result, RegisterOpenState::CannotOpen, dbPath, detail);
+                return failWith(sqlite3_extended_errcode(db), busy, result, dbPath, detail);
             version = 1;
         }
         if (version < reg::RegisterSchemaVersion && !reg::migrateSchema(db, version, detail))
-            return fail(db, result, stateOfCode(sqlite3_extended_errcode(db)), dbPath,
-                        "cannot bring it to the current version: " + detail);
+            return failWith(sqlite3_extended_errcode(db), busy, result, dbPath,
+                            "cannot bring it to the current version: " + detail);
         if (!transaction.commit())
-            return fail(db, result, stateOfCode(sqlite3_extended_errcode(db)), dbPath,
-                        transaction.error());
+            return failWith(sqlite3_extended_errcode(db), busy, result, dbPath,
+                            transaction.error());
         if (found > 0) result.migratedFrom = found;
     }
     if (!hasTable(db, "subjects") || !hasTable(db, "sessions") || !hasTable(db, "attempts"))
-        return fail(db, result, RegisterOpenState::NotARegister, dbPath, "its tables are missing");
+        return fail(result, RegisterOpenState::NotARegister, dbPath, "its tables are missing");
+    return guard.release();
+}
 
-    return std::unique_ptr<SubjectRegister>(
-        new SubjectRegister(guard.release(), dbPath, dataFolder));
+}  // namespace
+
+std::unique_ptr<SubjectRegister> SubjectRegister::open(const std::string& dbPath,
+                                                       const std::string& dataFolder,
+                                                       RegisterOpenResult& result) {
+    // SQLite does not wait for every lock: two programs opening a new register at once can
+    // find each other changing its journal mode. That passes within moments, so the open is
+    // tried again for as long as the busy timeout.
+    const auto deadline =
+        std::chrono::steady_clock::now() + std::chrono::milliseconds(BusyTimeoutMs);
+    for (;;) {
+        bool busy = false;
+        if (sqlite3* db = openDatabase(dbPath, result, busy))
+            return std::unique_ptr<SubjectRegister>(new SubjectRegister(db, dbPath, dataFolder));
+        if (!busy || std::chrono::steady_clock::now() >= deadline) return nullptr;
+        std::this_thread::sleep_for(std::chrono::milliseconds(20));
+    }
 }
 
 bool SubjectRegister::setAside(const std::string& dbPath, std::string& keptAs, std::string& error) {
