@@ -9,6 +9,7 @@
 #include "model/measurement_store.h"
 #include "model/subject_validation.h"
 #include "operator_port.h"
+#include "procedures/sensory_attempts.h"
 
 namespace kenvo {
 
@@ -246,8 +247,11 @@ std::optional<int64_t> AppRegister::subjectIdFor(const SubjectRecord& record) co
     return details_->subjectId;
 }
 
-QString AppRegister::fileSaved(const std::string& path, const MeasurementStore& store) {
+QString AppRegister::fileSaved(const std::string& path, const MeasurementStore& store,
+                               const SensoryAttempts& sensory) {
     Sidecar details = detailsFor(store.subject, store.attemptCount);
+    // The conditions as recorded (or read with the file) are the ones of these attempts.
+    sensory.toSidecar(store, details);
     QString problem;
     if (register_) {
         std::string error;

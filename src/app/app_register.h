@@ -16,6 +16,7 @@ namespace kenvo {
 
 class MeasurementStore;
 class OperatorPort;
+class SensoryAttempts;
 
 // The window's side of the subject register: the register opened from the data folder (or
 // the reason it could not be), the offer to rebuild a damaged one from the files, and what
@@ -65,9 +66,11 @@ class AppRegister {
     // A session opened from the register: it belongs to `subject` whatever its sidecar says.
     void sessionOpened(const RegisterSubject& subject, const SubjectRecord& record);
     // After a successful Save of `path`: registers the session (or, without a register, writes
-    // the sidecar when there is anything to keep). Returns the problem in plain words, or an
-    // empty string; a problem never undoes the Save.
-    QString fileSaved(const std::string& path, const MeasurementStore& store);
+    // the sidecar when there is anything to keep), with the sensory test's protocol, conditions
+    // and discarded attempts from `sensory`. Returns the problem in plain words, or an empty
+    // string; a problem never undoes the Save.
+    QString fileSaved(const std::string& path, const MeasurementStore& store,
+                      const SensoryAttempts& sensory);
 
     // What the next Save writes beside the file for a data set of `record`: the remembered
     // details while the record is still the one they were taken with, else only its sex.

@@ -5,6 +5,7 @@
 #include "model/measurement_store.h"
 #include "model/settings.h"
 #include "model/target_protocol.h"
+#include "procedures/sensory_attempts.h"
 
 namespace kenvo {
 
@@ -16,6 +17,7 @@ struct AppState {
     TargetProtocol protocol;
     AppPaths paths;
     ClinicalViewOptions clinical;  // from the user's preferences
+    SensoryAttempts sensory;       // the conditions of the sensory test's attempts
 };
 
 }  // namespace kenvo

@@ -44,6 +44,7 @@ enum CommandId : int32_t {
     CmdClinicalSetup = 32841,
     CmdClinicalFiles = 32842,
     CmdSubjects = 32843,
+    CmdSensoryTest = 32850,
     // The first entry of the recent-file list; the others follow.
     CmdRecentFile1 = 57616,
 };

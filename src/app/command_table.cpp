@@ -38,6 +38,8 @@ constexpr auto Commands = std::to_array<CommandInfo>({
      "Driving test"},
     {CmdContinueDriving, M::Test, "Continue driving test with same subject", "", H::View,
      "Record more driving attempts of the same subject", "Continue driving test"},
+    {CmdSensoryTest, M::Test, "Sensory balance test", "", H::Application,
+     "Eyes open and closed, on the firm plate and on foam, guided trial by trial", ""},
     {CmdCheck, M::Test, "Check", "", H::Application, "Show the load cells and set their zero",
      "Check"},
     {CmdRealSimulation, M::View, "Real simulation", "", H::View,

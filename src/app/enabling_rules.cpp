@@ -29,6 +29,7 @@ constexpr auto WaitForTheTest = std::to_array<int32_t>({
     CmdTargetTest,
     CmdDrivingTest,
     CmdContinueDriving,
+    CmdSensoryTest,
     CmdCheck,
     CmdRealSimulation,
     CmdNewProtocol,

@@ -8,6 +8,7 @@
 #include "files/configuration_file.h"
 #include "files/measurement_file.h"
 #include "files/protocol_file.h"
+#include "files/sidecar.h"
 #include "operator_port.h"
 #include "recent_files.h"
 
@@ -87,6 +88,7 @@ bool FileCommands::load(const QString& path) {
         report(result);
         return false;
     }
+    readConditionsSidecar(local(path));
     recent_.add(path);
     remember(path);
     if (loaded_) loaded_(path);
@@ -108,6 +110,14 @@ QString FileCommands::dataSetFile() const {
     if (hasAttempts != hadAttempts_) return {};
     if (hasAttempts && store.startTime[0] != firstStart_) return {};
     return file_;
+}
+
+void FileCommands::readConditionsSidecar(const std::string& path) {
+    const SidecarRead beside = readSidecar(path);
+    if (beside.state == SidecarState::Valid)
+        state_.sensory.fromSidecar(beside.sidecar, state_.store);
+    else
+        state_.sensory.clear();
 }
 
 bool FileCommands::save() {

@@ -58,6 +58,8 @@ class FileCommands {
     bool load(const QString& path);
     void report(const FileResult& result);
     void remember(const QString& path);
+    // After an Open: the sensory test's conditions from a matching sidecar, or none.
+    void readConditionsSidecar(const std::string& path);
 
     AppState& state_;
     OperatorPort& port_;

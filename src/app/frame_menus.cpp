@@ -102,8 +102,8 @@ void CMainFrame::createMenus() {
 
     QMenu* test = bar->addMenu("&Test");
     menuFor(test,
-            {CmdStanceTest, CmdContinueStance, CmdTargetTest, CmdDrivingTest, CmdContinueDriving, 0,
-             CmdCheck, 0},
+            {CmdStanceTest, CmdContinueStance, CmdTargetTest, CmdDrivingTest, CmdContinueDriving,
+             CmdSensoryTest, 0, CmdCheck, 0},
             actions_);
     QMenu* platform = test->addMenu("&Platform");
     platformGroup_ = new QActionGroup(this);

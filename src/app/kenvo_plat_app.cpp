@@ -28,6 +28,7 @@
 #include "platform/cop_source.h"
 #include "platform_choice.h"
 #include "pointer_steering.h"
+#include "sensory_controller.h"
 #include "subject_recording.h"
 #include "session_recovery.h"
 #include "stance_controller.h"
@@ -53,6 +54,7 @@ CKenvoPlatApp::~CKenvoPlatApp() {
     // The reader thread stops before anything it reads goes (a recording the subject plays).
     if (link_) link_->stopLink();
     // The window goes first: its widgets refer to the state.
+    sensory_.reset();
     stance_.reset();
     frame_.reset();
     link_.reset();
@@ -96,6 +98,8 @@ void CKenvoPlatApp::start(bool show) {
     frame_->setPlatformChoiceHandler([this](int32_t choice) { setPlatformChoice(choice); });
     frame_->setPlatformChoice(platformChoice_);
     stance_ = std::make_unique<StanceController>(*state_, *frame_, *link_, *dispatcher_, port_);
+    sensory_ =
+        std::make_unique<SensoryController>(*state_, *frame_, port_, profile_, *stance_, subject_);
     steering_ = new PointerSteering(subject_, *frame_->view(), *state_, *stance_, profile_,
                                     *frame_->mouseSteeringAction());
     // Every start finds the simulated subject on the plate.
@@ -149,6 +153,7 @@ void CKenvoPlatApp::start(bool show) {
 void CKenvoPlatApp::shutdown() {
     if (shutDown_) return;
     shutDown_ = true;
+    if (sensory_) sensory_->shutdown();
     if (stance_) stance_->shutdown();
     link_->stopLink();
     if (recovery_) recovery_->endNormally();
@@ -159,11 +164,12 @@ int CKenvoPlatApp::terminate() {
     if (shutDown_) return 0;
     shutDown_ = true;
     // The order of a normal end: the tests and the link stop before anything is written.
+    if (sensory_) sensory_->shutdown();
     if (stance_) stance_->shutdown();
     link_->stopLink();
     int status = 0;
     if (state_->store.dataSaved == 0 && recovery_) {
-        const FileResult kept = recovery_->keepForNextStart(state_->store);
+        const FileResult kept = recovery_->keepForNextStart(state_->store, state_->sensory);
         if (!kept) {
             port_.notice(QStringLiteral("The unsaved attempts could not be kept: %1")
                              .arg(QString::fromStdString(kept.reason)));
@@ -190,6 +196,8 @@ void CKenvoPlatApp::saveSettings() {
 }
 
 bool CKenvoPlatApp::handleCommand(int id) {
+    // While the sensory test runs, the stance bar's Start and Exit are its guide's.
+    if (sensory_ && sensory_->handleCommand(id)) return true;
     if (stance_ && stance_->handleCommand(id)) return true;
     switch (id) {
         case CmdSubjectInfo:
@@ -226,7 +234,8 @@ void CKenvoPlatApp::connectRegister() {
         port_.notice(problem);
     };
     frame_->files().setSavedHandler([this, tell](const QString& path) {
-        tell(register_->fileSaved(QFile::encodeName(path).toStdString(), state_->store));
+        tell(register_->fileSaved(QFile::encodeName(path).toStdString(), state_->store,
+                                  state_->sensory));
         if (subjects_) subjects_->refresh();
     });
     frame_->files().setLoadedHandler([this, tell](const QString& path) {

@@ -26,6 +26,7 @@ class SteerableSource;
 class SubjectRecording;
 class TerminationSignals;
 class StanceController;
+class SensoryController;
 
 // The application: owns the data set, the settings, the platform link and the main window,
 // starts them in order and saves the configuration when the window closes.
@@ -56,6 +57,8 @@ class CKenvoPlatApp {
     Dispatcher& dispatcher() { return *dispatcher_; }
     // The stance test, replay and sensor check commands; null before start().
     StanceController* stanceController() { return stance_.get(); }
+    // The sensory balance test and its guide; null before start().
+    SensoryController* sensoryController() { return sensory_.get(); }
     // The mouse steering of the simulated subject; null before start().
     PointerSteering* pointerSteering() { return steering_; }
     // "Play a recording..." of the simulated subject; null before start().
@@ -102,6 +105,7 @@ class CKenvoPlatApp {
     CKenvoPlatDoc document_;
     std::unique_ptr<CMainFrame> frame_;
     std::unique_ptr<StanceController> stance_;
+    std::unique_ptr<SensoryController> sensory_;
     PointerSteering* steering_ = nullptr;   // a child of the view
     SubjectRecording* recording_ = nullptr;  // a child of the frame
     std::unique_ptr<SessionRecovery> recovery_;

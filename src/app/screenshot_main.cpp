@@ -8,6 +8,7 @@
 #include <QImage>
 #include <QElapsedTimer>
 #include <QPrinter>
+#include <QSpinBox>
 #include <QSettings>
 #include <QTableWidget>
 #include <QTemporaryDir>
@@ -29,6 +30,9 @@
 #include "kenvo_plat_view.h"
 #include "main_frame.h"
 #include "protocol_dialog.h"
+#include "sensory_controller.h"
+#include "sensory_guide.h"
+#include "sensory_setup_dialog.h"
 #include "model/cop_sample.h"
 #include "model/fixed_point.h"
 #include "operator_port.h"
@@ -55,7 +59,17 @@ class SilentPort final : public kenvo::OperatorPort {
         return std::exchange(nextFile, std::nullopt);
     }
     std::optional<QString> nextFile;
-    int runDialog(QDialog&) override { return QDialog::Rejected; }
+    int runDialog(QDialog& dialog) override {
+        // The sensory test's set-up: one trial per condition of 10 s, so the guide's later
+        // steps are reached quickly.
+        if (auto* setup = dynamic_cast<kenvo::SensorySetupDialog*>(&dialog)) {
+            setup->trialsBox()->setValue(1);
+            setup->secondsBox()->setValue(10);
+            setup->accept();
+            return QDialog::Accepted;
+        }
+        return QDialog::Rejected;
+    }
     void notice(const QString&) override {}
 };
 
@@ -333,5 +347,26 @@ int main(int argc, char** argv) {
     app.frame().runCommand(32813);  // Zoom
     ok = save(app.frame(), out + "/graph_report_ellipse.png") && ok;
     ok = registerPictures(app, port, out) && ok;
+
+    // The sensory balance test's guide on the program's own simulated subject: the first trial
+    // recorded, the second skipped, the instruction before the first trial on foam, then that
+    // trial recording.
+    app.frame().runCommand(32794);
+    // As on a screen wide enough for the window to grow by the guide's width.
+    app.frame().resize(800 + kenvo::SensoryGuide::GuideWidth + 12, 600);
+    app.setPlatformChoice(0);
+    app.frame().runCommand(kenvo::CmdSensoryTest);
+    kenvo::SensoryController& sensory = *app.sensoryController();
+    sensory.start();
+    QElapsedTimer trial;
+    trial.start();
+    while (app.state().store.attemptCount < 1 && trial.elapsed() < 20000) runFor(100);
+    sensory.skip();
+    runFor(1000);
+    ok = save(app.frame(), out + "/sensory_guide.png") && ok;
+    sensory.start();
+    runFor(5600);
+    ok = save(app.frame(), out + "/sensory_recording.png") && ok;
+    sensory.stop();
     return ok ? 0 : 1;
 }

@@ -6,6 +6,7 @@
 
 #include "app_state.h"
 #include "files/measurement_file.h"
+#include "files/sidecar.h"
 #include "procedures/recovery_file.h"
 #include "operator_port.h"
 
@@ -44,6 +45,12 @@ bool SessionRecovery::offerRestore(AppState& state, OperatorPort& port) {
         if (loaded) {
             // Restored, not saved: the operator still has to save them.
             state.store.dataSaved = 0;
+            // The conditions count only when written after this very copy.
+            const SidecarRead beside = readSidecar(recoveryPath_);
+            if (beside.state == SidecarState::Valid)
+                state.sensory.fromSidecar(beside.sidecar, state.store);
+            else
+                state.sensory.clear();
             restored = true;
         } else {
             port.message(QString::fromStdString(loaded.message),
@@ -59,13 +66,25 @@ void SessionRecovery::endNormally() {
     std::error_code ec;
     fs::remove(markPath_, ec);
     fs::remove(recoveryPath_, ec);
+    fs::remove(sidecarPathOf(recoveryPath_), ec);
 }
 
-FileResult SessionRecovery::keepForNextStart(const MeasurementStore& store) {
+FileResult SessionRecovery::keepForNextStart(const MeasurementStore& store,
+                                             const SensoryAttempts& sensory) {
     if (!ownsCopy())
         return FileResult::failure(
             MessageSaveError, "another KenvoPlat running on this folder owns the recovery copy");
-    return saveRecoveryFile(recoveryPath_, store);
+    FileResult saved = saveRecoveryFile(recoveryPath_, store);
+    if (!saved) return saved;
+    Sidecar details;
+    sensory.toSidecar(store, details);
+    std::string error;
+    std::error_code ec;
+    // A sidecar left from an earlier data set would not match the new copy anyway.
+    if (!details.conditions) fs::remove(sidecarPathOf(recoveryPath_), ec);
+    else if (!writeSidecar(recoveryPath_, details, error))
+        return FileResult::failure(MessageSaveError, error);
+    return saved;
 }
 
 }  // namespace kenvo

@@ -11,6 +11,7 @@ struct AppState;
 class MeasurementStore;
 class OperatorPort;
 class RecoveryLock;
+class SensoryAttempts;
 
 inline constexpr const char* RestoreQuestion =
     "KenvoPlat did not end normally last time. Restore the attempts recorded then?";
@@ -38,14 +39,16 @@ class SessionRecovery {
     // Where the tests write the copy after every attempt; empty when this program owns none.
     std::string copyPath() const;
 
-    // At start-up: offers the last run's attempts when it did not end normally, then marks
-    // this run as running. True when a data set was restored.
+    // At start-up: offers the last run's attempts when it did not end normally (with the
+    // sensory test's conditions kept beside them), then marks this run as running. True when a
+    // data set was restored.
     bool offerRestore(AppState& state, OperatorPort& port);
-    // At a normal end: removes the mark and the copy.
+    // At a normal end: removes the mark, the copy and the conditions beside it.
     void endNormally();
     // At an end without the operator (a logout, a kill request): writes `store` as the copy
-    // and keeps the mark, so the next start offers it.
-    FileResult keepForNextStart(const MeasurementStore& store);
+    // and keeps the mark, so the next start offers it; the conditions of its sensory test
+    // attempts go beside it.
+    FileResult keepForNextStart(const MeasurementStore& store, const SensoryAttempts& sensory);
 
   private:
     std::string recoveryPath_;

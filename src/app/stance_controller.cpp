@@ -59,6 +59,7 @@ void StanceController::setLink(PlatformLink& link) {
     link_ = &link;
     stance_ = std::make_unique<StanceProcedure>(state_.store, state_.settings, link, display_, *this);
     stance_->setRecoveryPath(recoveryPath_);
+    stance_->setAttemptCompleted(attemptCompleted_);
     driving_->setLink(link);
     target_->setLink(link);
 }
@@ -68,6 +69,11 @@ void StanceController::setRecoveryPath(const std::string& path) {
     stance_->setRecoveryPath(path);
     driving_->setRecoveryPath(path);
     target_->setRecoveryPath(path);
+}
+
+void StanceController::setAttemptCompleted(std::function<void(int32_t)> handler) {
+    attemptCompleted_ = std::move(handler);
+    stance_->setAttemptCompleted(attemptCompleted_);
 }
 
 QTimer& StanceController::viewTimer(int32_t id) {

@@ -46,6 +46,8 @@ class StanceController final : public QObject, public WindowProcedurePort {
     void setLink(PlatformLink& link);
     // Where each completed attempt is copied (empty: nowhere).
     void setRecoveryPath(const std::string& path);
+    // Told of each completed stance attempt (the sensory test's guide); kept across links.
+    void setAttemptCompleted(std::function<void(int32_t)> handler);
     // The selected line of the Target Summary list, -1 for none.
 
     // The commands handled here; false for other ids.
@@ -83,6 +85,7 @@ class StanceController final : public QObject, public WindowProcedurePort {
     ReplayProcedure replay_;
     AcquisitionControl checkProbe_;  // the Check command's own
     std::string recoveryPath_;
+    std::function<void(int32_t)> attemptCompleted_;
     QTimer testTimer_, replayTimer_, drivingTimer_;
     std::unique_ptr<DrivingController> driving_;
     std::unique_ptr<TargetController> target_;

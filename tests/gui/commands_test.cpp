@@ -141,8 +141,8 @@ TEST_F(Commands, EveryMenuCommandHasAnActionAndAnId) {
                    "-", "Clinical measures of files...", "-", "Set LOGO", "-", "-", "E&xit"}},
         {"&Subject", {"Subject Info", "Subjects..."}},
         {"&Test", {"Stance test", "Continue stance test with same subject", "Target hiting test",
-                   "Driving test", "Continue driving test with same subject", "-", "Check", "-",
-                   "&Platform"}},
+                   "Driving test", "Continue driving test with same subject",
+                   "Sensory balance test", "-", "Check", "-", "&Platform"}},
         {"&View", {"Real simulation", "&Digital", "Graph report", "Difus analysis",
                    "Clinical measures"}},
         {"Set&uP", {"Graph Setup", "DA Graph Setup", "Clinical measures setup...", "-",
@@ -161,7 +161,7 @@ TEST_F(Commands, EveryMenuCommandHasAnActionAndAnId) {
     // Every command of the menus and the toolbar answers with its own id.
     for (int id : {CmdOpen, CmdSaveProtocol, CmdCheck, CmdDifusAnalysis, CmdBatchAnalysis,
                    CmdPerformDialog, CmdAbout, CmdClinicalMeasures, CmdClinicalSetup,
-                   CmdClinicalFiles, CmdSubjects}) {
+                   CmdClinicalFiles, CmdSubjects, CmdSensoryTest}) {
         QAction* a = frame().action(id);
         ASSERT_NE(a, nullptr) << id;
         EXPECT_EQ(a->data().toInt(), id);
@@ -178,6 +178,8 @@ TEST(EnablingRules, RecentFilesWaitForTheEndOfATest) {
     EXPECT_FALSE(isCommandEnabled(CmdRecentFile1, store));
     // Blanking the view would drop the test's bar and with it its Exit.
     EXPECT_FALSE(isCommandEnabled(CmdBlankView, store));
+    // A second test may not start under a running one.
+    EXPECT_FALSE(isCommandEnabled(CmdSensoryTest, store));
     EXPECT_TRUE(isCommandEnabled(CmdAbout, store));
 }
 

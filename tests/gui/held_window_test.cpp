@@ -26,7 +26,8 @@ const std::vector<int> TakesTheWindow = {
     CmdTargetSummary,  CmdDrivingSummary, CmdFrequencyAnalysis, CmdGraphReport,
     CmdDifusAnalysis,  CmdGraphSetup,     CmdDaGraphSetup,      CmdNewProtocol,
     CmdOpenProtocol,   CmdSaveProtocol,   CmdBatchAnalysis,     CmdPerformDialog,
-    CmdBlankView,      CmdRecentFile1,    CmdRecentFile1 + 3, CmdSubjects};
+    CmdBlankView,      CmdRecentFile1,    CmdRecentFile1 + 3, CmdSubjects,
+    CmdSensoryTest};
 
 class HeldWindow : public StanceFixture {
   protected:
@@ -63,8 +64,9 @@ class HeldWindow : public StanceFixture {
         EXPECT_EQ(frame().dialogBar(), nullptr);
         EXPECT_FALSE(app->link().linkActive());
         EXPECT_EQ(state().store.testRunning, 0);
-        for (int id : {CmdOpen, CmdStanceTest, CmdTargetTest, CmdDrivingTest, CmdRealSimulation,
-                       CmdCheck, CmdGraphSetup, CmdSubjectInfo, CmdPerformDialog, CmdBlankView})
+        for (int id : {CmdOpen, CmdStanceTest, CmdTargetTest, CmdDrivingTest, CmdSensoryTest,
+                       CmdRealSimulation, CmdCheck, CmdGraphSetup, CmdSubjectInfo,
+                       CmdPerformDialog, CmdBlankView})
             EXPECT_TRUE(enabled(id)) << id;
     }
     void answerTargetSetup(const char* count) {

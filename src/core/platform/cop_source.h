@@ -121,6 +121,11 @@ public:
         condition_.store(condition ? static_cast<int>(*condition) : PlainStance,
                          std::memory_order_relaxed);
     }
+    std::optional<SensoryCondition> condition() const noexcept {
+        const int c = condition_.load(std::memory_order_relaxed);
+        return c == PlainStance ? std::nullopt
+                                : std::optional<SensoryCondition>(static_cast<SensoryCondition>(c));
+    }
     void steerTo(CopPoint wanted) noexcept {
         wantX_.store(wanted.xMm, std::memory_order_relaxed);
         wantY_.store(wanted.yMm, std::memory_order_relaxed);

@@ -28,15 +28,26 @@ StanceProcedure::~StanceProcedure() {
     }
 }
 
-bool StanceProcedure::newTest() {
+bool StanceProcedure::newTest(std::optional<int32_t> attemptSeconds) {
     if (!port_.offerSave()) return false;
     store_.dataSaved = 1;
     // Returns the deviation pages to the system instead of writing zeros over them.
     store_.resetDataSet(settings_.test, TestModeStance);
-    return continueTest();
+    if (!attemptSeconds) return continueTest();
+    // The data set's header keeps the duration its attempts were recorded with.
+    const int32_t seconds = std::clamp(*attemptSeconds, 0, MaxStanceSeconds);
+    store_.settings.stanceTime = seconds;
+    return continueWith(seconds);
 }
 
 bool StanceProcedure::continueTest() {
+    // Continue takes the duration without the dialog, so one read from a configuration file
+    // is held to the dialog's range: a longer attempt would outgrow its slot and never end, a
+    // negative one would be stored with a negative length.
+    return continueWith(std::clamp(settings_.test.stanceTime, 0, MaxStanceSeconds));
+}
+
+bool StanceProcedure::continueWith(int32_t attemptSeconds) {
     // Arming again under a live test would re-point its recording while the reader writes.
     if (store_.settings.testMode != TestModeStance || live_) return false;
     port_.switchBar(StanceBarTemplate);
@@ -47,10 +58,7 @@ bool StanceProcedure::continueTest() {
     display_.copCountdown = 0;
     display_.copPictureKind = 0;
     display_.traceStart = -1;
-    // Continue takes the duration without the dialog, so one read from a configuration file
-    // is held to the dialog's range: a longer attempt would outgrow its slot and never end, a
-    // negative one would be stored with a negative length.
-    store_.attemptSeconds = std::clamp(settings_.test.stanceTime, 0, MaxStanceSeconds);
+    store_.attemptSeconds = attemptSeconds;
     store_.dataPresent = 1;
     display_.shownSamples = 0;
     // No attempt is under way until Start: with a duration of 0 the tick would otherwise
@@ -127,6 +135,7 @@ bool StanceProcedure::afterTick() {
         port_.showBarControl(StanceCopButton, true);
         writeRecovery();
         completed = true;
+        if (attemptCompleted_) attemptCompleted_(store_.attemptCount - 1);
     }
     if (centrePending_ && control_.liveCount.load(std::memory_order_relaxed) >= CentreSamples) {
         centrePending_ = false;
@@ -140,6 +149,16 @@ bool StanceProcedure::afterTick() {
         blankView();
     }
     return completed;
+}
+
+bool StanceProcedure::abandonAttempt() {
+    if (recordingAttempt() < 0) return false;
+    // The reader stops storing at once; the next Start points it at this slot again.
+    control_.recording.store(0, std::memory_order_release);
+    display_.attemptEnded = 1;
+    port_.showBarControl(StanceStartButton, true);
+    port_.redraw();
+    return true;
 }
 
 void StanceProcedure::exit() {

@@ -1,6 +1,8 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
+#include <optional>
 #include <string>
 
 #include "graphs/display_state.h"
@@ -38,7 +40,9 @@ public:
 
     // "Stance test", after the stance dialog was accepted: unsaved data are offered for saving
     // (a refused or failed save stops here), a new stance data set, then continueTest().
-    bool newTest();
+    // `attemptSeconds` (0..300) sets the attempts' duration for this data set instead of the
+    // stance time of the settings, which stays as it is (the sensory test's trials).
+    bool newTest(std::optional<int32_t> attemptSeconds = std::nullopt);
     // "Continue stance test with same subject": arms the live display for the current data
     // set and marks the test as running. Does nothing for a target or driving data set or
     // while the test is already live; false then or when arming failed.
@@ -49,6 +53,14 @@ public:
     // completes a finished attempt, centres the display once the first samples are in, and
     // ends the test when the platform was disconnected. True when an attempt was completed.
     bool afterTick();
+    // Drops the attempt under way: recording stops, nothing of it is kept and its slot is used
+    // by the next Start. False when no attempt is being recorded.
+    bool abandonAttempt();
+    // Called after each completed attempt, once the recovery copy was written, with the
+    // attempt's index in the data set.
+    void setAttemptCompleted(std::function<void(int32_t)> handler) {
+        attemptCompleted_ = std::move(handler);
+    }
     // "Exit": stops the link, runs Save and blanks the view.
     void exit();
     // Ends a live test without saving (the program is closing).
@@ -67,8 +79,10 @@ public:
 
     // Where the data set is written after each completed attempt (empty: nowhere).
     void setRecoveryPath(std::string path) { recoveryPath_ = std::move(path); }
+    const std::string& recoveryPath() const { return recoveryPath_; }
 
 private:
+    bool continueWith(int32_t attemptSeconds);
     void stopTest();
     void blankView();
     void writeRecovery();
@@ -85,6 +99,7 @@ private:
     bool centrePending_ = false;
     std::string recoveryPath_;
     bool recoveryProblemShown_ = false;
+    std::function<void(int32_t)> attemptCompleted_;
 };
 
 
