@@ -85,7 +85,9 @@ void drawPicture(Surface& s, const ReportConditionPanel& panel, const Rect& box,
     s.selectPen(Pen{RuleColour, 2});
     s.selectBrush(Brush{colour::White});
     s.rectangle(box);
-    const auto [mx, my] = pictureCentre(panel);
+    const std::pair<double, double> centre = pictureCentre(panel);
+    const double mx = centre.first;
+    const double my = centre.second;
     const int32_t midX = (box.left + box.right) / 2;
     const int32_t midY = (box.top + box.bottom) / 2;
     const double unit = (box.right - box.left) / 2.0 / half;  // page units per mm
