@@ -141,8 +141,9 @@ SensoryResultsScreen buildSensoryResultsScreen(const SensoryResults& r,
             std::string(ageGroupName(*r.reference.group)) + " of " + std::string(NormsShortSource);
     else
         screen.reference = capitalised(r.reference.reason);
-    for (std::size_t c = 0; c < SensoryConditionCount; ++c)
-        screen.columns[c] = capitalised(sensoryConditionLabel(SensoryConditions[c]));
+    // Short titles, so each fits its column.
+    screen.columns = {"Eyes open, firm", "Eyes closed, firm", "Eyes open, foam",
+                      "Eyes closed, foam"};
 
     SensoryScreenRow trials{"Trials used (attempt no.)", {}, true};
     for (std::size_t c = 0; c < SensoryConditionCount; ++c)
