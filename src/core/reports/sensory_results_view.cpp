@@ -7,6 +7,7 @@
 #include "clinical/norm_comparison.h"
 #include "clinical/norms.h"
 #include "clinical/sensory_output.h"
+#include "reports/clinical_table.h"
 
 namespace kenvo {
 
@@ -80,8 +81,9 @@ void addMeasureRows(const SensoryResults& r, const ScreenMeasure& m,
     SensoryScreenRow value{std::string(m.label) + " (" + m.unit + ")", {}, true};
     for (std::size_t c = 0; c < SensoryConditionCount; ++c) {
         const auto& median = r.conditions[c].median[index];
+        // The decimals of the clinical measures' table and the report; nothing recorded, nothing.
         value.cells[c].text =
-            median ? number(*median) : (r.conditions[c].attempts.empty() ? "" : "n/a");
+            r.conditions[c].attempts.empty() ? "" : clinicalCellText(m.measure, median);
     }
     rows.push_back(value);
     const auto normed = normMeasureOf(m.measure);
@@ -93,8 +95,8 @@ void addMeasureRows(const SensoryResults& r, const ScreenMeasure& m,
     for (std::size_t c = 0; c < SensoryConditionCount; ++c) {
         const ConditionResult& result = r.conditions[c];
         if (const NormRow* row = result.norm[k])
-            range.cells[c].text =
-                number(row->percentile.front()) + " – " + number(row->percentile.back());
+            range.cells[c].text = clinicalCellText(m.measure, row->percentile.front()) + " – " +
+                                  clinicalCellText(m.measure, row->percentile.back());
         const auto& comparison = result.comparison[k];
         if (!comparison) continue;
         std::string z =
