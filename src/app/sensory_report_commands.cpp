@@ -70,10 +70,6 @@ Sidecar SensoryReportCommands::sidecar() const {
     return details;
 }
 
-SensorySession SensoryReportCommands::session() const {
-    return analyseSensorySession(state_.store, sidecar(), state_.clinical.lowPass());
-}
-
 ClinicalReportContent SensoryReportCommands::reportPage() const {
     const Sidecar details = sidecar();
     const SensorySession analysed =

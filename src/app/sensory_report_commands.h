@@ -12,7 +12,6 @@ namespace kenvo {
 
 struct AppState;
 struct ClinicalReportContent;
-struct SensorySession;
 struct ViewContext;
 class CMainFrame;
 class CKenvoPlatView;
@@ -41,8 +40,6 @@ class SensoryReportCommands {
 
     // The subject's details with the conditions of the data set in memory.
     Sidecar sidecar() const;
-    // The data set analysed with the clinical measures' low-pass.
-    SensorySession session() const;
     // The report page of the data set in memory, with the clinic's setup.
     ClinicalReportContent reportPage() const;
 
