@@ -8,6 +8,7 @@
 #include <QStatusBar>
 #include <algorithm>
 #include <cmath>
+#include <cstring>
 #include <filesystem>
 #include <fstream>
 #include <sstream>
@@ -62,6 +63,18 @@ std::vector<std::string> pdfWords(const std::string& pdf) {
     for (std::string word; in >> word;) words.push_back(word);
     std::sort(words.begin(), words.end());
     return words;
+}
+
+// Where pdftotext finds the first word of the page (its left and top edge in points).
+std::pair<double, double> firstWordAt(const std::string& pdf) {
+    const std::string box = runProcess({"/usr/bin/pdftotext", "-bbox", pdf, "-"}).out;
+    const auto word = box.find("<word ");
+    if (word == std::string::npos) return {-1, -1};
+    auto attribute = [&](const char* name) {
+        const auto at = box.find(name, word);
+        return at == std::string::npos ? -1.0 : std::stod(box.substr(at + std::strlen(name)));
+    };
+    return {attribute("xMin=\""), attribute("yMin=\"")};
 }
 
 class SensoryResultsView : public AppFixture {
@@ -354,6 +367,12 @@ TEST_F(SensoryResultsView, PrintAndPreviewOfTheResultsViewPrintTheExportedPage) 
     const std::string text = pdfText(printed);
     EXPECT_TRUE(contains(text, "Balance Clinic Ljubljana")) << text;
     EXPECT_EQ(pdfWords(printed), pdfWords(exported));
+    // In the same place on the paper: the printer is given the page's own margins.
+    const auto [printedX, printedY] = firstWordAt(printed);
+    const auto [exportedX, exportedY] = firstWordAt(exported);
+    EXPECT_GT(exportedX, 0.0);
+    EXPECT_NEAR(printedX, exportedX, 1.5);
+    EXPECT_NEAR(printedY, exportedY, 1.5);
 
     port.dialogScript = [&](QDialog& dialog) {
         QPrinter printer(QPrinter::HighResolution);
