@@ -146,6 +146,7 @@ bool SensoryReportCommands::exportPdf() {
     const ClinicalReportContent page = reportPage();
     PdfOptions options;
     options.title = page.title;
+    options.access = FileAccess::Private;  // the patient's name and birth date
     std::string error;
     if (!writePdf(
             native(path), 1, [&](Surface& s, int) { drawClinicalReport(s, page); }, error,

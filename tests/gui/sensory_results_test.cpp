@@ -318,6 +318,9 @@ TEST_F(SensoryResultsView, ExportWritesOnePageAndAsksBeforeReplacingAFile) {
     EXPECT_TRUE(port.requests[0].callerConfirmsOverwrite);
     ASSERT_TRUE(fs::exists(pdf));
     EXPECT_EQ(pdfPages(pdf), 1);
+    // The page names the patient: private to the user, as the register's files are.
+    EXPECT_EQ(fs::status(pdf).permissions() & fs::perms::all,
+              fs::perms::owner_read | fs::perms::owner_write);
     const std::string text = pdfText(pdf);
     for (const char* part :
          {"Balance Clinic Ljubljana", "Ana Novak", "P-0042", "Eyes open, firm surface",
