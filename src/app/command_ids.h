@@ -45,6 +45,9 @@ enum CommandId : int32_t {
     CmdClinicalFiles = 32842,
     CmdSubjects = 32843,
     CmdSensoryTest = 32850,
+    CmdSensoryResults = 32851,
+    CmdReportSetup = 32852,
+    CmdExportReport = 32853,
     // The first entry of the recent-file list; the others follow.
     CmdRecentFile1 = 57616,
 };
@@ -67,6 +70,7 @@ enum class ViewMode : int32_t {
     DrivingSummary = 12,
     FrequencyAnalysis = 13,
     ClinicalMeasures = 20,
+    SensoryResults = 21,
 };
 
 }  // namespace kenvo

@@ -47,6 +47,9 @@ constexpr auto WaitForTheTest = std::to_array<int32_t>({
     CmdClinicalMeasures,
     CmdClinicalSetup,
     CmdClinicalFiles,
+    CmdSensoryResults,
+    CmdReportSetup,
+    CmdExportReport,
     CmdGraphReport,
     CmdDifusAnalysis,
     CmdPerformDialog,
@@ -61,6 +64,8 @@ constexpr auto NeedAttempts = std::to_array<int32_t>({
     CmdDrivingSummary,
     CmdFrequencyAnalysis,
     CmdClinicalMeasures,
+    CmdSensoryResults,
+    CmdExportReport,
     CmdDifusAnalysis,
     CmdGraphReport,
 });
@@ -84,7 +89,7 @@ bool waitsForTheTest(int32_t id) {
     return contains(WaitForTheTest, id) || isRecentFile(id);
 }
 
-bool isCommandEnabled(int32_t id, const MeasurementStore& store) {
+bool isCommandEnabled(int32_t id, const MeasurementStore& store, bool sensoryConditions) {
     if (waitsForTheTest(id) && testHoldsTheWindow(store)) return false;
     if (contains(NeedAttempts, id) && store.attemptCount <= 0) return false;
     // The target and driving results mean nothing for another kind of data set.
@@ -94,6 +99,12 @@ bool isCommandEnabled(int32_t id, const MeasurementStore& store) {
         return tableSuitsTestMode(SummaryTable::DrivingSummary, store.settings.testMode);
     if (id == CmdClinicalMeasures)
         return tableSuitsTestMode(SummaryTable::ClinicalMeasures, store.settings.testMode);
+    // The report and the results are those of a stance data set; the results view compares
+    // conditions, so it waits for attempts that have them.
+    if (id == CmdExportReport || id == CmdSensoryResults) {
+        if (!tableSuitsTestMode(SummaryTable::ClinicalMeasures, store.settings.testMode)) return false;
+        return id == CmdExportReport || sensoryConditions;
+    }
     if (id == CmdSetLogo) return false;
     return true;
 }

@@ -11,8 +11,9 @@ class MeasurementStore;
 // it records is disabled, so the test's Exit (or Esc) is the one way out; the tables, the
 // graph report and the diffusion analysis need an attempt, the Target and Driving Summaries a
 // data set of their own test, and the logo command stays greyed. Commands no rule names are
-// always enabled.
-bool isCommandEnabled(int32_t id, const MeasurementStore& store);
+// always enabled. `sensoryConditions`: some attempt of the data set has a sensory test's
+// condition (what the sensory results view needs).
+bool isCommandEnabled(int32_t id, const MeasurementStore& store, bool sensoryConditions = false);
 
 // A test has armed the platform and not yet ended.
 bool testHoldsTheWindow(const MeasurementStore& store);

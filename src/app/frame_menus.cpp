@@ -90,7 +90,7 @@ void CMainFrame::createMenus() {
     QMenu* file = bar->addMenu("&File");
     menuFor(file,
             {CmdOpen, CmdSave, 0, CmdOpenCfg, CmdSaveCfg, 0, CmdPrint, CmdPrintPreview, 0,
-             CmdClinicalFiles, 0,
+             CmdClinicalFiles, CmdExportReport, 0,
              CmdSetLogo, 0},
             actions_);
     for (int i = 0; i < RecentFileCount; ++i) file->addAction(actions_.value(CmdRecentFile1 + i));
@@ -144,11 +144,11 @@ void CMainFrame::createMenus() {
             {CmdSummary, CmdIntervalSummary, CmdAttempt, CmdTargetSummary, CmdDrivingSummary,
              CmdFrequencyAnalysis},
             actions_);
-    menuFor(view, {CmdGraphReport, CmdDifusAnalysis, CmdClinicalMeasures}, actions_);
+    menuFor(view, {CmdGraphReport, CmdDifusAnalysis, CmdClinicalMeasures, CmdSensoryResults}, actions_);
 
     QMenu* setup = bar->addMenu("Set&uP");
     menuFor(setup,
-            {CmdGraphSetup, CmdDaGraphSetup, CmdClinicalSetup, 0, CmdNewProtocol, CmdOpenProtocol,
+            {CmdGraphSetup, CmdDaGraphSetup, CmdClinicalSetup, CmdReportSetup, 0, CmdNewProtocol, CmdOpenProtocol,
              CmdSaveProtocol},
             actions_);
     setup->addSeparator();

@@ -29,6 +29,7 @@
 #include "platform_choice.h"
 #include "pointer_steering.h"
 #include "sensory_controller.h"
+#include "sensory_report_commands.h"
 #include "subject_recording.h"
 #include "session_recovery.h"
 #include "stance_controller.h"
@@ -141,6 +142,9 @@ void CKenvoPlatApp::start(bool show) {
     if (folderProblem.empty()) register_->openAtStart(frame_.get());
     else register_->startWithout(QString::fromStdString(folderProblem));
     connectRegister();
+    // The report and the results view name the subject as the register knows them.
+    frame_->sensoryReport().setDetailsSource(
+        [this] { return register_->detailsFor(state_->store.subject, state_->store.attemptCount); });
 
     document_.onNewDocument();
     frame_->setDocumentTitle(document_.title());

@@ -12,6 +12,7 @@
 
 #include "app_state.h"
 #include "clinical_commands.h"
+#include "sensory_report_commands.h"
 #include "clipboard_export.h"
 #include "evaluation_controller.h"
 #include "print_controller.h"
@@ -81,13 +82,19 @@ void CMainFrame::installEvaluation() {
     printing_ = std::make_unique<PrintController>(state_, port_, *view_, *evaluation_, this);
     state_.clinical = loadClinicalOptions(profile_);
     clinical_ = std::make_unique<ClinicalCommands>(state_, port_, profile_, *evaluation_, this);
+    sensoryReport_ = std::make_unique<SensoryReportCommands>(state_, port_, profile_, *this, *view_);
+    printing_->setReportPage([this] { return sensoryReport_->reportPage(); });
     view_->addCommandHandler([this](int32_t id) {
         return evaluation_->handleCommand(id) || exports_->handleCommand(id) ||
-               printing_->handleCommand(id) || clinical_->handleCommand(id);
+               printing_->handleCommand(id) || clinical_->handleCommand(id) ||
+               sensoryReport_->handleCommand(id);
     });
     // The evaluation modes are drawn here; every other mode as the view drew it before.
     view_->setRenderer([this, before = view_->renderer()](Surface& s, const ViewContext& c) {
-        evaluation_->render(s, c, before);
+        if (c.mode == ViewMode::SensoryResults)
+            sensoryReport_->render(s, c);
+        else
+            evaluation_->render(s, c, before);
     });
 }
 
@@ -102,14 +109,15 @@ void CMainFrame::updateCaption() {
 }
 
 void CMainFrame::updateCommandStates() {
+    const bool hasConditions = state_.sensory.any(state_.store);
     for (auto it = actions_.begin(); it != actions_.end(); ++it)
-        it.value()->setEnabled(isCommandEnabled(it.key(), state_.store));
+        it.value()->setEnabled(isCommandEnabled(it.key(), state_.store, hasConditions));
     // The caption names the data set's subject and file, which tests and files change.
     updateCaption();
 }
 
 void CMainFrame::runCommand(int id) {
-    if (!isCommandEnabled(id, state_.store)) return;
+    if (!isCommandEnabled(id, state_.store, state_.sensory.any(state_.store))) return;
     const bool handled =
         view_->handleCommand(id) || handleFrameCommand(id) || (appHandler_ && appHandler_(id));
     if (!handled) statusBar()->showMessage("This command is not available yet.", 4000);

@@ -22,6 +22,7 @@ namespace kenvo {
 struct AppState;
 class CKenvoPlatView;
 class ClinicalCommands;
+class SensoryReportCommands;
 class ClipboardExport;
 class DialogBar;
 class EvaluationController;
@@ -47,6 +48,7 @@ class CMainFrame final : public QMainWindow {
     ClipboardExport& exports() { return *exports_; }
     PrintController& printing() { return *printing_; }
     ClinicalCommands& clinical() { return *clinical_; }
+    SensoryReportCommands& sensoryReport() { return *sensoryReport_; }
 
     void runCommand(int id);
     // Re-evaluates the enabling rules of every command (menus are refreshed when opened).
@@ -120,6 +122,7 @@ class CMainFrame final : public QMainWindow {
     std::unique_ptr<ClipboardExport> exports_;
     std::unique_ptr<PrintController> printing_;
     std::unique_ptr<ClinicalCommands> clinical_;
+    std::unique_ptr<SensoryReportCommands> sensoryReport_;
     QToolBar* toolBar_ = nullptr;
     DialogBar* bar_ = nullptr;
     QHash<int, QAction*> actions_;

@@ -52,6 +52,8 @@ std::optional<QString> QtOperatorPort::chooseFile(const FileRequest& request) {
     dialog.setNameFilter(qtNameFilter(request.filter));
     dialog.setDefaultSuffix(request.defaultExtension);
     dialog.setDirectory(request.folder);
+    if (!request.proposedName.isEmpty()) dialog.selectFile(request.proposedName);
+    if (request.callerConfirmsOverwrite) dialog.setOption(QFileDialog::DontConfirmOverwrite);
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return {};
     return dialog.selectedFiles().front();
 }

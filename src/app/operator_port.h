@@ -16,6 +16,10 @@ struct FileRequest {
     QString filter;
     QString defaultExtension;  // without the dot
     QString folder;
+    // A file name the save dialog proposes in `folder` (empty: none).
+    QString proposedName = {};
+    // The command asks itself before replacing a file, so the chooser does not ask again.
+    bool callerConfirmsOverwrite = false;
 };
 
 enum class Answer { Yes, No, Cancel };

@@ -41,13 +41,41 @@ class PrintJobFlag {
     bool before_;
 };
 
-// A4 portrait with 5 mm margins: the widest table is 200 mm wide.
-void preparePage(QPrinter& printer) {
+// The widest table is 200 mm wide; the clinical report is laid out inside 10 mm margins.
+constexpr double TableMarginMm = 5.0;
+constexpr double ReportMarginMm = 10.0;
+
+// A4 portrait with the same margin all round.
+void preparePageWithMargin(QPrinter& printer, double m) {
     printer.setPageLayout(QPageLayout(QPageSize(QPageSize::A4), QPageLayout::Portrait,
-                                      QMarginsF(5, 5, 5, 5), QPageLayout::Millimeter));
+                                      QMarginsF(m, m, m, m), QPageLayout::Millimeter));
 }
 
 }  // namespace
+
+bool PrintController::printsReport() const {
+    return view_.mode() == ViewMode::SensoryResults && reportPage_;
+}
+
+// The margins of what the view prints.
+void PrintController::preparePage(QPrinter& printer) const {
+    preparePageWithMargin(printer, printsReport() ? ReportMarginMm : TableMarginMm);
+}
+
+bool PrintController::paintReport(QPrinter& printer) {
+    const ClinicalReportContent page = reportPage_();
+    QPainter painter;
+    if (!painter.begin(&printer)) {
+        port_.message(QStringLiteral("The report could not be printed."),
+                      QStringLiteral("The printer could not be started."));
+        return false;
+    }
+    QPainterSurface surface(painter, QPainterSurface::Mapping::Page);
+    drawClinicalReport(surface, page);
+    painter.end();
+    lastPages_ = 1;
+    return true;
+}
 
 PrintController::PrintController(AppState& state, OperatorPort& port, CKenvoPlatView& view,
                                  EvaluationController& evaluation, QWidget* parent)
@@ -105,7 +133,7 @@ void PrintController::preview() {
 
 bool PrintController::printPages(int32_t pages, const PageDrawer& draw) {
     QPrinter printer(QPrinter::HighResolution);
-    preparePage(printer);
+    preparePageWithMargin(printer, TableMarginMm);
     if (!choosePrinter(printer)) return false;
     QPainter painter;
     if (!painter.begin(&printer)) {
@@ -125,6 +153,7 @@ bool PrintController::printPages(int32_t pages, const PageDrawer& draw) {
 
 bool PrintController::paint(QPrinter& printer) {
     PrintJobFlag active(view_);
+    if (printsReport()) return paintReport(printer);
     const int32_t mode = static_cast<int32_t>(view_.mode());
     const TableContent table = evaluation_.shownTable();
     const bool tableMode = isSummaryTable(mode) && evaluation_.list().hasTable();

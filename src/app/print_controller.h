@@ -4,6 +4,8 @@
 #include <cstdint>
 #include <functional>
 
+#include "reports/clinical_report.h"
+
 class QPrinter;
 class QWidget;
 
@@ -32,6 +34,9 @@ class PrintController {
     void preview();
 
     void setPrinterChooser(PrinterChooser chooser) { chooser_ = std::move(chooser); }
+    // The clinical report page the sensory results view prints (its one page, as exported).
+    using ReportPageSource = std::function<ClinicalReportContent()>;
+    void setReportPage(ReportPageSource source) { reportPage_ = std::move(source); }
     // The pages of the last job or preview drawn.
     int lastPageCount() const { return lastPages_; }
 
@@ -46,6 +51,9 @@ class PrintController {
 
   private:
     bool choosePrinter(QPrinter& printer);
+    bool printsReport() const;
+    void preparePage(QPrinter& printer) const;
+    bool paintReport(QPrinter& printer);
 
     AppState& state_;
     OperatorPort& port_;
@@ -53,6 +61,7 @@ class PrintController {
     EvaluationController& evaluation_;
     QPointer<QWidget> parent_;
     PrinterChooser chooser_;
+    ReportPageSource reportPage_;
     int lastPages_ = 0;
 };
 

@@ -37,6 +37,9 @@
 #include "model/fixed_point.h"
 #include "operator_port.h"
 #include "print_controller.h"
+#include "render/report_setup_store.h"
+#include "report_setup_dialog.h"
+#include "sensory_report_commands.h"
 #include "command_ids.h"
 #include "subject_dialog.h"
 #include "app_register.h"
@@ -107,6 +110,84 @@ bool notBlank(const QString& path) {
     std::printf("%s %s (%lld colours, %.2f %% not background)\n", ok ? "ok" : "BLANK",
                 path.toLocal8Bit().constData(), static_cast<long long>(counts.size()),
                 100.0 * static_cast<double>(pixels - dominant) / static_cast<double>(pixels));
+    return ok;
+}
+
+// A sample sensory test: three trials of 60 s per condition of slow sway with a faster tremor,
+// each condition a little larger than the one before, eyes closed on foam beyond the reference
+// range: the results view, and the report setup with a clinic's name and logo.
+bool sensoryResultsPictures(kenvo::CKenvoPlatApp& app, SilentPort& port, QSettings& profile,
+                            const QString& out) {
+    using namespace kenvo;
+    MeasurementStore& store = app.state().store;
+    app.frame().runCommand(CmdBlankView);
+    store.settings.testMode = TestModeStance;
+    store.attemptSeconds = 60;
+    store.attemptCount = 0;
+    store.calibration.scaleX = 260.0f;
+    store.calibration.scaleY = 160.0f;
+    app.state().sensory.clear();
+    struct Sway {
+        SensoryCondition condition;
+        double slow, fast;  // mm of the slow sway's shape, of the tremor's
+    };
+    const Sway sways[] = {{SensoryCondition::EoFirm, 1.2, 1.8},
+                          {SensoryCondition::EcFirm, 1.45, 2.3},
+                          {SensoryCondition::EoFoam, 3.0, 5.0},
+                          {SensoryCondition::EcFoam, 4.8, 7.0}};
+    constexpr double TwoPi = 2.0 * M_PI;
+    for (const Sway& sway : sways)
+        for (int trial = 0; trial < 3; ++trial) {
+            const int a = store.attemptCount;
+            const double k = 1.0 + 0.04 * (trial - 1), seed = trial;
+            CopSample* samples = store.samples(a);
+            for (int i = 0; i < 6000; ++i) {
+                const double t = i / 100.0;
+                const double x = k * sway.slow *
+                                     (3.0 * std::sin(TwoPi * 0.11 * t + seed) +
+                                      1.2 * std::sin(TwoPi * 0.43 * t + 1 + seed)) +
+                                 sway.fast * (0.35 * std::sin(TwoPi * 1.3 * t + seed) +
+                                              0.25 * std::sin(TwoPi * 2.3 * t));
+                const double y = k * sway.slow *
+                                     (4.0 * std::sin(TwoPi * 0.09 * t + 0.5 * seed) +
+                                      1.5 * std::sin(TwoPi * 0.31 * t)) +
+                                 sway.fast * (0.4 * std::sin(TwoPi * 1.1 * t + 1) +
+                                              0.3 * std::sin(TwoPi * 1.9 * t + seed));
+                samples[i] = CopSample{onFixedPointGrid(float(x / store.calibration.scaleX)),
+                                       onFixedPointGrid(float(y / store.calibration.scaleY)), 72};
+            }
+            store.length[size_t(a)] = 6000;
+            store.startTime[size_t(a)] = 1'760'000'000 + 90 * a;  // October 2025
+            store.attemptCount = a + 1;
+            app.state().sensory.setCondition(store, a, sway.condition);
+        }
+    store.dataPresent = 1;
+    Sidecar details;
+    details.name = "Jana Novakova";
+    details.patientCode = "KP-2025-0147";
+    details.birthDate = "1984-06-21";  // 41 on the day: the Young group
+    app.frame().sensoryReport().setDetailsSource([details] { return details; });
+
+    app.frame().resize(800, 560);
+    app.frame().runCommand(CmdSensoryResults);
+    bool ok = save(app.frame(), out + "/sensory_results.png");
+
+    // The report setup with a logo of the clinic's colours, drawn here.
+    QImage logo(240, 80, QImage::Format_RGB32);
+    logo.fill(QColor(30, 80, 150));
+    for (int y = 20; y < 60; ++y)
+        for (int x = 20; x < 60; ++x) logo.setPixel(x, y, qRgb(255, 255, 255));
+    const QString logoFile = QDir(out).filePath("sample_logo.png");
+    logo.save(logoFile);
+    std::string error;
+    storeReportSetup(profile, "Balance Clinic, Ljubljana", logoFile.toStdString(), false, error);
+    QFile::remove(logoFile);
+    const StoredReportSetup stored = readReportSetup(profile);
+    ReportSetupDialog dialog(QString::fromStdString(stored.clinicName),
+                             QString::fromStdString(stored.logoPath), QDir::homePath(), port,
+                             &app.frame());
+    ok = save(dialog, out + "/report_setup.png") && ok;
+    dialog.hide();
     return ok;
 }
 
@@ -346,6 +427,7 @@ int main(int argc, char** argv) {
     for (int i = 0; i < 900; ++i) app.frame().runCommand(32814);
     app.frame().runCommand(32813);  // Zoom
     ok = save(app.frame(), out + "/graph_report_ellipse.png") && ok;
+    ok = sensoryResultsPictures(app, port, profile, out) && ok;
     ok = registerPictures(app, port, out) && ok;
 
     // The sensory balance test's guide on the program's own simulated subject: the first trial

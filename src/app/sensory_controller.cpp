@@ -206,7 +206,7 @@ void SensoryController::hideGuide() {
 }
 
 void SensoryController::keepDiscardedMarks() {
-    for (const SensoryAttempt& a : protocol_->attempts())
+    for (const RecordedTrial& a : protocol_->attempts())
         state_.sensory.setDiscarded(a.attempt, a.discarded);
 }
 

@@ -82,7 +82,7 @@ void SensoryGuide::showStep(const SensoryProtocol& protocol, const QString& stat
     if (step == SensoryStep::Finished) {
         const auto& attempts = protocol.attempts();
         const auto aside = std::count_if(attempts.begin(), attempts.end(),
-                                         [](const SensoryAttempt& a) { return a.discarded; });
+                                         [](const RecordedTrial& a) { return a.discarded; });
         QString text = QStringLiteral("%1 trials recorded").arg(attempts.size());
         if (aside > 0) text += QStringLiteral(", %1 of them repeated and set aside").arg(aside);
         progress_->setText(text);

@@ -53,6 +53,7 @@ int runReport(const std::vector<std::string>& words) {
     const ClinicalReportContent page = buildClinicalReport(*set->data.store, set->sidecar, session, setup);
     PdfOptions options;
     options.title = page.title;
+    options.access = FileAccess::Private;  // the patient's name and birth date
     if (!writePdf(*args.value("-o"), 1, [&](Surface& s, int) { drawClinicalReport(s, page); }, error,
                   options)) {
         std::fprintf(stderr, "kenvoplat-cli report: %s\n", error.c_str());

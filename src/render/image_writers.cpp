@@ -18,10 +18,11 @@ namespace kenvo {
 
 namespace {
 
-bool writeBytes(const std::string& path, const QByteArray& bytes, std::string& error) {
+bool writeBytes(const std::string& path, const QByteArray& bytes, std::string& error,
+                FileAccess access = FileAccess::Usual) {
     const std::span<const uint8_t> data(reinterpret_cast<const uint8_t*>(bytes.constData()),
                                         static_cast<std::size_t>(bytes.size()));
-    return writeFileAtomically(path, data, error);
+    return writeFileAtomically(path, data, error, access);
 }
 
 }  // namespace
@@ -86,7 +87,7 @@ bool writePdf(const std::string& path, int pageCount, const std::function<void(S
         }
         painter.end();
     }
-    return writeBytes(path, bytes, error);
+    return writeBytes(path, bytes, error, options.access);
 }
 
 }  // namespace kenvo

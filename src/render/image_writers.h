@@ -5,6 +5,7 @@
 
 #include <QImage>
 
+#include "files/atomic_file.h"
 #include "graphs/surface.h"
 
 namespace kenvo {
@@ -20,6 +21,8 @@ struct PdfOptions {
     std::string title;
     double marginMm = 10.0;  // the paintable area starts this far in from each edge
     int resolution = 600;    // device dots per inch of the page
+    // A page with personal data (a patient's report) is kept private to its owner.
+    FileAccess access = FileAccess::Usual;
 };
 
 // Writes an A4 portrait PDF of `pageCount` pages, atomically; `drawPage` gets a page surface

@@ -138,14 +138,14 @@ TEST_F(Commands, EveryMenuCommandHasAnActionAndAnId) {
     // The menus in their order, written out here rather than read from the command table.
     const std::vector<std::pair<QString, QStringList>> expected = {
         {"&File", {"&Open ", "Save ", "-", "Open cfg", "Save cfg", "-", "&Print...", "Print Pre&view",
-                   "-", "Clinical measures of files...", "-", "Set LOGO", "-", "-", "E&xit"}},
+                   "-", "Clinical measures of files...", "Export report as PDF...", "-", "Set LOGO", "-", "-", "E&xit"}},
         {"&Subject", {"Subject Info", "Subjects..."}},
         {"&Test", {"Stance test", "Continue stance test with same subject", "Target hiting test",
                    "Driving test", "Continue driving test with same subject",
                    "Sensory balance test", "-", "Check", "-", "&Platform"}},
         {"&View", {"Real simulation", "&Digital", "Graph report", "Difus analysis",
-                   "Clinical measures"}},
-        {"Set&uP", {"Graph Setup", "DA Graph Setup", "Clinical measures setup...", "-",
+                   "Clinical measures", "Sensory results"}},
+        {"Set&uP", {"Graph Setup", "DA Graph Setup", "Clinical measures setup...", "Report setup...", "-",
                     "New protocol", "Open protocol",
                     "Save  protocol", "-", "Target test &sounds"}},
         {"&About", {"&About KenvoPlat"}},
@@ -161,7 +161,8 @@ TEST_F(Commands, EveryMenuCommandHasAnActionAndAnId) {
     // Every command of the menus and the toolbar answers with its own id.
     for (int id : {CmdOpen, CmdSaveProtocol, CmdCheck, CmdDifusAnalysis, CmdBatchAnalysis,
                    CmdPerformDialog, CmdAbout, CmdClinicalMeasures, CmdClinicalSetup,
-                   CmdClinicalFiles, CmdSubjects, CmdSensoryTest}) {
+                   CmdClinicalFiles, CmdSubjects, CmdSensoryTest, CmdSensoryResults,
+                   CmdReportSetup, CmdExportReport}) {
         QAction* a = frame().action(id);
         ASSERT_NE(a, nullptr) << id;
         EXPECT_EQ(a->data().toInt(), id);

@@ -195,7 +195,12 @@ TEST(HeldWindowRule, EveryViewTableAndTestCommandWaitsForTheTest) {
             c.menu != MenuPlace::Test)
             continue;
         EXPECT_TRUE(waitsForTheTest(c.id)) << c.id;
-        EXPECT_FALSE(isCommandEnabled(c.id, store)) << c.id;
+        EXPECT_FALSE(isCommandEnabled(c.id, store, true)) << c.id;
+    }
+    // The report's commands of the other menus wait as well.
+    for (const int32_t id : {CmdExportReport, CmdReportSetup}) {
+        EXPECT_TRUE(waitsForTheTest(id)) << id;
+        EXPECT_FALSE(isCommandEnabled(id, store, true)) << id;
     }
 }
 

@@ -14,6 +14,7 @@
 #include "enabling_rules.h"
 #include "files/measurement_file.h"
 #include "files/sidecar.h"
+#include "graphs/recording_surface.h"
 #include "platform/cop_source.h"
 #include "platform_choice.h"
 #include "sensory_controller.h"
@@ -169,6 +170,32 @@ TEST_F(SensoryTest, FourConditionsThroughTheGuideAreSavedWithTheirConditions) {
     port.files.push_back(QString::fromStdString(copy));
     ASSERT_TRUE(frame().files().save());
     EXPECT_EQ(sidecarOf(copy).conditions, names);
+
+    // The file opened again fills the results view: one trial in each condition's column, the
+    // subject named as the register knows them.
+    frame().runCommand(CmdSensoryResults);
+    ASSERT_EQ(frame().view()->mode(), ViewMode::SensoryResults);
+    RecordingSurface drawn;
+    CKenvoPlatView& view = *frame().view();
+    view.renderer()(drawn,
+                    ViewContext{view.mode(), state(), Rect{0, 0, view.width(), view.height()}});
+    std::optional<int32_t> trialsLine;
+    std::vector<std::pair<int32_t, std::string>> trials;
+    bool named = false;
+    for (const auto& op : drawn.ops()) {
+        if (op.kind != RecordingSurface::Kind::Text) continue;
+        if (op.text == "Trials used (attempt no.)") trialsLine = op.rect.top;
+        named = named || op.text == "Sensory test results – Sensory Subject";
+    }
+    ASSERT_TRUE(trialsLine);
+    for (const auto& op : drawn.ops())
+        if (op.kind == RecordingSurface::Kind::Text && op.rect.top == *trialsLine &&
+            op.text != "Trials used (attempt no.)")
+            trials.emplace_back(op.rect.left, op.text);
+    std::sort(trials.begin(), trials.end());
+    ASSERT_EQ(trials.size(), 4u);
+    for (int c = 0; c < 4; ++c) EXPECT_EQ(trials[size_t(c)].second, std::to_string(c + 1));
+    EXPECT_TRUE(named);
 }
 
 TEST_F(SensoryTest, RepeatDiscardsTheEarlierAttemptAndStopKeepsWhatWasRecorded) {

@@ -224,6 +224,9 @@ TEST_F(SensoryCommand, TheReportIsOnePageWithThePatientConditionsUnitsAndSource)
     ASSERT_EQ(info.exitCode, 0);
     EXPECT_NE(info.out.find("Pages:           1"), std::string::npos) << info.out;
     EXPECT_NE(info.out.find("A4"), std::string::npos) << info.out;
+    // The patient's page is private to the user.
+    EXPECT_EQ(std::filesystem::status(pdf).permissions() & std::filesystem::perms::all,
+              std::filesystem::perms::owner_read | std::filesystem::perms::owner_write);
     const auto text = runProcess({"/usr/bin/pdftotext", "-layout", pdf, "-"});
     ASSERT_EQ(text.exitCode, 0);
     for (const char* expected :

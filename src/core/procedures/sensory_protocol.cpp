@@ -69,7 +69,7 @@ bool SensoryProtocol::repeat() {
     if (step_ == SensoryStep::Instruction || step_ == SensoryStep::Finished) {
         // Back to the trial just done; what it recorded stays in the data set, set aside.
         current_ -= 1;
-        if (SensoryAttempt* kept = keptAttemptOf(current_)) kept->discarded = true;
+        if (RecordedTrial* kept = keptAttemptOf(current_)) kept->discarded = true;
     }
     step_ = SensoryStep::Instruction;
     afterTrial_ = false;
@@ -105,7 +105,7 @@ void SensoryProtocol::advance() {
     step_ = current_ >= plan_.trialCount() ? SensoryStep::Finished : SensoryStep::Instruction;
 }
 
-SensoryAttempt* SensoryProtocol::keptAttemptOf(int index) {
+RecordedTrial* SensoryProtocol::keptAttemptOf(int index) {
     for (auto it = attempts_.rbegin(); it != attempts_.rend(); ++it)
         if (it->trial.index == index && !it->discarded) return &*it;
     return nullptr;

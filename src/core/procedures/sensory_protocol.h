@@ -44,7 +44,7 @@ struct SensoryTrial {
 };
 
 // An attempt the stance test recorded for a trial; `discarded` once the trial was repeated.
-struct SensoryAttempt {
+struct RecordedTrial {
     int attempt = 0;  // its index in the data set
     SensoryTrial trial;
     bool discarded = false;
@@ -90,14 +90,14 @@ class SensoryProtocol {
     void stop();
 
     // Every attempt recorded, in recording order.
-    const std::vector<SensoryAttempt>& attempts() const { return attempts_; }
+    const std::vector<RecordedTrial>& attempts() const { return attempts_; }
     // The attempts of `condition` that count (not discarded).
     int keptAttempts(SensoryCondition condition) const;
 
   private:
     void advance();
     // The kept attempt of trial `index`, or nothing.
-    SensoryAttempt* keptAttemptOf(int index);
+    RecordedTrial* keptAttemptOf(int index);
 
     SensoryPlan plan_;
     SensoryStep step_ = SensoryStep::Instruction;
@@ -107,7 +107,7 @@ class SensoryProtocol {
     bool afterTrial_ = false;
     bool stopped_ = false;
     bool padOn_ = false;
-    std::vector<SensoryAttempt> attempts_;
+    std::vector<RecordedTrial> attempts_;
 };
 
 // What the guide tells the operator: a heading ("Trial 2 of 3: eyes closed, firm plate") and
