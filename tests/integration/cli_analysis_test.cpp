@@ -12,6 +12,7 @@
 #include "files/measurement_file.h"
 #include "model/graph_settings.h"
 #include "model/measurement_store.h"
+#include "support/csv_rows.h"
 #include "support/process.h"
 #include "support/temp_dir.h"
 #include "support/validation_data.h"
@@ -22,30 +23,7 @@ namespace {
 using test::runProcess;
 const std::string Cli = KENVOPLAT_CLI;
 
-// CSV rows; quoted cells may hold commas and line breaks.
-std::vector<std::vector<std::string>> csvRows(const std::string& text) {
-    std::vector<std::vector<std::string>> rows;
-    std::vector<std::string> cells;
-    std::string cell;
-    bool quoted = false;
-    for (char c : text) {
-        if (c == '"') {
-            quoted = !quoted;
-        } else if (c == ',' && !quoted) {
-            cells.push_back(cell);
-            cell.clear();
-        } else if (c == '\n' && !quoted) {
-            cells.push_back(cell);
-            rows.push_back(cells);
-            cells.clear();
-            cell.clear();
-        } else if (c != '\r') {
-            cell += c;
-        }
-    }
-    if (!cell.empty() || !cells.empty()) cells.push_back(cell), rows.push_back(cells);
-    return rows;
-}
+using test::csvRows;
 
 // A small stance data set: two attempts of a circle walked at 1 rev/s, radius 10 and 20 mm.
 std::string makeDataSet(const test::TempDir& dir) {

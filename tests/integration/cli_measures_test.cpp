@@ -14,6 +14,7 @@
 
 #include "files/measurement_file.h"
 #include "model/measurement_store.h"
+#include "support/csv_rows.h"
 #include "support/process.h"
 #include "support/temp_dir.h"
 #include "support/validation_data.h"
@@ -26,23 +27,7 @@ using test::runProcess;
 
 constexpr const char* Cli = KENVOPLAT_CLI;
 
-std::vector<std::vector<std::string>> csvRows(const std::string& text) {
-    std::vector<std::vector<std::string>> rows;
-    std::istringstream in(text);
-    std::string line;
-    while (std::getline(in, line)) {
-        std::vector<std::string> cells;
-        std::size_t start = 0;
-        for (;;) {
-            const auto comma = line.find(',', start);
-            cells.push_back(line.substr(start, comma - start));
-            if (comma == std::string::npos) break;
-            start = comma + 1;
-        }
-        rows.push_back(cells);
-    }
-    return rows;
-}
+using test::csvRows;
 
 // `samples` samples of x = 1.5 + sin(2 pi t), y = -2 + 0.5 cos(2 pi t), to six decimals.
 std::string recording(int samples) {

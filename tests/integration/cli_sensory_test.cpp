@@ -13,6 +13,7 @@
 #include <vector>
 
 #include "platform/cop_source.h"
+#include "support/csv_rows.h"
 #include "support/process.h"
 #include "support/temp_dir.h"
 #include "support/validation_data.h"
@@ -29,23 +30,7 @@ constexpr const char* Python = "/usr/bin/python3";
 
 using Row = std::vector<std::string>;
 
-std::vector<Row> csvRows(const std::string& text) {
-    std::vector<Row> rows;
-    std::istringstream in(text);
-    std::string line;
-    while (std::getline(in, line)) {
-        Row cells;
-        std::size_t start = 0;
-        for (;;) {
-            const auto comma = line.find(',', start);
-            cells.push_back(line.substr(start, comma - start));
-            if (comma == std::string::npos) break;
-            start = comma + 1;
-        }
-        rows.push_back(cells);
-    }
-    return rows;
-}
+using test::csvRows;
 
 // 60 s of the simulated subject standing in `condition`, as a COP recording.
 std::string simulatedRecording(SensoryCondition condition, uint32_t seed) {

@@ -20,24 +20,6 @@ std::string describe(const ProcessResult& r) {
     return "exit " + std::to_string(r.exitCode) + "\nstdout:\n" + r.out + "stderr:\n" + r.err;
 }
 
-Rows csvRows(const std::string& text) {
-    Rows rows;
-    std::istringstream in(text);
-    std::string line;
-    while (std::getline(in, line)) {
-        std::vector<std::string> cells;
-        std::size_t start = 0;
-        for (;;) {
-            const auto comma = line.find(',', start);
-            cells.push_back(line.substr(start, comma - start));
-            if (comma == std::string::npos) break;
-            start = comma + 1;
-        }
-        rows.push_back(cells);
-    }
-    return rows;
-}
-
 std::size_t column(const Rows& rows, const std::string& name) {
     const auto& header = rows.at(0);
     const auto it = std::find(header.begin(), header.end(), name);

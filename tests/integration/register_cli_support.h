@@ -3,6 +3,7 @@
 #include <string>
 #include <vector>
 
+#include "support/csv_rows.h"
 #include "support/process.h"
 
 namespace kenvo::test {
@@ -13,8 +14,6 @@ using Rows = std::vector<std::vector<std::string>>;
 ProcessResult cli(const std::string& home, std::vector<std::string> args, double timeout = 60.0);
 // Exit status and both outputs, for failure messages.
 std::string describe(const ProcessResult& r);
-// CSV without quoted cells (the data sets here have none).
-Rows csvRows(const std::string& text);
 // The index of a header cell.
 std::size_t column(const Rows& rows, const std::string& name);
 // A number's text rounded to 12 significant digits.

@@ -64,16 +64,14 @@ TEST(PlatformSimulator, HeartBeatsAtARestingRateAndOverloadOnRequest) {
     EXPECT_GT(sim.frame(6000).s[0], Dispatcher::OverloadLimit);
 }
 
-// Three 60 s attempts of the simulated subject standing in `condition`, through the real
-// dispatcher into a store of the default platform.
-std::unique_ptr<MeasurementStore> recordCondition(std::optional<SensoryCondition> condition,
-                                                  uint32_t seed) {
+// `attempts` attempts of `samples` samples of `subject` on the default platform, through the
+// real dispatcher into a store, one frame after the other as the reader thread feeds them.
+std::unique_ptr<MeasurementStore> recordThroughDispatcher(CopSource& subject, uint32_t seed,
+                                                          int32_t attempts, int32_t samples) {
     auto store = std::make_unique<MeasurementStore>();
     const ModelScales scales = modelScales(0, 0);
     store->calibration.scaleX = scales.scaleX;
     store->calibration.scaleY = scales.scaleY;
-    SteerableSource subject(seed);
-    subject.setCondition(condition);
     PlatformSimulator sim({0, 70.0, 72.0, seed}, subject);
     auto trace = std::make_unique<LiveTrace>();
     trace->reset(10);
@@ -83,20 +81,28 @@ std::unique_ptr<MeasurementStore> recordCondition(std::optional<SensoryCondition
     dispatcher.reset(control, 0);
     control.setZeroOffsets(PlatformSimulator::UnloadedCounts);
     int64_t frame = 0;
-    for (int32_t a = 0; a < 3; ++a) {
+    for (int32_t a = 0; a < attempts; ++a) {
         control.dest = store->samples(a);
         control.sampleCount = 0;
-        control.length = 6000;
+        control.length = samples;
         control.recording = 1;
-        while (control.sampleCount.load() < 6000) {
+        while (control.sampleCount.load() < samples) {
             const auto bytes = encodeFrame(sim.frame(frame++));
             dispatcher.consume(bytes.data(), bytes.size());
         }
         control.recording = 0;
-        store->length[a] = 6000;
+        store->length[a] = samples;
     }
-    store->attemptCount = 3;
+    store->attemptCount = attempts;
     return store;
+}
+
+// Three 60 s attempts of the simulated subject standing in `condition`.
+std::unique_ptr<MeasurementStore> recordCondition(std::optional<SensoryCondition> condition,
+                                                  uint32_t seed) {
+    SteerableSource subject(seed);
+    subject.setCondition(condition);
+    return recordThroughDispatcher(subject, seed, 3, 6000);
 }
 
 // The sensory test can be shown without hardware: with the 10 Hz low-pass, the median of three
@@ -133,32 +139,10 @@ TEST(PlatformSimulator, EachSensoryConditionSwaysLikeTheMiddleOfYoungAdults) {
 // Summary table's parameters: every 30 s attempt of five subjects sways like a healthy adult's
 // quiet stance (velocity 5-20 mm/s, mean distance 2-8 mm), the platform's noise included.
 TEST(PlatformSimulator, QuietStanceSummaryLooksLikeAHealthyAdultForFiveSeeds) {
-    auto store = std::make_unique<MeasurementStore>();
-    const ModelScales scales = modelScales(0, 0);
-    store->calibration.scaleX = scales.scaleX;
-    store->calibration.scaleY = scales.scaleY;
     for (uint32_t seed = 1; seed <= 5; ++seed) {
         QuietStanceSource subject(seed);
-        PlatformSimulator sim({0, 70.0, 72.0, seed}, subject);
-        auto trace = std::make_unique<LiveTrace>();
-        trace->reset(10);
-        Dispatcher dispatcher(*trace);
-        AcquisitionControl control;
-        control.mode = AcquisitionStance;
-        dispatcher.reset(control, 0);
-        control.setZeroOffsets(PlatformSimulator::UnloadedCounts);
-        int64_t frame = 0;
+        const auto store = recordThroughDispatcher(subject, seed, 3, 3000);
         for (int32_t a = 0; a < 3; ++a) {
-            control.dest = store->samples(a);
-            control.sampleCount = 0;
-            control.length = 3000;
-            control.recording = 1;
-            while (control.sampleCount.load() < 3000) {
-                const auto bytes = encodeFrame(sim.frame(frame++));
-                dispatcher.consume(bytes.data(), bytes.size());
-            }
-            control.recording = 0;
-            store->length[a] = 3000;
             const IntervalParameters p = computeWholeAttempt(*store, a);
             EXPECT_GE(p.meanVelocity, 5.0f) << "seed " << seed << " attempt " << a;
             EXPECT_LE(p.meanVelocity, 20.0f) << "seed " << seed << " attempt " << a;

@@ -6,6 +6,7 @@
 
 #include <sstream>
 
+#include "support/csv_rows.h"
 #include "clinical/measures_csv.h"
 #include "clinical/sensory_output.h"
 #include "clinical/sensory_results.h"
@@ -30,22 +31,7 @@ const std::optional<double>& median(const SensoryResults& r, SensoryCondition c,
     return r[c].median[static_cast<std::size_t>(m)];
 }
 
-std::vector<std::vector<std::string>> csvRows(const std::string& text) {
-    std::vector<std::vector<std::string>> rows;
-    std::istringstream lines(text);
-    for (std::string line; std::getline(lines, line);) {
-        std::vector<std::string> cells;
-        std::size_t start = 0;
-        for (;;) {
-            const auto comma = line.find(',', start);
-            cells.push_back(line.substr(start, comma - start));
-            if (comma == std::string::npos) break;
-            start = comma + 1;
-        }
-        rows.push_back(cells);
-    }
-    return rows;
-}
+using test::csvRows;
 
 using C = SensoryCondition;
 
