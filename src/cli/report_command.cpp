@@ -22,11 +22,12 @@ constexpr const char* ReportUsage =
 int runReport(const std::vector<std::string>& words) {
     Args args(words, {"-o", "--clinic", "--logo", "--lowpass"}, {});
     std::optional<double> lowPass = DefaultLowPassHz;
-    std::string problem = !args.ok()                       ? args.error()
+    std::string problem = !args.ok()                      ? args.error()
                           : args.positional().size() != 1 ? "one measurement file is needed"
-                          : !args.value("-o")              ? "the output file (-o) is needed"
-                                                           : "";
-    if (problem.empty() && args.has("--lowpass") && !parseLowPassOption(*args.value("--lowpass"), lowPass))
+                          : !args.value("-o")             ? "the output file (-o) is needed"
+                                                          : "";
+    if (problem.empty() && args.has("--lowpass") &&
+        !parseLowPassOption(*args.value("--lowpass"), lowPass))
         problem = LowPassOptionProblem;
     if (!problem.empty()) {
         std::fprintf(stderr, "kenvoplat-cli report: %s\n%s", problem.c_str(), ReportUsage);
@@ -50,12 +51,14 @@ int runReport(const std::vector<std::string>& words) {
     }
 
     const SensorySession session = analyseSensorySession(*set->data.store, set->sidecar, lowPass);
-    const ClinicalReportContent page = buildClinicalReport(*set->data.store, set->sidecar, session, setup);
+    const ClinicalReportContent page =
+        buildClinicalReport(*set->data.store, set->sidecar, session, setup);
     PdfOptions options;
     options.title = page.title;
     options.access = FileAccess::Private;  // the patient's name and birth date
-    if (!writePdf(*args.value("-o"), 1, [&](Surface& s, int) { drawClinicalReport(s, page); }, error,
-                  options)) {
+    if (!writePdf(
+            *args.value("-o"), 1, [&](Surface& s, int) { drawClinicalReport(s, page); }, error,
+            options)) {
         std::fprintf(stderr, "kenvoplat-cli report: %s\n", error.c_str());
         return ExitFailure;
     }

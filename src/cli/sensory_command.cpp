@@ -25,12 +25,13 @@ int runSensory(const std::vector<std::string>& words) {
     Args args(words, {"--lowpass", "--format", "-o"}, {});
     const std::string format = args.value("--format").value_or("text");
     std::optional<double> lowPass = DefaultLowPassHz;
-    std::string problem = !args.ok()                       ? args.error()
+    std::string problem = !args.ok()                      ? args.error()
                           : args.positional().size() != 1 ? "one measurement file is needed"
                           : format != "text" && format != "csv" && format != "json"
                               ? "--format takes text, csv or json"
                               : "";
-    if (problem.empty() && args.has("--lowpass") && !parseLowPassOption(*args.value("--lowpass"), lowPass))
+    if (problem.empty() && args.has("--lowpass") &&
+        !parseLowPassOption(*args.value("--lowpass"), lowPass))
         problem = LowPassOptionProblem;
     if (!problem.empty()) {
         std::fprintf(stderr, "kenvoplat-cli sensory: %s\n%s", problem.c_str(), SensoryUsage);
@@ -41,10 +42,11 @@ int runSensory(const std::vector<std::string>& words) {
     if (!set) return ExitFailure;
     const SensorySession session = analyseSensorySession(*set->data.store, set->sidecar, lowPass);
     if (!session.hasConditions) {
-        std::fprintf(stderr,
-                     "kenvoplat-cli sensory: %s holds no sensory balance test: none of its attempts "
-                     "has a condition (they are kept in %s)\n",
-                     fileNameOf(path).c_str(), fileNameOf(sidecarPathOf(path)).c_str());
+        std::fprintf(
+            stderr,
+            "kenvoplat-cli sensory: %s holds no sensory balance test: none of its attempts "
+            "has a condition (they are kept in %s)\n",
+            fileNameOf(path).c_str(), fileNameOf(sidecarPathOf(path)).c_str());
         return ExitFailure;
     }
     std::string text;

@@ -16,6 +16,7 @@ struct SensoryDataSet {
     DataSet data;
     Sidecar sidecar;
 };
-std::optional<SensoryDataSet> loadSensoryDataSet(const std::string& command, const std::string& path);
+std::optional<SensoryDataSet> loadSensoryDataSet(const std::string& command,
+                                                 const std::string& path);
 
 }  // namespace kenvo::cli

@@ -75,8 +75,8 @@ bool loadLogo(const std::string& path, RasterImage& logo, std::string& error) {
     out.height = rgba.height();
     out.rgba.resize(static_cast<std::size_t>(out.width) * out.height * 4);
     for (int y = 0; y < out.height; ++y)
-        std::memcpy(out.rgba.data() + static_cast<std::size_t>(y) * out.width * 4, rgba.constScanLine(y),
-                    static_cast<std::size_t>(out.width) * 4);
+        std::memcpy(out.rgba.data() + static_cast<std::size_t>(y) * out.width * 4,
+                    rgba.constScanLine(y), static_cast<std::size_t>(out.width) * 4);
     logo = std::move(out);
     return true;
 }

@@ -51,7 +51,7 @@ bool referenceToolsPresent() {
 }
 
 class SensoryCommand : public ::testing::Test {
-protected:
+  protected:
     void SetUp() override {
         const auto folder = test::validationDir();
         if (!folder) GTEST_SKIP() << test::validationMissingReason();
@@ -79,10 +79,20 @@ protected:
             }
         }
         file = dir.file("sensory.kplat");
-        std::vector<std::string> argv = {Cli, "import-csv", "--subject", "Nováková Jana",
-                                         "--birth-date", "1958-03-14", "--code", "P-0042",
-                                         "--recorded-at", "2026-12-08T09:30:00Z", "--conditions",
-                                         conditions, "-o", file};
+        std::vector<std::string> argv = {Cli,
+                                         "import-csv",
+                                         "--subject",
+                                         "Nováková Jana",
+                                         "--birth-date",
+                                         "1958-03-14",
+                                         "--code",
+                                         "P-0042",
+                                         "--recorded-at",
+                                         "2026-12-08T09:30:00Z",
+                                         "--conditions",
+                                         conditions,
+                                         "-o",
+                                         file};
         argv.insert(argv.end(), inputs.begin(), inputs.end());
         const auto made = runProcess(argv);
         ASSERT_EQ(made.exitCode, 0) << made.err;
@@ -97,11 +107,14 @@ protected:
 // stored integers of the measurement file) computes; rows it leaves out are conditions or
 // measures without a value in the program's output too.
 TEST_F(SensoryCommand, ResultsEqualAnIndependentImplementation) {
-    if (!referenceToolsPresent()) GTEST_SKIP() << "python3-numpy and python3-scipy are not installed";
+    if (!referenceToolsPresent())
+        GTEST_SKIP() << "python3-numpy and python3-scipy are not installed";
     for (const char* lowpass : {"none", "10"}) {
-        const auto program = runProcess({Cli, "sensory", file, "--lowpass", lowpass, "--format", "csv"});
+        const auto program =
+            runProcess({Cli, "sensory", file, "--lowpass", lowpass, "--format", "csv"});
         ASSERT_EQ(program.exitCode, 0) << program.err;
-        const auto reference = runProcess({Python, Reference, file, NormsCsv, "--lowpass", lowpass}, {}, 120);
+        const auto reference =
+            runProcess({Python, Reference, file, NormsCsv, "--lowpass", lowpass}, {}, 120);
         ASSERT_EQ(reference.exitCode, 0) << reference.err;
 
         std::map<std::pair<std::string, std::string>, Row> expected;
@@ -114,13 +127,15 @@ TEST_F(SensoryCommand, ResultsEqualAnIndependentImplementation) {
             ASSERT_EQ(got.size(), 9u) << program.out;
             const auto want = expected.find({got[0], got[1]});
             if (want == expected.end()) {
-                EXPECT_TRUE(got[3].empty()) << got[0] << " " << got[1] << " has a value the reference lacks";
+                EXPECT_TRUE(got[3].empty())
+                    << got[0] << " " << got[1] << " has a value the reference lacks";
                 continue;
             }
             for (std::size_t k = 2; k < 9; ++k) {
                 const std::string& a = got[k];
                 const std::string& b = want->second[k];
-                const std::string where = std::string(lowpass) + " " + got[0] + " " + got[1] + " column " + std::to_string(k);
+                const std::string where = std::string(lowpass) + " " + got[0] + " " + got[1] +
+                                          " column " + std::to_string(k);
                 if (a.empty() || b.empty() || k == 8) {
                     EXPECT_EQ(a, b) << where;
                     continue;
@@ -149,16 +164,17 @@ TEST_F(SensoryCommand, TextNamesTheAgeGroupAndTheQuotientsAndJsonHasEveryConditi
 
 TEST_F(SensoryCommand, APlainStanceFileOrAStaleSidecarIsNoSensoryTest) {
     // The sidecar no longer matches the file: it is reported and ignored.
-    std::filesystem::last_write_time(file, std::filesystem::last_write_time(file) + std::chrono::seconds(5));
+    std::filesystem::last_write_time(
+        file, std::filesystem::last_write_time(file) + std::chrono::seconds(5));
     const auto stale = runProcess({Cli, "sensory", file, "--format", "csv"});
     EXPECT_EQ(stale.exitCode, 1);
     EXPECT_TRUE(stale.out.empty());
     EXPECT_NE(stale.err.find("sensory.kplat.json"), std::string::npos) << stale.err;
     EXPECT_NE(stale.err.find("no sensory balance test"), std::string::npos) << stale.err;
     // Usage errors write nothing and say what is wrong.
-    for (const std::vector<std::string>& bad :
-         {std::vector<std::string>{Cli, "sensory"}, {Cli, "sensory", file, "--lowpass", "30"},
-          {Cli, "sensory", file, "--format", "xml"}}) {
+    for (const std::vector<std::string>& bad : {std::vector<std::string>{Cli, "sensory"},
+                                                {Cli, "sensory", file, "--lowpass", "30"},
+                                                {Cli, "sensory", file, "--format", "xml"}}) {
         const auto r = runProcess(bad);
         EXPECT_EQ(r.exitCode, 2) << bad.back();
         EXPECT_TRUE(r.out.empty());
@@ -179,19 +195,21 @@ TEST_F(SensoryCommand, HistoryPerConditionIsTheConditionsMedian) {
         if (row.size() > 3) median[{row[0], row[1]}] = row[3];
     for (const SensoryCondition c : SensoryConditions) {
         for (const char* measure : {"area95_mm2", "velocity_mm_s"}) {
-            const auto history = runProcess({Cli, "register", "history", "1", "--measure", measure,
-                                             "--condition", std::string(conditionName(c)), "--format",
-                                             "csv", "--db", db});
+            const auto history =
+                runProcess({Cli, "register", "history", "1", "--measure", measure, "--condition",
+                            std::string(conditionName(c)), "--format", "csv", "--db", db});
             ASSERT_EQ(history.exitCode, 0) << history.err;
             const auto rows = csvRows(history.out);
             ASSERT_EQ(rows.size(), 2u) << history.out;
             EXPECT_EQ(rows[1][3], "3");
-            EXPECT_NEAR(std::stod(rows[1][4]), std::stod(median.at({std::string(conditionName(c)), measure})),
+            EXPECT_NEAR(std::stod(rows[1][4]),
+                        std::stod(median.at({std::string(conditionName(c)), measure})),
                         1e-9 * std::stod(rows[1][4]))
                 << conditionName(c) << " " << measure;
         }
     }
-    const auto sessions = runProcess({Cli, "register", "sessions", "1", "--format", "csv", "--db", db});
+    const auto sessions =
+        runProcess({Cli, "register", "sessions", "1", "--format", "csv", "--db", db});
     EXPECT_NE(sessions.out.find(",sensory,"), std::string::npos) << sessions.out;
     const auto bad = runProcess({Cli, "register", "history", "1", "--measure", "area95_mm2",
                                  "--condition", "eyes-shut", "--db", db});
@@ -201,9 +219,11 @@ TEST_F(SensoryCommand, HistoryPerConditionIsTheConditionsMedian) {
 // The report is one A4 page whose text a physician can read: the patient, the four conditions,
 // the units, the quotients and the source of the reference values.
 TEST_F(SensoryCommand, TheReportIsOnePageWithThePatientConditionsUnitsAndSource) {
-    if (!std::filesystem::exists("/usr/bin/pdftotext")) GTEST_SKIP() << "poppler-utils is not installed";
+    if (!std::filesystem::exists("/usr/bin/pdftotext"))
+        GTEST_SKIP() << "poppler-utils is not installed";
     const std::string pdf = dir.file("report.pdf");
-    const auto made = runProcess({Cli, "report", file, "-o", pdf, "--clinic", "Balance Clinic"}, {}, 60);
+    const auto made =
+        runProcess({Cli, "report", file, "-o", pdf, "--clinic", "Balance Clinic"}, {}, 60);
     ASSERT_EQ(made.exitCode, 0) << made.err;
     const auto info = runProcess({"/usr/bin/pdfinfo", pdf});
     ASSERT_EQ(info.exitCode, 0);
@@ -215,13 +235,14 @@ TEST_F(SensoryCommand, TheReportIsOnePageWithThePatientConditionsUnitsAndSource)
     const auto text = runProcess({"/usr/bin/pdftotext", "-layout", pdf, "-"});
     ASSERT_EQ(text.exitCode, 0);
     for (const char* expected :
-         {"Balance Clinic", "Nováková Jana", "P-0042", "1958-03-14", "age 68", "Eyes open, firm surface",
-          "Eyes closed, firm surface", "Eyes open, foam", "Eyes closed, foam", "mm/s", "Hz",
-          "Romberg", "Santos DA, Duarte M", "age group Old", "low-passed at 10 Hz", "Signature",
-          "Page 1 of 1"})
+         {"Balance Clinic", "Nováková Jana", "P-0042", "1958-03-14", "age 68",
+          "Eyes open, firm surface", "Eyes closed, firm surface", "Eyes open, foam",
+          "Eyes closed, foam", "mm/s", "Hz", "Romberg", "Santos DA, Duarte M", "age group Old",
+          "low-passed at 10 Hz", "Signature", "Page 1 of 1"})
         EXPECT_NE(text.out.find(expected), std::string::npos) << expected << "\n" << text.out;
     // The area's unit, whichever way the text extraction spells the superscript.
-    EXPECT_TRUE(text.out.find("mm²") != std::string::npos || text.out.find("mm2") != std::string::npos);
+    EXPECT_TRUE(text.out.find("mm²") != std::string::npos ||
+                text.out.find("mm2") != std::string::npos);
 
     // A logo that is not a picture is refused with its name, and nothing is written.
     const std::string bad = dir.file("logo.png");

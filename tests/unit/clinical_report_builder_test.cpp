@@ -30,7 +30,8 @@ Sidecar sensorySidecar(std::optional<std::string> birth) {
     Sidecar s;
     s.birthDate = std::move(birth);
     s.protocol = "sensory";
-    s.conditions = std::vector<std::optional<std::string>>{"eo-firm", "ec-firm", "eo-foam", "ec-foam"};
+    s.conditions =
+        std::vector<std::optional<std::string>>{"eo-firm", "ec-firm", "eo-foam", "ec-foam"};
     return s;
 }
 
@@ -44,7 +45,8 @@ TEST(ClinicalReportBuilder, ASensoryTestGetsFourPanelsWithReferenceRangesAndQuot
     const auto store = fourAttempts();
     const Sidecar sidecar = sensorySidecar("1960-01-01");
     const SensorySession session = analyseSensorySession(*store, sidecar, DefaultLowPassHz);
-    const ClinicalReportContent c = buildClinicalReport(*store, sidecar, session, {"Clinic", {}, "1.0"});
+    const ClinicalReportContent c =
+        buildClinicalReport(*store, sidecar, session, {"Clinic", {}, "1.0"});
     ASSERT_EQ(c.conditions.size(), 4u);
     const ReportConditionPanel& foam = panelTitled(c, "Eyes closed, foam");
     ASSERT_EQ(foam.lines.size(), 5u);
@@ -54,12 +56,14 @@ TEST(ClinicalReportBuilder, ASensoryTestGetsFourPanelsWithReferenceRangesAndQuot
     EXPECT_TRUE(foam.lines[2].reference.empty());  // velocity AP / ML has no reference values
     EXPECT_EQ(foam.x.size(), 2000u);
     EXPECT_TRUE(foam.ellipse.has_value());
-    EXPECT_NE(foam.verdict.find("age group Old"), std::string::npos) << foam.verdict;  // 66 on the day
+    EXPECT_NE(foam.verdict.find("age group Old"), std::string::npos)
+        << foam.verdict;  // 66 on the day
     EXPECT_EQ(c.quotients.size(), 6u);
     EXPECT_NE(c.quotients[0].second, "n/a");
     // 20 s trials are compared with 60 s reference trials, and the page says so.
     bool shortNote = false;
-    for (const auto& note : c.notes) shortNote = shortNote || note.find("60 s") != std::string::npos;
+    for (const auto& note : c.notes)
+        shortNote = shortNote || note.find("60 s") != std::string::npos;
     EXPECT_TRUE(shortNote);
     EXPECT_EQ(c.program, "KenvoPlat 1.0");
 }

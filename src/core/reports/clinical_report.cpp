@@ -117,12 +117,15 @@ void drawPicture(Surface& s, const ReportConditionPanel& panel, const Rect& box,
             const double ex = e.major * std::cos(t), ey = e.minor * std::sin(t);
             const double x = e.centreX + ex * std::cos(angle) - ey * std::sin(angle);
             const double y = e.centreY + ex * std::sin(angle) + ey * std::cos(angle);
-            if (k == 0) s.moveTo(px(x), py(y));
-            else s.lineTo(px(x), py(y));
+            if (k == 0)
+                s.moveTo(px(x), py(y));
+            else
+                s.lineTo(px(x), py(y));
         }
     }
     // The scale: the box spans the half-span to each side of its centre.
-    textAt(s, ViewFont::PrintSmall, Rect{box.left - 20, box.bottom - 5, box.right + 20, box.bottom - 45},
+    textAt(s, ViewFont::PrintSmall,
+           Rect{box.left - 20, box.bottom - 5, box.right + 20, box.bottom - 45},
            "scale ±" + millimetres(half), TextAlign::Centre);
 }
 
@@ -140,12 +143,14 @@ std::string wrapped(const std::string& text, std::size_t width) {
         word.clear();
     };
     for (const char ch : text) {
-        if (ch == ' ') flushWord();
+        if (ch == ' ')
+            flushWord();
         else if (ch == '\n') {
             flushWord();
             out += line + "\n";
             line.clear();
-        } else word += ch;
+        } else
+            word += ch;
     }
     flushWord();
     return out + line;
@@ -180,7 +185,8 @@ void drawPanel(Surface& s, const ReportConditionPanel& panel, int32_t top, doubl
     int32_t y = top - 70;
     if (panel.lines.empty()) {
         s.selectFont(ViewFont::PrintSmall);
-        s.multilineText(Rect{TableLeft, y, PanelRight - 20, y - LineHeight}, panel.verdict, TextAlign::Left);
+        s.multilineText(Rect{TableLeft, y, PanelRight - 20, y - LineHeight}, panel.verdict,
+                        TextAlign::Left);
         return;
     }
     const auto header = [&](int32_t left, int32_t right, const char* text, TextAlign align) {
@@ -195,10 +201,12 @@ void drawPanel(Surface& s, const ReportConditionPanel& panel, int32_t top, doubl
     rule(s, y, TableLeft, PanelRight - 20);
     for (const ReportMeasureLine& line : panel.lines) {
         const bool outside = line.band == ReportBand::Below || line.band == ReportBand::Above;
-        textAt(s, ViewFont::PrintSmall, Rect{TableLeft, y, ValueRight - 240, y - LineHeight}, line.label);
+        textAt(s, ViewFont::PrintSmall, Rect{TableLeft, y, ValueRight - 240, y - LineHeight},
+               line.label);
         textAt(s, outside ? ViewFont::PrintSmallBold : ViewFont::PrintSmall,
                Rect{ValueRight - 240, y, ValueRight, y - LineHeight}, line.value, TextAlign::Right);
-        textAt(s, ViewFont::PrintSmall, Rect{UnitLeft, y, ReferenceLeft, y - LineHeight}, line.unit);
+        textAt(s, ViewFont::PrintSmall, Rect{UnitLeft, y, ReferenceLeft, y - LineHeight},
+               line.unit);
         textAt(s, ViewFont::PrintSmall, Rect{ReferenceLeft, y, BandLeft - 20, y - LineHeight},
                line.reference.empty() ? std::string("–") : line.reference, TextAlign::Centre);
         drawBand(s, line.band, Rect{BandLeft, y, PanelRight - 10, y - LineHeight});
@@ -213,20 +221,28 @@ void drawPanel(Surface& s, const ReportConditionPanel& panel, int32_t top, doubl
 
 const char* reportBandWords(ReportBand band) {
     switch (band) {
-        case ReportBand::Within: return "within range";
-        case ReportBand::Below: return "below range";
-        case ReportBand::Above: return "above range";
-        case ReportBand::None: break;
+        case ReportBand::Within:
+            return "within range";
+        case ReportBand::Below:
+            return "below range";
+        case ReportBand::Above:
+            return "above range";
+        case ReportBand::None:
+            break;
     }
     return "";
 }
 
 Rgb reportBandColour(ReportBand band) {
     switch (band) {
-        case ReportBand::Within: return Rgb{0, 130, 0};
-        case ReportBand::Below: return Rgb{0, 90, 200};
-        case ReportBand::Above: return Rgb{200, 0, 0};
-        case ReportBand::None: break;
+        case ReportBand::Within:
+            return Rgb{0, 130, 0};
+        case ReportBand::Below:
+            return Rgb{0, 90, 200};
+        case ReportBand::Above:
+            return Rgb{200, 0, 0};
+        case ReportBand::None:
+            break;
     }
     return colour::Black;
 }
@@ -253,10 +269,12 @@ void drawClinicalReport(Surface& s, const ClinicalReportContent& c) {
     const std::size_t rows = (c.patient.size() + 1) / 2;
     for (std::size_t i = 0; i < c.patient.size(); ++i) {
         const int32_t left = i < rows ? 0 : ReportPageWidth / 2;
-        const int32_t top = PatientTop - static_cast<int32_t>(i % std::max<std::size_t>(rows, 1)) * PatientRow;
+        const int32_t top =
+            PatientTop - static_cast<int32_t>(i % std::max<std::size_t>(rows, 1)) * PatientRow;
         textAt(s, ViewFont::PrintSmallBold, Rect{left, top, left + 300, top - PatientRow},
                c.patient[i].first);
-        textAt(s, ViewFont::PrintSmall, Rect{left + 300, top, left + ReportPageWidth / 2 - 20, top - PatientRow},
+        textAt(s, ViewFont::PrintSmall,
+               Rect{left + 300, top, left + ReportPageWidth / 2 - 20, top - PatientRow},
                c.patient[i].second);
     }
     int32_t y = PatientTop - static_cast<int32_t>(rows) * PatientRow - 20;
@@ -270,7 +288,8 @@ void drawClinicalReport(Surface& s, const ClinicalReportContent& c) {
     }
 
     if (!c.quotients.empty()) {
-        textAt(s, ViewFont::PrintSmallBold, Rect{0, y, ReportPageWidth, y - LineHeight}, c.quotientsTitle);
+        textAt(s, ViewFont::PrintSmallBold, Rect{0, y, ReportPageWidth, y - LineHeight},
+               c.quotientsTitle);
         y -= LineHeight;
         constexpr int32_t Columns = 3;
         constexpr int32_t Width = ReportPageWidth / Columns;
@@ -279,7 +298,8 @@ void drawClinicalReport(Surface& s, const ClinicalReportContent& c) {
             const int32_t top = y - static_cast<int32_t>(i / Columns) * LineHeight;
             textAt(s, ViewFont::PrintSmall, Rect{left, top, left + Width - 160, top - LineHeight},
                    c.quotients[i].first);
-            textAt(s, ViewFont::PrintSmallBold, Rect{left + Width - 160, top, left + Width - 30, top - LineHeight},
+            textAt(s, ViewFont::PrintSmallBold,
+                   Rect{left + Width - 160, top, left + Width - 30, top - LineHeight},
                    c.quotients[i].second, TextAlign::Right);
         }
         y -= static_cast<int32_t>((c.quotients.size() + Columns - 1) / Columns) * LineHeight + 10;
@@ -300,7 +320,8 @@ void drawClinicalReport(Surface& s, const ClinicalReportContent& c) {
     rule(s, signature, 980, ReportPageWidth);
 
     rule(s, FooterTop);
-    textAt(s, ViewFont::PrintSmall, Rect{0, FooterTop - 5, ReportPageWidth, FooterTop - 50}, c.source);
+    textAt(s, ViewFont::PrintSmall, Rect{0, FooterTop - 5, ReportPageWidth, FooterTop - 50},
+           c.source);
     textAt(s, ViewFont::PrintSmall, Rect{0, FooterTop - 55, 1200, FooterTop - 100}, c.program);
     textAt(s, ViewFont::PrintSmall, Rect{1200, FooterTop - 55, ReportPageWidth, FooterTop - 100},
            "Page " + std::to_string(c.page) + " of " + std::to_string(c.pages), TextAlign::Right);

@@ -46,15 +46,15 @@ struct ReportConditionPanel {
 
 struct ClinicalReportContent {
     std::string clinicName;
-    RasterImage logo;    // empty: no logo
-    std::string title;   // "Balance assessment – sensory test"
+    RasterImage logo;   // empty: no logo
+    std::string title;  // "Balance assessment – sensory test"
     std::vector<std::pair<std::string, std::string>> patient;  // label, value
-    std::vector<ReportConditionPanel> conditions;               // up to four
+    std::vector<ReportConditionPanel> conditions;              // up to four
     std::string quotientsTitle;
     std::vector<std::pair<std::string, std::string>> quotients;  // label, value
-    std::vector<std::string> notes;  // footnotes, one paragraph each
-    std::string source;              // the reference values' attribution
-    std::string program;             // "KenvoPlat 1.2.3"
+    std::vector<std::string> notes;                              // footnotes, one paragraph each
+    std::string source;   // the reference values' attribution
+    std::string program;  // "KenvoPlat 1.2.3"
     int page = 1;
     int pages = 1;
 };

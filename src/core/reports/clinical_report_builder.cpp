@@ -28,9 +28,12 @@ std::string localDateTime(int64_t seconds) {
 ReportBand bandOf(const std::optional<NormComparison>& comparison) {
     if (!comparison) return ReportBand::None;
     switch (comparison->band) {
-        case NormBand::Below: return ReportBand::Below;
-        case NormBand::Within: return ReportBand::Within;
-        case NormBand::Above: return ReportBand::Above;
+        case NormBand::Below:
+            return ReportBand::Below;
+        case NormBand::Within:
+            return ReportBand::Within;
+        case NormBand::Above:
+            return ReportBand::Above;
     }
     return ReportBand::None;
 }
@@ -83,14 +86,17 @@ ReportConditionPanel panelOf(const SensorySession& session, const ConditionResul
         panel.x = trace.x;
         panel.y = trace.y;
         panel.ellipse = predictionEllipse95(trace.x, trace.y);
-        if (n > 1) panel.trials += " · picture: attempt " + std::to_string(*c.medianAttempt + 1) + " (median area)";
+        if (n > 1)
+            panel.trials +=
+                " · picture: attempt " + std::to_string(*c.medianAttempt + 1) + " (median area)";
     }
     if (n > 0) {
-        panel.lines = {normedLine(c, NormMeasure::Area95, "95 % ellipse area"),
-                       normedLine(c, NormMeasure::Velocity, "Velocity"),
-                       pairLine(c, "Velocity AP / ML", ClinicalMeasure::VelocityY, ClinicalMeasure::VelocityX),
-                       pairLine(c, "RMS AP / ML", ClinicalMeasure::RmsY, ClinicalMeasure::RmsX),
-                       normedLine(c, NormMeasure::MeanFrequency, "Mean frequency")};
+        panel.lines = {
+            normedLine(c, NormMeasure::Area95, "95 % ellipse area"),
+            normedLine(c, NormMeasure::Velocity, "Velocity"),
+            pairLine(c, "Velocity AP / ML", ClinicalMeasure::VelocityY, ClinicalMeasure::VelocityX),
+            pairLine(c, "RMS AP / ML", ClinicalMeasure::RmsY, ClinicalMeasure::RmsX),
+            normedLine(c, NormMeasure::MeanFrequency, "Mean frequency")};
     }
     panel.verdict = capitalised(verdict);
     return panel;
@@ -105,14 +111,16 @@ ClinicalReportContent buildClinicalReport(const MeasurementStore& store, const S
     c.logo = setup.logo;
     c.program = "KenvoPlat " + setup.programVersion;
     c.source = std::string(NormsSource);
-    c.title = session.hasConditions ? "Balance assessment – sensory test (eyes open and closed, firm and foam)"
-                                    : "Balance assessment – quiet stance";
+    c.title = session.hasConditions
+                  ? "Balance assessment – sensory test (eyes open and closed, firm and foam)"
+                  : "Balance assessment – quiet stance";
 
     // The patient and the session.
     const SubjectRecord& subject = store.subject;
     const std::string name = sidecar.name ? *sidecar.name : cp1250ToUtf8(subject.name);
     std::string birth = sidecar.birthDate.value_or("unknown");
-    if (session.results.age) birth += " (age " + std::to_string(*session.results.age) + " on the day)";
+    if (session.results.age)
+        birth += " (age " + std::to_string(*session.results.age) + " on the day)";
     const char sex = sidecar.sex.value_or(subject.sex == 1 ? 'M' : 'F');
     const int height = sidecar.heightCm.value_or(subject.height);
     const int weight = sidecar.weightKg.value_or(subject.weight);
@@ -134,15 +142,18 @@ ClinicalReportContent buildClinicalReport(const MeasurementStore& store, const S
     if (session.hasConditions) {
         for (const SensoryCondition condition : SensoryConditions) {
             const ConditionResult& result = r[condition];
-            c.conditions.push_back(panelOf(session, result, capitalised(sensoryConditionLabel(condition)),
+            c.conditions.push_back(panelOf(session, result,
+                                           capitalised(sensoryConditionLabel(condition)),
                                            conditionVerdict(r, condition)));
             shorter = shorter || result.shorterThanNorms;
         }
-        c.quotientsTitle = "Quotients of the conditions' medians (Romberg: eyes closed / eyes open)";
+        c.quotientsTitle =
+            "Quotients of the conditions' medians (Romberg: eyes closed / eyes open)";
         for (std::size_t k = 0; k < SensoryRatioCount; ++k) {
             const auto& q = r.ratios[k];
-            c.quotients.emplace_back(capitalised(sensoryRatioInfo(static_cast<SensoryRatio>(k)).label),
-                                     q ? formatText("%.2f", *q) : std::string(NotDefinedText));
+            c.quotients.emplace_back(
+                capitalised(sensoryRatioInfo(static_cast<SensoryRatio>(k)).label),
+                q ? formatText("%.2f", *q) : std::string(NotDefinedText));
         }
     } else {
         // Without conditions every attempt counts, and there is nothing to compare with.
@@ -159,16 +170,20 @@ ClinicalReportContent buildClinicalReport(const MeasurementStore& store, const S
     c.notes.push_back(
         session.lowPassHz
             ? "The reference values were measured on a laboratory force plate (" +
-                  std::string(NormsShortSource) + "); this platform's recordings are low-passed at " +
+                  std::string(NormsShortSource) +
+                  "); this platform's recordings are low-passed at " +
                   formatText("%g", *session.lowPassHz) +
-                  " Hz to be comparable.\nA value outside P5–P95 is unusual for the age group; it is "
+                  " Hz to be comparable.\nA value outside P5–P95 is unusual for the age group; it "
+                  "is "
                   "not a diagnosis by itself."
             : "The reference values were measured on a laboratory force plate (" +
                   std::string(NormsShortSource) +
                   "); these recordings were analysed without the low-pass,\nso their velocities "
                   "read higher than the reference group's.");
-    if (shorter) c.notes.push_back(capitalised(shortTrialWarning()) + "; they are compared all the same.");
-    if (session.hasConditions && !r.reference.group) c.notes.push_back(capitalised(r.reference.reason) + ".");
+    if (shorter)
+        c.notes.push_back(capitalised(shortTrialWarning()) + "; they are compared all the same.");
+    if (session.hasConditions && !r.reference.group)
+        c.notes.push_back(capitalised(r.reference.reason) + ".");
     return c;
 }
 

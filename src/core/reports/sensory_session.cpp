@@ -38,9 +38,9 @@ SensorySession analyseSensorySession(const MeasurementStore& store, const Sideca
             if (const auto& name = (*sidecar.conditions)[static_cast<std::size_t>(a)])
                 attempt.condition = conditionFromName(*name);
         }
-        attempt.discarded = std::find(sidecar.discardedAttempts.begin(),
-                                      sidecar.discardedAttempts.end(),
-                                      a) != sidecar.discardedAttempts.end();
+        attempt.discarded =
+            std::find(sidecar.discardedAttempts.begin(), sidecar.discardedAttempts.end(), a) !=
+            sidecar.discardedAttempts.end();
         session.hasConditions = session.hasConditions || attempt.condition.has_value();
         session.input.attempts.push_back(std::move(attempt));
         session.traces.push_back(std::move(trace));
