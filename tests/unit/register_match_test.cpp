@@ -11,19 +11,11 @@
 namespace kenvo {
 namespace {
 
+using test::person;
 using test::RegisterFolder;
 using test::subjectNamed;
 using test::TestRecording;
 using test::writeRecording;
-
-TestRecording person(const std::string& name, int32_t sex, uint32_t seed, int64_t start) {
-    TestRecording r;
-    r.name = name;
-    r.sex = sex;
-    r.seed = seed;
-    r.start = start;
-    return r;
-}
 
 RegisterSubject saved(SubjectRegister& reg, RegisterSubject subject) {
     std::string error;

@@ -11,18 +11,10 @@
 namespace kenvo {
 namespace {
 
+using test::person;
 using test::RegisterFolder;
 using test::TestRecording;
 using test::writeRecording;
-
-TestRecording person(const std::string& name, int32_t sex, uint32_t seed, int64_t start) {
-    TestRecording r;
-    r.name = name;
-    r.sex = sex;
-    r.seed = seed;
-    r.start = start;
-    return r;
-}
 
 // New files are read and registered, unchanged ones are not read again, a changed one is read
 // again and a file that is gone stays in the register, marked missing.

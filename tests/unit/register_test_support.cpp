@@ -61,4 +61,13 @@ RegisterSubject subjectNamed(const std::string& name, char sex, const std::strin
     return subject;
 }
 
+TestRecording person(const std::string& name, int32_t sex, uint32_t seed, int64_t start) {
+    TestRecording r;
+    r.name = name;
+    r.sex = sex;
+    r.seed = seed;
+    r.start = start;
+    return r;
+}
+
 }  // namespace kenvo::test

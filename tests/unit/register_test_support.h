@@ -24,6 +24,9 @@ struct TestRecording {
     int32_t mode = TestModeStance;
 };
 void writeRecording(const std::string& path, const TestRecording& recording);
+// The recording of one person: their name and sex (0 female, 1 male), the sway's seed and the
+// first attempt's start; everything else as TestRecording has it.
+TestRecording person(const std::string& name, int32_t sex, uint32_t seed, int64_t start);
 
 // A data folder in a temporary folder with its register.
 class RegisterFolder {
