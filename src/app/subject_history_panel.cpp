@@ -50,6 +50,10 @@ void TrendGraphWidget::paintEvent(QPaintEvent*) {
     QPainter painter(this);
     painter.fillRect(rect(), Qt::white);
     QPainterSurface surface(painter, QPainterSurface::Mapping::Screen);
+    draw(surface);
+}
+
+void TrendGraphWidget::draw(Surface& surface) const {
     drawTrendGraph(surface, Rect{8, 8, width() - 8, height() - 8}, graph_);
 }
 

@@ -25,6 +25,8 @@ class TrendGraphWidget final : public QWidget {
     explicit TrendGraphWidget(QWidget* parent = nullptr);
     void setGraph(TrendGraph graph);
     const TrendGraph& graph() const { return graph_; }
+    // The graph inside a small margin of the widget, as it is painted.
+    void draw(Surface& surface) const;
 
   protected:
     void paintEvent(QPaintEvent* event) override;
