@@ -41,7 +41,7 @@ on_display() {
     if [ "${KENVO_SCREENSHOT_PLATFORM:-xvfb}" = offscreen ]; then
         QT_QPA_PLATFORM=offscreen "$@"
     else
-        xvfb-run -a -s "-screen 0 1024x768x24" "$@"
+        xvfb-run -a -s "-screen 0 1920x1200x24" "$@"
     fi
 }
 

@@ -48,6 +48,11 @@ EvaluationController::EvaluationController(AppState& state, OperatorPort& port, 
     connect(&frame, &CMainFrame::barComboChanged, this, &EvaluationController::comboChanged);
     connect(&view, &CKenvoPlatView::mousePressed, this, &EvaluationController::mousePressed);
     connect(&view, &CKenvoPlatView::blanked, this, &EvaluationController::hideList);
+    // The list covers the same part of the layout at any size of the view.
+    connect(&view, &CKenvoPlatView::layoutScaleChanged, this, [this](double scale) {
+        list_->setScale(scale);
+        if (!list_->isHidden()) list_->place(view_.toWidget(ListGeometry));
+    });
     // The tests and the replay show their own panels where the list stood.
     connect(&view, &CKenvoPlatView::modeChanged, this, [this](ViewMode mode) {
         if (!isTableMode(mode)) hideList();
@@ -107,7 +112,8 @@ void EvaluationController::showTable(int32_t command, ViewMode mode) {
     if (mode == ViewMode::IntervalSummary) intervalSeconds_ = 1;
     frame_.applyBarSetup(command);
     fillList();
-    list_->place(ListGeometry);
+    list_->setScale(view_.layoutScale());
+    list_->place(view_.toWidget(ListGeometry));
     // The whole view, so nothing of the mode before is left around the list.
     view_.redraw();
 }

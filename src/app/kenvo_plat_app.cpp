@@ -9,6 +9,7 @@
 #include <cstdlib>
 #include <filesystem>
 
+#include "window_placement.h"
 #include "about_dialog.h"
 #include "app_register.h"
 #include "print_controller.h"
@@ -192,6 +193,7 @@ void CKenvoPlatApp::exitOnTerminationSignals() {
 }
 
 void CKenvoPlatApp::saveSettings() {
+    if (frame_) saveWindowPlacement(profile_, frame_->placement());
     const FileResult saved =
         saveConfiguration(state_->paths.configPath, state_->settings, state_->store.attemptSeconds);
     if (!saved)

@@ -17,7 +17,7 @@ struct AppState;
 struct ViewContext {
     ViewMode mode;
     const AppState& state;
-    Rect area;  // the view's client area in pixels
+    Rect area;  // the view's client area in layout units (pixels at the window's first size)
 };
 
 // Draws the current mode from scratch onto the surface.
@@ -29,6 +29,11 @@ void renderBlankView(Surface& surface, const ViewContext& context);
 // The main view. It owns a backing image that stands for the window's pixels: incremental
 // drawing (timer ticks) goes into it, paint events only copy it to the screen, and redraw()
 // renders it again from scratch with the mode renderer.
+//
+// The drawing routines lay the view out for the window's first size. A larger window shows the
+// same layout larger (layoutScale(), at least 1), drawn as vectors at device resolution, also
+// on a high-density screen; the mouse is reported in layout units, so clicks land where they
+// did. The target and driving displays lay themselves out for the whole view and are not scaled.
 class CKenvoPlatView final : public QWidget {
     Q_OBJECT
 
@@ -38,8 +43,18 @@ class CKenvoPlatView final : public QWidget {
     ViewMode mode() const { return mode_; }
     void setMode(ViewMode mode) {
         mode_ = mode;
+        updateLayoutScale();
         emit modeChanged(mode);
     }
+
+    // How much larger than their layout the drawings are shown (1 at the window's first size).
+    double layoutScale() const { return layoutScale_; }
+    // The view's client size in layout units.
+    QSize layoutSize() const;
+    // A rectangle of the layout in the view's (widget) pixels, to place a child widget over it.
+    QRect toWidget(const QRect& layout) const;
+    // A point of the view in layout units.
+    QPoint toLayout(QPointF widget) const;
 
     // The drawing of every mode; renderBlankView until the display routines are plugged in.
     void setRenderer(ModeRenderer renderer);
@@ -58,6 +73,8 @@ class CKenvoPlatView final : public QWidget {
 
     // Renders the backing image from scratch and schedules the copy to the screen.
     void redraw();
+    // Draws the current mode from scratch on `device`, a surface of the view's device pixels.
+    void render(Surface& device);
     // Runs `draw` on the backing image as it is (a timer tick) and schedules the copy.
     void drawIncrement(const std::function<void(Surface&)>& draw);
 
@@ -72,10 +89,13 @@ class CKenvoPlatView final : public QWidget {
     void blanked();
     // The view entered `mode`; a mode without a table takes the summary list away.
     void modeChanged(ViewMode mode);
-    // A mouse button went down at `at` (view pixels).
+    // A mouse button went down at `at` (layout units).
     void mousePressed(QPoint at, Qt::MouseButton button);
-    // The pointer moved over the view to `at` (view pixels), with or without a button down.
+    // The pointer moved over the view to `at` (layout units), with or without a button down.
     void pointerMoved(QPoint at);
+    // The view's layout scale changed (the window was resized, or a mode with its own
+    // geometry came or went); widgets placed over the layout follow it.
+    void layoutScaleChanged(double scale);
 
   protected:
     void paintEvent(QPaintEvent* event) override;
@@ -84,14 +104,20 @@ class CKenvoPlatView final : public QWidget {
     void mouseMoveEvent(QMouseEvent* event) override;
 
   private:
+    void updateLayoutScale();
+    // Device pixels per layout unit: the layout scale times the screen's pixel ratio.
+    double deviceScale() const;
+    QSize deviceSize() const;
+
     AppState& state_;
     ViewMode mode_ = ViewMode::Blank;
     ModeRenderer renderer_;
     std::vector<std::function<bool(int32_t)>> handlers_;
     DisplayState display_{};
     bool printJobActive_ = false;
-    QImage backing_;
+    QImage backing_;  // device pixels
     int redraws_ = 0;
+    double layoutScale_ = 1.0;
 };
 
 }  // namespace kenvo

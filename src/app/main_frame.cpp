@@ -27,6 +27,7 @@
 #include "operator_port.h"
 #include "platform_choice.h"
 #include "protocol_dialog.h"
+#include "graphs/layout_scale.h"
 #include "window_caption.h"
 
 namespace kenvo {
@@ -42,7 +43,9 @@ CMainFrame::CMainFrame(AppState& state, OperatorPort& port, QSettings& profile, 
     installEvaluation();
     setObjectName("mainFrame");
     setCentralWidget(view_);
-    resize(800, 560);
+    resize(LayoutWindowWidth, LayoutWindowHeight);
+    // Where the window was left last time, at its size, maximised or not.
+    if (const auto placement = loadWindowPlacement(profile_)) applyWindowPlacement(*this, *placement);
     setDockOptions(QMainWindow::AnimatedDocks);
     connect(view_, &CKenvoPlatView::blanked, this, &CMainFrame::hideDialogBar);
     createActions();
@@ -236,6 +239,11 @@ void CMainFrame::enterFullScreen() {
     // past the screen edges, as a bare window system needs, is refused by most of them.
     showFullScreen();
     fullScreen_ = true;
+}
+
+WindowPlacement CMainFrame::placement() const {
+    if (fullScreen_) return {normalGeometry_, false};
+    return {isMaximized() ? normalGeometry() : geometry(), isMaximized()};
 }
 
 void CMainFrame::leaveFullScreen() {

@@ -9,6 +9,7 @@
 #include "bar_setup.h"
 #include "file_commands.h"
 #include "recent_files.h"
+#include "window_placement.h"
 
 class QAction;
 class QActionGroup;
@@ -78,6 +79,8 @@ class CMainFrame final : public QMainWindow {
     void enterFullScreen();
     void leaveFullScreen();
     bool isFullScreenMode() const { return fullScreen_; }
+    // Where the window stands when not full screen, to be restored at the next start.
+    WindowPlacement placement() const;
 
     // The platform submenu: the checked entry, and who builds the new bus when it changes.
     void setPlatformChoice(int32_t choice);

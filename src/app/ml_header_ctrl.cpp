@@ -1,6 +1,7 @@
 #include "ml_header_ctrl.h"
 
 #include <QPainter>
+#include <cmath>
 
 namespace kenvo {
 
@@ -15,7 +16,16 @@ CMLHeaderCtrl::CMLHeaderCtrl(QWidget* parent) : QHeaderView(Qt::Horizontal, pare
 }
 
 QSize CMLHeaderCtrl::sizeHint() const {
-    return {QHeaderView::sizeHint().width(), Height};
+    return {QHeaderView::sizeHint().width(), scaled(Height)};
+}
+
+int CMLHeaderCtrl::scaled(int v) const {
+    return static_cast<int>(std::lround(v * scale_));
+}
+
+void CMLHeaderCtrl::setScale(double scale) {
+    scale_ = scale;
+    setFixedHeight(scaled(Height));
 }
 
 std::pair<QString, QString> CMLHeaderCtrl::titleLines(const QString& title) {
@@ -28,8 +38,9 @@ void CMLHeaderCtrl::paintSection(QPainter* painter, const QRect& rect, int logic
     if (!rect.isValid()) return;
     // Up to 256 characters of the title, as the header item holds them.
     const QString title =
-        model() ? model()->headerData(logicalIndex, orientation(), Qt::DisplayRole).toString().left(256)
-                : QString();
+        model()
+            ? model()->headerData(logicalIndex, orientation(), Qt::DisplayRole).toString().left(256)
+            : QString();
     painter->save();
     const QColor grey(200, 200, 200);
     painter->setBrush(grey);
@@ -39,8 +50,8 @@ void CMLHeaderCtrl::paintSection(QPainter* painter, const QRect& rect, int logic
     painter->setBackground(grey);
     const auto [first, second] = titleLines(title);
     const int top = rect.top();
-    const QRect firstBand(rect.left(), top + 2, rect.width(), 20);
-    const QRect secondBand(rect.left(), top + 22, rect.width(), 20);
+    const QRect firstBand(rect.left(), top + scaled(2), rect.width(), scaled(20));
+    const QRect secondBand(rect.left(), top + scaled(22), rect.width(), scaled(20));
     painter->drawText(firstBand, Qt::AlignCenter | Qt::TextSingleLine, first);
     if (!second.isEmpty())
         painter->drawText(secondBand, Qt::AlignCenter | Qt::TextSingleLine, second);

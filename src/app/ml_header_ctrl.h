@@ -17,11 +17,20 @@ class CMLHeaderCtrl final : public QHeaderView {
 
     QSize sizeHint() const override;
 
+    // Everything above grows by `scale` when the view shows its layout larger.
+    void setScale(double scale);
+    double scale() const { return scale_; }
+
     // The two lines a title is drawn as; a title without a line feed has no second line.
     static std::pair<QString, QString> titleLines(const QString& title);
 
   protected:
     void paintSection(QPainter* painter, const QRect& rect, int logicalIndex) const override;
+
+  private:
+    int scaled(int v) const;
+
+    double scale_ = 1.0;
 };
 
 }  // namespace kenvo

@@ -145,6 +145,18 @@ int main(int argc, char** argv) {
     ok = save(app.frame(), out + "/stance_test.png") && ok;
     runFor(1500);
     app.frame().runCommand(kenvo::StanceExitButton);
+    // The same test on a large screen: the window at 1600 x 1000, an attempt of 10 s recording.
+    state.settings.test.stanceTime = 10;
+    app.frame().runCommand(32808);
+    app.frame().resize(1600, 1000);
+    app.frame().runCommand(kenvo::StanceStartButton);
+    runFor(4000);
+    ok = save(app.frame(), out + "/stance_test_large.png") && ok;
+    ok = kenvo::screenshots::fillsTheView(out + "/stance_test_large.png", app.frame(),
+                                          *app.frame().view()) &&
+         ok;
+    app.frame().runCommand(kenvo::StanceExitButton);
+    app.frame().resize(800, 560);
     // A driving test at velocity 10, recording: the track, the marker and the deviation line.
     state.settings.test.drivingEndMode = 1;
     state.settings.test.drivingVelocity = 10;
@@ -215,6 +227,12 @@ int main(int argc, char** argv) {
     for (int i = 0; i < 600; ++i) app.frame().runCommand(32817);
     for (int i = 0; i < 900; ++i) app.frame().runCommand(32814);
     ok = save(app.frame(), out + "/graph_report.png") && ok;
+    app.frame().resize(1600, 1000);
+    ok = save(app.frame(), out + "/graph_report_large.png") && ok;
+    ok = kenvo::screenshots::fillsTheView(out + "/graph_report_large.png", app.frame(),
+                                          *app.frame().view()) &&
+         ok;
+    app.frame().resize(800, 600);
     app.frame().runCommand(32795);  // Difus analysis, the marker at 1 s, then RESULT
     for (int i = 0; i < 100; ++i) app.frame().runCommand(32817);
     app.frame().runCommand(1059);

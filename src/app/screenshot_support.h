@@ -41,5 +41,9 @@ class SilentPort final : public OperatorPort {
 void runFor(int ms);
 // Shows `widget`, lets it draw and writes it to `path` as PNG; says what it wrote.
 bool save(QWidget& widget, const QString& path);
+// Whether the picture at `path` of `window` shows `view` filled: the box around every
+// non-white pixel of the view spans at least 75 % of the window's width and 70 % of the view's
+// height. Says what it measured.
+bool fillsTheView(const QString& path, const QWidget& window, const QWidget& view);
 
 }  // namespace kenvo::screenshots

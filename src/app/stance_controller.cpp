@@ -206,7 +206,7 @@ StanceContext StanceController::context() {
     StanceContext c{state_.settings.graph, state_.store, display_};
     c.recordingAttempt = stance_->recordingAttempt();
     c.overload = dispatcher_.overload() != 0;
-    const QSize size = frame_.view()->size();
+    const QSize size = frame_.view()->layoutSize();
     c.client = Rect{0, 0, size.width(), size.height()};
     c.clinical = &state_.clinical;
     return c;

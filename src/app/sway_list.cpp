@@ -2,6 +2,7 @@
 
 #include <QHeaderView>
 #include <algorithm>
+#include <cmath>
 #include <set>
 
 #include "dialog_text.h"
@@ -21,13 +22,31 @@ SwayList::SwayList(QWidget* parent) : QTableWidget(parent), header_(new CMLHeade
     setWordWrap(false);
     setFrameShape(QFrame::Box);
     verticalHeader()->setDefaultSectionSize(fontMetrics().height() + 4);
+    layoutFont_ = font();
     place(QRect());
+}
+
+void SwayList::setScale(double scale) {
+    if (scale == scale_) return;
+    scale_ = scale;
+    QFont shown = layoutFont_;
+    if (layoutFont_.pixelSize() > 0)
+        shown.setPixelSize(std::max(1, int(std::lround(layoutFont_.pixelSize() * scale))));
+    else
+        shown.setPointSizeF(layoutFont_.pointSizeF() * scale);
+    setFont(shown);
+    header_->setFont(shown);
+    header_->setScale(scale);
+    verticalHeader()->setDefaultSectionSize(fontMetrics().height() + int(std::lround(4 * scale)));
+    for (int c = 0; c < columnCount() && c < int(widths_.size()); ++c)
+        setColumnWidth(c, int(std::lround(widths_[size_t(c)] * scale)));
 }
 
 void SwayList::clearTable() {
     setRowCount(0);
     for (int c = columnCount() - 1; c >= 0; --c) removeColumn(c);
     columns_.clear();
+    widths_.clear();
     filled_ = false;
 }
 
@@ -35,16 +54,20 @@ void SwayList::fill(const TableContent& content) {
     clearTable();
     const TableDescriptor& d = tableDescriptor(content.table);
     const bool ownColumns = !content.columns.empty();
-    const int columns = ownColumns ? int(content.columns.size())
-                                   : std::clamp(content.shownColumns, 0, d.count);
+    const int columns =
+        ownColumns ? int(content.columns.size()) : std::clamp(content.shownColumns, 0, d.count);
     table_ = content.table;
     columns_ = content.columns;
     setColumnCount(columns);
     for (int c = 0; c < columns; ++c) {
-        const std::string_view text =
-            ownColumns ? std::string_view(content.columns[size_t(c)].title) : d.screenTitles[size_t(c)];
-        setHorizontalHeaderItem(c, new QTableWidgetItem(QString::fromUtf8(text.data(), qsizetype(text.size()))));
-        setColumnWidth(c, ownColumns ? content.columns[size_t(c)].screenWidth : d.screenWidths[size_t(c)]);
+        const std::string_view text = ownColumns
+                                          ? std::string_view(content.columns[size_t(c)].title)
+                                          : d.screenTitles[size_t(c)];
+        setHorizontalHeaderItem(
+            c, new QTableWidgetItem(QString::fromUtf8(text.data(), qsizetype(text.size()))));
+        widths_.push_back(ownColumns ? content.columns[size_t(c)].screenWidth
+                                     : d.screenWidths[size_t(c)]);
+        setColumnWidth(c, int(std::lround(widths_.back() * scale_)));
     }
     setRowCount(int(content.rows.size()));
     for (int r = 0; r < int(content.rows.size()); ++r) {
@@ -71,7 +94,8 @@ TableContent SwayList::shownContent() const {
         auto& row = content.rows[size_t(r)];
         row.resize(size_t(count));
         for (int c = 0; c < std::min(count, columnCount()); ++c)
-            if (const QTableWidgetItem* cell = item(r, c)) row[size_t(c)] = toFileText(cell->text());
+            if (const QTableWidgetItem* cell = item(r, c))
+                row[size_t(c)] = toFileText(cell->text());
     }
     return content;
 }

@@ -36,12 +36,18 @@ class SwayList final : public QTableWidget {
 
     // Places the list in its parent; a zero size hides it.
     void place(const QRect& geometry);
+    // Text, rows, columns and the header grow by `scale` when the view shows its layout larger.
+    void setScale(double scale);
+    double scale() const { return scale_; }
 
   private:
     CMLHeaderCtrl* header_;
     SummaryTable table_ = SummaryTable::Summary;
     std::vector<TableColumn> columns_;  // a table with columns of its own
     bool filled_ = false;
+    QFont layoutFont_;         // the list's font at scale 1
+    std::vector<int> widths_;  // the columns' widths at scale 1
+    double scale_ = 1.0;
 };
 
 }  // namespace kenvo

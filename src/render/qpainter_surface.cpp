@@ -118,7 +118,7 @@ void QPainterSurface::text(const Rect& r, std::string_view utf8, TextAlign align
     }
     painter_.save();
     painter_.resetTransform();
-    painter_.setFont(qtFont(font_, fontSpec(font_).height * scale));
+    painter_.setFont(qtFont(font_, fontSpec(font_).height * scale * fontScale()));
     painter_.setPen(qtColour(textColour_));
     painter_.setClipRect(box, Qt::IntersectClip);
     painter_.drawText(box, flags, QString::fromUtf8(utf8.data(), static_cast<qsizetype>(utf8.size())));

@@ -68,9 +68,11 @@ std::string describeOp(const RecordingSurface::Op& op) {
     if (op.kind == K::Rectangle || op.kind == K::Ellipse) line << " b=" << rgb(op.fill);
     if (op.kind != K::Text && op.kind != K::Fill && op.kind != K::Pixel && op.kind != K::Image)
         line << " w=" << op.penWidth;
-    if (op.kind == K::Text)
+    if (op.kind == K::Text) {
         line << " font=" << int(op.font) << " align=" << int(op.align)
              << " ml=" << int(op.multiline);
+        if (op.fontScale != 1.0) line << " fs=" << op.fontScale;
+    }
     if (op.kind == K::Text || op.kind == K::Image) line << ' ' << quoted(op.text);
     return line.str();
 }
@@ -104,6 +106,22 @@ std::vector<std::string> describeList(const SwayList& list) {
         lines.push_back(row);
     }
     return lines;
+}
+
+ParsedLine parseLine(const std::string& line) {
+    ParsedLine parsed;
+    const auto quote = line.find('"');
+    std::istringstream in(line.substr(0, quote));
+    if (quote != std::string::npos) parsed.text = line.substr(quote);
+    in >> parsed.kind;
+    for (std::string word; in >> word;) {
+        const auto equals = word.find('=');
+        if (equals == std::string::npos)
+            parsed.numbers.push_back(std::stol(word));
+        else
+            parsed.keys[word.substr(0, equals)] = word.substr(equals + 1);
+    }
+    return parsed;
 }
 
 std::vector<GoldenSection> readGolden(const std::string& path) {

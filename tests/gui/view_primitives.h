@@ -6,6 +6,7 @@
 // size; the view-scale tests compare against it and scale it.
 
 #include <QString>
+#include <map>
 #include <string>
 #include <vector>
 
@@ -23,6 +24,15 @@ std::string describeOp(const RecordingSurface::Op& op);
 std::vector<std::string> describeOps(const RecordingSurface& surface);
 // The list's place, its header and row heights, its columns and every cell; nothing when hidden.
 std::vector<std::string> describeList(const SwayList& list);
+
+// A line taken apart: its kind, its plain numbers, its key=value pairs and the quoted rest.
+struct ParsedLine {
+    std::string kind;
+    std::vector<long> numbers;
+    std::map<std::string, std::string> keys;
+    std::string text;
+};
+ParsedLine parseLine(const std::string& line);
 
 // A golden file: sections headed by `== NAME`, each followed by its lines.
 struct GoldenSection {

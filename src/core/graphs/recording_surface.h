@@ -25,6 +25,7 @@ public:
         TextAlign align;
         std::string text;
         bool multiline = false;
+        double fontScale = 1.0;  // the surface's font scale when the text was drawn
     };
 
     explicit RecordingSurface(bool printing = false) : printing_(printing) {}
@@ -39,6 +40,7 @@ public:
         Op& op = add(Kind::Text, r, text_);
         op.text = std::string(utf8);
         op.align = align;
+        op.fontScale = fontScale();
     }
     // Recorded whole, so tests see a multi-line title as the one text it is.
     void multilineText(const Rect& r, std::string_view utf8, TextAlign align) override {

@@ -1,11 +1,14 @@
 #include "graphs/surface.h"
 
+#include <cmath>
+
 namespace kenvo {
 
 void Surface::multilineText(const Rect& r, std::string_view utf8, TextAlign align) {
     const ViewFont font = selectFont(ViewFont::SmallNormal);
     selectFont(font);
-    const int32_t lineHeight = fontSpec(font).height * 6 / 5;
+    const int32_t lineHeight =
+        static_cast<int32_t>(std::lround(fontSpec(font).height * 6 / 5 * fontScale()));
     // On paper y grows upward, so the next line lies at a smaller y.
     const int32_t down = isPrinting() ? -1 : 1;
     int32_t line = 0;

@@ -119,6 +119,14 @@ public:
 
     // A printed page: 0.1 mm units, y upward; the routines use their paper layouts.
     virtual bool isPrinting() const = 0;
+
+    // Text heights are multiplied by this: a drawing shown larger than its layout (see
+    // ScaledSurface) keeps its text in proportion. 1 unless set.
+    void setFontScale(double scale) { fontScale_ = scale; }
+    double fontScale() const { return fontScale_; }
+
+private:
+    double fontScale_ = 1.0;
 };
 
 // Restores the pen, brush, font and text colour a routine found when it returns.
