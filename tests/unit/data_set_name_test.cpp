@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <cctype>
 #include <cstdlib>
 #include <ctime>
 #include <set>
@@ -47,16 +48,36 @@ TEST(DataSetName, CentralEuropeanLettersFoldToAscii) {
     EXPECT_EQ(asciiFileNamePart("Ţăranu Şerban"), "Taranu_Serban");
 }
 
+TEST(DataSetName, EveryLetterOfTheCodePageFoldsToItsBaseLetter) {
+    // Windows-1250 0xC0..0xDE are capitals (0xD7 the multiplication sign), 0xE0..0xFE the
+    // same letters in small (0xF7 the division sign); their base letters in order:
+    const std::string bases = "RAAAALCCCEEEEIIDDNNOOOO_RUUUUYT";
+    for (int i = 0; i < int(bases.size()); ++i) {
+        const char capital = char(0xC0 + i), small = char(0xE0 + i);
+        const char base = bases[size_t(i)];
+        EXPECT_EQ(asciiFileNamePart(cp1250ToUtf8(std::string(1, capital))), std::string(1, base))
+            << std::hex << 0xC0 + i;
+        EXPECT_EQ(asciiFileNamePart(cp1250ToUtf8(std::string(1, small))),
+                  std::string(1, char(std::tolower(base))))
+            << std::hex << 0xE0 + i;
+    }
+    // The capitals and smalls outside those rows: Š Ś Ť Ž Ź Ł Ą Ş Ż Ľ and ß.
+    EXPECT_EQ(asciiFileNamePart(cp1250ToUtf8("\x8A\x8C\x8D\x8E\x8F\xA3\xA5\xAA\xAF\xBC")),
+              "SSTZZLASZL");
+    EXPECT_EQ(asciiFileNamePart(cp1250ToUtf8("\x9A\x9C\x9D\x9E\x9F\xB3\xB9\xBA\xBF\xBE")),
+              "sstzzlaszl");
+    EXPECT_EQ(asciiFileNamePart(cp1250ToUtf8("\xDF")), "ss");
+}
+
 TEST(DataSetName, EverythingElseBecomesAnUnderscore) {
-    EXPECT_EQ(asciiFileNamePart("  Anna Marie  "),
-              "Anna_Marie");  // ends trimmed, inner space kept as _
+    // The ends are trimmed; a space inside becomes '_'.
+    EXPECT_EQ(asciiFileNamePart("  Anna Marie  "), "Anna_Marie");
     EXPECT_EQ(asciiFileNamePart("a/b\\c:d*e?f\"g<h>i|j.k"), "a_b_c_d_e_f_g_h_i_j_k");
     EXPECT_EQ(asciiFileNamePart("x×y÷z"), "x_y_z");
     EXPECT_EQ(asciiFileNamePart("Ελένη"), "_____");  // one per character, not per byte
     EXPECT_EQ(asciiFileNamePart("ok\xC3"), "ok_");   // a cut-off sequence
-    EXPECT_EQ(asciiFileNamePart("a\x80"
-                                "b"),
-              "a_b");  // a stray continuation byte
+    const std::string strayContinuation = "a\x80z";
+    EXPECT_EQ(asciiFileNamePart(strayContinuation), "a_z");
     EXPECT_EQ(asciiFileNamePart("Smith-Jones 2"), "Smith-Jones_2");
 }
 
