@@ -6,6 +6,7 @@
 #include <filesystem>
 
 #include "app_fixture.h"
+#include "stance_support.h"
 #include "clinical_commands.h"
 #include "clipboard_export.h"
 #include "command_ids.h"
@@ -221,6 +222,22 @@ TEST_F(SaveProposal, NoNameAndNoStartTimeFallBackToSubjectAndToday) {
     EXPECT_TRUE(asked == "Subject_" + localDay(before) + "_stance.kplat" ||
                 asked == "Subject_" + localDay(after) + "_stance.kplat")
         << asked.toStdString();
+}
+
+using EmptyDataSet = StanceFixture;
+
+TEST_F(EmptyDataSet, ATestEndedWithNothingRecordedOffersNoSaveAndTheNextAsksNothing) {
+    answerStanceDialog("10");
+    frame().runCommand(CmdStanceTest);
+    ASSERT_EQ(mode(), ViewMode::StanceTest);
+    frame().runCommand(StanceExitButton);  // nothing recorded: no save chooser
+    EXPECT_TRUE(port.requests.empty());
+    state().store.dataSaved = 0;  // as after the last attempt was deleted
+    frame().runCommand(CmdStanceTest);
+    EXPECT_EQ(mode(), ViewMode::StanceTest);
+    EXPECT_TRUE(port.questions.isEmpty()) << port.questions.join('|').toStdString();
+    frame().runCommand(StanceExitButton);
+    EXPECT_TRUE(port.requests.empty());
 }
 
 }  // namespace
