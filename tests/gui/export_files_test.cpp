@@ -6,12 +6,12 @@
 #include <filesystem>
 
 #include "app_fixture.h"
-#include "stance_support.h"
 #include "clinical_commands.h"
 #include "clipboard_export.h"
 #include "command_ids.h"
 #include "file_commands.h"
 #include "files/measurement_file.h"
+#include "stance_support.h"
 
 namespace kenvo::test {
 namespace {
