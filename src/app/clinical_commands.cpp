@@ -4,14 +4,13 @@
 #include <QProgressDialog>
 #include <QSettings>
 #include <cmath>
-#include <span>
 
 #include "app_state.h"
 #include "clinical_setup_dialog.h"
 #include "command_ids.h"
 #include "evaluation_controller.h"
+#include "export_file.h"
 #include "file_commands.h"
-#include "files/atomic_file.h"
 #include "operator_port.h"
 #include "reports/clinical_inputs.h"
 
@@ -101,16 +100,17 @@ void ClinicalCommands::measuresOfFiles() {
     progress.reset();
     if (cancelRequested) return;  // nothing asked, nothing written
 
-    const auto target =
-        port_.chooseFile(FileRequest{true, CsvFilter, QStringLiteral("csv"), folder});
+    const std::optional<QString> target = chooseExportFile(
+        port_,
+        ExportFile{CsvFilter, QStringLiteral("csv"), folder + QStringLiteral("/measures.csv")});
     if (!target) return;
-    const std::string csv = clinicalCsv(rows);
     std::string error;
-    const auto* bytes = reinterpret_cast<const uint8_t*>(csv.data());
-    if (!writeFileAtomically(target->toStdString(), std::span<const uint8_t>(bytes, csv.size()),
-                             error))
+    if (!writeExportFile(*target, clinicalCsv(rows), error)) {
         port_.message(QStringLiteral("The clinical measures could not be written."),
                       QString::fromStdString(error));
+        return;
+    }
+    showWrittenPath(parent_, QStringLiteral("The clinical measures were written to %1"), *target);
 }
 
 }  // namespace kenvo

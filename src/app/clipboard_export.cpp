@@ -3,22 +3,22 @@
 #include <QClipboard>
 #include <QCoreApplication>
 #include <QDesktopServices>
+#include <QFile>
 #include <QGuiApplication>
 #include <QProgressDialog>
 #include <QUrl>
-#include <span>
 
-#include "reports/batch_analysis.h"
 #include "analysis/clipboard_text.h"
 #include "analysis/spreadsheet_xml.h"
 #include "app_state.h"
 #include "dialog_text.h"
 #include "evaluation_controller.h"
+#include "export_file.h"
 #include "file_commands.h"
-#include "files/atomic_file.h"
 #include "files/code_page.h"
 #include "kenvo_plat_view.h"
 #include "operator_port.h"
+#include "reports/batch_analysis.h"
 #include "sway_list.h"
 
 namespace kenvo {
@@ -31,15 +31,24 @@ enum ExportButton : int32_t {
     BtnExportXml = 32812,
 };
 
-std::string inDataFolder(const AppState& state, const char* name) {
-    return state.paths.dataFolder + "/" + name;
+constexpr const char* SpreadsheetFilter = "XML Spreadsheet Files (*.xml)|*.xml||";
+
+// The file an export proposes: its traditional name in the data folder.
+ExportFile spreadsheetIn(const AppState& state, const char* name) {
+    return {SpreadsheetFilter, QStringLiteral("xml"),
+            QFile::decodeName(QByteArray::fromStdString(state.paths.dataFolder)) +
+                QLatin1Char('/') + QLatin1String(name)};
 }
 
 }  // namespace
 
 ClipboardExport::ClipboardExport(AppState& state, OperatorPort& port, CKenvoPlatView& view,
                                  EvaluationController& evaluation, QWidget* parent)
-    : state_(state), port_(port), view_(view), evaluation_(evaluation), parent_(parent),
+    : state_(state),
+      port_(port),
+      view_(view),
+      evaluation_(evaluation),
+      parent_(parent),
       opener_([](const QString& path) { QDesktopServices::openUrl(QUrl::fromLocalFile(path)); }) {}
 
 bool ClipboardExport::handleCommand(int32_t id) {
@@ -90,12 +99,17 @@ void ClipboardExport::copyAll() {
 void ClipboardExport::exportTable() {
     const MeasurementStore& store = state_.store;
     const int32_t attempt = view_.display().selectedAttempt;
-    const int32_t start =
-        attempt >= 0 && attempt < MaxAttempts ? store.startTime[static_cast<std::size_t>(attempt)] : 0;
-    const ExportHeading heading{cp1250ToUtf8(store.subject.name), store.subject.weight, start, attempt};
-    writeAndOpen(inDataFolder(state_, "noname.xml"),
-                 buildTableDocument(evaluation_.shownTable(), heading),
-                 QStringLiteral("The table could not be exported."));
+    const int32_t start = attempt >= 0 && attempt < MaxAttempts
+                              ? store.startTime[static_cast<std::size_t>(attempt)]
+                              : 0;
+    const ExportHeading heading{cp1250ToUtf8(store.subject.name), store.subject.weight, start,
+                                attempt};
+    const std::optional<QString> path =
+        chooseExportFile(port_, spreadsheetIn(state_, "noname.xml"));
+    if (!path) return;
+    writeAndOpen(*path, buildTableDocument(evaluation_.shownTable(), heading),
+                 QStringLiteral("The table could not be exported."),
+                 QStringLiteral("The table was exported to %1"));
 }
 
 void ClipboardExport::batchAnalysis() {
@@ -104,8 +118,9 @@ void ClipboardExport::batchAnalysis() {
         port_.message(QStringLiteral("The batch analysis cannot run while a test is running."));
         return;
     }
-    const auto chosen = port_.chooseFiles(FileRequest{false, MeasurementFilter, QStringLiteral("kplat"),
-                                                      QString::fromStdString(state_.paths.dataFolder)});
+    const auto chosen =
+        port_.chooseFiles(FileRequest{false, MeasurementFilter, QStringLiteral("kplat"),
+                                      QString::fromStdString(state_.paths.dataFolder)});
     if (!chosen) return;  // cancelled: the analysis.xml of an earlier batch stays as it was
     std::vector<std::string> paths;
     for (const QString& p : *chosen) paths.push_back(p.toStdString());
@@ -141,21 +156,26 @@ void ClipboardExport::batchAnalysis() {
     }
     if (!skipped.isEmpty())
         port_.message(QStringLiteral("These files could not be read and are left out of the "
-                                     "analysis:\n%1").arg(skipped.join('\n')),
+                                     "analysis:\n%1")
+                          .arg(skipped.join('\n')),
                       reasons.join('\n'));
-    writeAndOpen(inDataFolder(state_, "analysis.xml"), result.document,
-                 QStringLiteral("The batch analysis could not be written."));
+    // Asked only now, so a batch stopped on the way asks nothing.
+    const std::optional<QString> path =
+        chooseExportFile(port_, spreadsheetIn(state_, "analysis.xml"));
+    if (!path) return;
+    writeAndOpen(*path, result.document, QStringLiteral("The batch analysis could not be written."),
+                 QStringLiteral("The batch analysis was written to %1"));
 }
 
-void ClipboardExport::writeAndOpen(const std::string& path, const std::string& document,
-                                   const QString& what) {
+void ClipboardExport::writeAndOpen(const QString& path, const std::string& document,
+                                   const QString& failure, const QString& written) {
     std::string error;
-    const auto* bytes = reinterpret_cast<const uint8_t*>(document.data());
-    if (!writeFileAtomically(path, std::span<const uint8_t>(bytes, document.size()), error)) {
-        port_.message(what, QString::fromStdString(error));
+    if (!writeExportFile(path, document, error)) {
+        port_.message(failure, QString::fromStdString(error));
         return;
     }
-    if (opener_) opener_(QString::fromStdString(path));
+    showWrittenPath(parent_, written, path);
+    if (opener_) opener_(path);
 }
 
 }  // namespace kenvo

@@ -15,9 +15,9 @@ class EvaluationController;
 class OperatorPort;
 
 // The tables' way out of the program: "Copy" and "Copy All" onto the system clipboard,
-// "Export xml" of the table on screen to noname.xml and the batch analysis of many
-// measurement files to analysis.xml, each written file then opened in the desktop's
-// spreadsheet program.
+// "Export xml" of the table on screen and the batch analysis of many measurement files, each
+// written where the operator chooses (noname.xml and analysis.xml in the data folder are
+// proposed) and then opened in the desktop's spreadsheet program.
 class ClipboardExport {
   public:
     // Opens a written file; the desktop's handler by default, switched off in tests.
@@ -40,8 +40,10 @@ class ClipboardExport {
   private:
     bool tableShown() const;
     void placeOnClipboard(const std::string& text);
-    // Writes the document and opens it; a failed write is told and nothing is opened.
-    void writeAndOpen(const std::string& path, const std::string& document, const QString& what);
+    // Writes the document, says where in the status bar and opens it; a failed write is told
+    // (`failure`) and nothing is opened. `written` holds %1 for the path.
+    void writeAndOpen(const QString& path, const std::string& document, const QString& failure,
+                      const QString& written);
 
     AppState& state_;
     OperatorPort& port_;

@@ -56,7 +56,9 @@ constexpr auto WaitForTheTest = std::to_array<int32_t>({
     CmdBlankView,
 });
 
+// An empty data set is not offered for saving either.
 constexpr auto NeedAttempts = std::to_array<int32_t>({
+    CmdSave,
     CmdSummary,
     CmdIntervalSummary,
     CmdAttempt,

@@ -2,10 +2,13 @@
 
 #include <QApplication>
 #include <QCursor>
+#include <QDateTime>
 #include <QFileInfo>
 
 #include "app_state.h"
+#include "files/code_page.h"
 #include "files/configuration_file.h"
+#include "files/data_set_name.h"
 #include "files/measurement_file.h"
 #include "files/protocol_file.h"
 #include "files/sidecar.h"
@@ -47,7 +50,8 @@ void FileCommands::report(const FileResult& result) {
 }
 
 bool FileCommands::offerSave(bool withCancel) {
-    if (state_.store.dataSaved != 0) return true;
+    // A data set without attempts has nothing to lose.
+    if (state_.store.dataSaved != 0 || !hasSomethingToSave()) return true;
     switch (port_.ask(UnsavedQuestion, withCancel)) {
         case Answer::No:
             return true;
@@ -120,9 +124,47 @@ void FileCommands::readConditionsSidecar(const std::string& path) {
         state_.sensory.clear();
 }
 
+bool FileCommands::hasSomethingToSave() const {
+    return state_.store.attemptCount > 0;
+}
+
+std::string FileCommands::dataSetKind() const {
+    if (state_.sensory.any(state_.store)) return "sensory";
+    switch (state_.store.settings.testMode) {
+        case TestModeTargetHitting:
+            return "target";
+        case TestModeDriving:
+            return "driving";
+        default:
+            return "stance";
+    }
+}
+
+QString FileCommands::proposedSavePath() const {
+    const QString file = dataSetFile();
+    if (!file.isEmpty()) return file;
+    const MeasurementStore& store = state_.store;
+    // The day of the first attempt; the file keeps the low 32 bits of its time.
+    const bool recorded = store.attemptCount > 0 && store.startTime[0] != 0;
+    const int64_t day = recorded ? int64_t{static_cast<uint32_t>(store.startTime[0])}
+                                 : QDateTime::currentSecsSinceEpoch();
+    const QString folder = QFile::decodeName(QByteArray::fromStdString(state_.paths.dataFolder));
+    const std::string name = firstFreeFileName(
+        dataSetFileName(cp1250ToUtf8(store.subject.name), day, dataSetKind()),
+        [&](const std::string& candidate) {
+            return QFileInfo::exists(folder + QLatin1Char('/') + QString::fromStdString(candidate));
+        });
+    return folder + QLatin1Char('/') + QString::fromStdString(name);
+}
+
 bool FileCommands::save() {
-    const auto chosen = port_.chooseFile(
-        {true, MeasurementFilter, "kplat", QString::fromStdString(state_.paths.dataFolder)});
+    // An empty data set is never written: the command is greyed and a test's end with nothing
+    // recorded does not offer it.
+    if (!hasSomethingToSave()) return false;
+    const QFileInfo proposed(proposedSavePath());
+    FileRequest request{true, MeasurementFilter, "kplat", proposed.absolutePath()};
+    request.proposedName = proposed.fileName();
+    const auto chosen = port_.chooseFile(request);
     if (!chosen) return false;
     const QString path = withDefaultExtension(*chosen, "kplat");
     const FileResult result = saveMeasurementFile(local(path), state_.store);

@@ -3,6 +3,7 @@
 #include <QString>
 #include <cstdint>
 #include <functional>
+#include <string>
 
 #include "files/file_result.h"
 
@@ -30,16 +31,21 @@ class FileCommands {
     // Opens `path` as Open does after its chooser: the unsaved-data question first. True when
     // the file is now the data set.
     bool openFile(const QString& path);
-    // True when the data set was written.
+    // Asks where, proposing the data set's own file or, for one that has none yet, a name of
+    // its subject, day and test in the data folder. True when the data set was written; an
+    // empty data set (no attempts) is not written.
     bool save();
+    // Where Save's chooser opens: the folder and the proposed name.
+    QString proposedSavePath() const;
     void openConfiguration();
     void saveConfiguration();
     void openProtocol();
     void saveProtocol();
 
     // Before a command that replaces the data set: with unsaved measurements asks whether to
-    // save them. True when the command may go on: no unsaved data, "No", or "Yes" and the
-    // data were saved. A cancelled or failed save keeps the data and stops the command.
+    // save them (a data set without attempts is never asked about). True when the command may go
+    // on: no unsaved data, "No", or "Yes" and the data were saved. A cancelled or failed save keeps
+    // the data and stops the command.
     bool offerSave(bool withCancel);
 
     // Told the path of every measurement file written by Save, and of every one opened.
@@ -55,6 +61,9 @@ class FileCommands {
     QString dataSetFile() const;
 
   private:
+    bool hasSomethingToSave() const;
+    // "stance", "target", "driving" or "sensory", for the proposed file name.
+    std::string dataSetKind() const;
     bool load(const QString& path);
     void report(const FileResult& result);
     void remember(const QString& path);

@@ -4,10 +4,10 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QSettings>
-#include <QStatusBar>
 
 #include "app_state.h"
 #include "command_ids.h"
+#include "export_file.h"
 #include "files/code_page.h"
 #include "kenvo_plat_view.h"
 #include "main_frame.h"
@@ -130,18 +130,10 @@ QString SensoryReportCommands::proposedReportPath() const {
 }
 
 bool SensoryReportCommands::exportPdf() {
-    const QFileInfo proposed(proposedReportPath());
-    FileRequest request{true, PdfFilter, QStringLiteral("pdf"), proposed.absolutePath()};
-    request.proposedName = proposed.fileName();
-    request.callerConfirmsOverwrite = true;
-    auto chosen = port_.chooseFile(request);
+    const std::optional<QString> chosen =
+        chooseExportFile(port_, ExportFile{PdfFilter, QStringLiteral("pdf"), proposedReportPath()});
     if (!chosen) return false;
-    QString path = *chosen;
-    if (QFileInfo(path).suffix().isEmpty()) path += QStringLiteral(".pdf");
-    if (QFileInfo::exists(path) &&
-        port_.ask(QStringLiteral("%1 already exists.\nReplace it?").arg(path), false) !=
-            Answer::Yes)
-        return false;
+    const QString& path = *chosen;
 
     const ClinicalReportContent page = reportPage();
     PdfOptions options;
@@ -155,8 +147,7 @@ bool SensoryReportCommands::exportPdf() {
                       QString::fromStdString(error));
         return false;
     }
-    frame_.statusBar()->showMessage(QStringLiteral("The report was written to %1").arg(path),
-                                    10000);
+    showWrittenPath(&frame_, QStringLiteral("The report was written to %1"), path);
     return true;
 }
 

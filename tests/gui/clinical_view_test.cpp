@@ -113,6 +113,7 @@ TEST_F(ClinicalView, TwoAttemptsShowEveryMeasureWithItsMeanAndSd) {
     EXPECT_NE(copied.indexOf("mean velocity (mm/s) " + QString::fromStdString(row[1]) + " "), -1);
 
     // Export xml: the titles and the numbers as numbers, the names as text.
+    port.files = {QString::fromStdString(state().paths.dataFolder + "/noname.xml")};
     frame().runCommand(ExportXmlButton);
     const std::string xml = readFileBytes(state().paths.dataFolder + "/noname.xml");
     EXPECT_NE(xml.find("Name: Clinical Test"), std::string::npos);

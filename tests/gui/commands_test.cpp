@@ -20,7 +20,8 @@ const std::vector<int> RuleA = {
     CmdTargetTest,     CmdDrivingTest, CmdContinueDriving, CmdCheck,
     CmdRealSimulation, CmdNewProtocol, CmdOpenProtocol,    CmdSaveProtocol,
     CmdGraphSetup,     CmdDaGraphSetup};
-const std::vector<int> NeedAttempts = {CmdSummary,       CmdIntervalSummary, CmdAttempt,
+const std::vector<int> NeedAttempts = {CmdSave,          CmdSummary,         CmdIntervalSummary,
+                                       CmdAttempt,
                                        CmdTargetSummary, CmdDrivingSummary,  CmdFrequencyAnalysis,
                                        CmdDifusAnalysis, CmdGraphReport};
 

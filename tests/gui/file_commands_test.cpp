@@ -86,14 +86,36 @@ TEST_F(FileCommandsTest, FailedLoadShowsItsMessageAndKeepsTheView) {
     EXPECT_NE(frame().dialogBar(), nullptr);
 }
 
-TEST_F(FileCommandsTest, SaveWithNoAttemptsWritesAValidFile) {
-    port.files = {path("empty.kplat")};
+TEST_F(FileCommandsTest, AnEmptyDataSetIsNotOfferedForSaving) {
+    // Every attempt deleted: nothing recorded, though the flag says unsaved.
+    addAttempts(state().store, 1, 10);
+    ASSERT_TRUE(state().store.deleteAttempt(0));
+    state().store.dataSaved = 0;
+    frame().updateCommandStates();
+    EXPECT_FALSE(frame().action(CmdSave)->isEnabled());
     frame().runCommand(CmdSave);
-    ASSERT_TRUE(fs::exists(home("empty.kplat")));
-    MeasurementStore other;
-    GraphSettings graph = GraphSettings::defaults();
-    ASSERT_TRUE(loadMeasurementFile(home("empty.kplat"), other, graph));
-    EXPECT_EQ(other.attemptCount, 0);
+    EXPECT_FALSE(frame().files().save());  // as a test's Exit calls it
+    EXPECT_TRUE(port.requests.empty()) << "no chooser";
+    if (fs::exists(home("DATA"))) {
+        for (const auto& entry : fs::directory_iterator(home("DATA")))
+            EXPECT_NE(entry.path().extension(), ".kplat") << entry.path();
+    }
+
+    // Nor is anyone asked to save it before it is replaced or the program ends.
+    writeFileBytes(home("DATA/bad.kplat"), "not a measurement file at all");
+    port.files = {path("DATA/bad.kplat")};
+    frame().runCommand(CmdOpen);
+    EXPECT_EQ(port.requests.size(), 1u);
+    EXPECT_FALSE(port.requests.back().save);
+    QCloseEvent close;
+    QCoreApplication::sendEvent(&frame(), &close);
+    EXPECT_TRUE(close.isAccepted());
+    EXPECT_TRUE(port.questions.isEmpty()) << port.questions.join('|').toStdString();
+
+    // One attempt makes it worth saving again.
+    addAttempts(state().store, 1, 10);
+    frame().updateCommandStates();
+    EXPECT_TRUE(frame().action(CmdSave)->isEnabled());
 }
 
 TEST_F(FileCommandsTest, SaveCancelledKeepsTheFlag) {
@@ -174,6 +196,7 @@ TEST_F(FileCommandsTest, ClosingAfterYesAndAFailedSaveStaysOpen) {
 }
 
 TEST_F(FileCommandsTest, RecentFilesKeepTheLastFourAndOpenFromTheMenu) {
+    addAttempts(state().store, 1, 10);
     for (int i = 0; i < 5; ++i) {
         port.files = {path("DATA/f" + std::to_string(i) + ".kplat")};
         frame().runCommand(CmdSave);

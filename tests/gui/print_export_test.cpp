@@ -213,8 +213,9 @@ TEST_F(XClipboard, SummaryRowsAsOtherProgramsPasteThem) {
 TEST_F(PrintExport, ExportXmlWritesNonameAndOpensIt) {
     dataSet(3);
     frame().runCommand(CmdSummary);
-    frame().runCommand(32812);
     const std::string path = state().paths.dataFolder + "/noname.xml";
+    port.files = {QString::fromStdString(path)};
+    frame().runCommand(32812);
     ASSERT_EQ(opened, QStringList{QString::fromStdString(path)});
     const std::string xml = readFileBytes(path);
     EXPECT_NE(xml.find("Name: Print Test"), std::string::npos);
@@ -244,6 +245,8 @@ TEST_F(PrintExport, ExportXmlWritesNonameAndOpensIt) {
     // rename over): told in plain words, nothing opened.
     fs::remove(path);
     fs::create_directories(path + "/inside");
+    port.files = {QString::fromStdString(path)};
+    port.answers = {Answer::Yes};  // replace what is there
     frame().runCommand(32812);
     EXPECT_EQ(port.messages.value(0), "The table could not be exported.");
     EXPECT_EQ(opened.size(), 1);
@@ -264,10 +267,11 @@ TEST_F(PrintExport, BatchAnalysesFilesInItsOwnStoreAndCanBeCancelled) {
 
     port.fileLists = {QStringList{QString::fromStdString(a), QString::fromStdString(bad),
                                   QString::fromStdString(b)}};
-    frame().runCommand(CmdBatchAnalysis);
     const std::string path = state().paths.dataFolder + "/analysis.xml";
+    port.files = {QString::fromStdString(path)};
+    frame().runCommand(CmdBatchAnalysis);
     ASSERT_EQ(opened, QStringList{QString::fromStdString(path)});
-    EXPECT_EQ(port.requests.back().filter, "KenvoPlat Files (*.kplat)|*.kplat||");
+    EXPECT_EQ(port.requests.front().filter, "KenvoPlat Files (*.kplat)|*.kplat||");
     const std::string xml = readFileBytes(path);
     std::size_t rows = 0;
     for (auto at = xml.find("Print Test"); at != std::string::npos; at = xml.find("Print Test", at + 1)) ++rows;

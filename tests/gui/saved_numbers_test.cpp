@@ -71,7 +71,9 @@ class SavedNumbersTest : public StanceFixture {
             texts << QGuiApplication::clipboard()->text().split('\n');
             const std::string xml = state().paths.dataFolder + "/noname.xml";
             std::remove(xml.c_str());
+            port.files = {QString::fromStdString(xml)};  // the export's chooser
             frame().runCommand(ExportXml);
+            port.files.clear();
             texts << QString::fromStdString(readFileBytes(xml)).split('\n');
         }
         return texts;
