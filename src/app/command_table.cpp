@@ -87,6 +87,10 @@ constexpr auto Commands = std::to_array<CommandInfo>({
     {CmdPerformDialog, M::None, "Perform dialog", "Ctrl+F8", H::Application,
      "Parameters of the driving track", ""},
     {CmdBlankView, M::None, "Blank view", "", H::View, "Clear the view", ""},
+    {CmdWholeAttempt, M::None, "Whole attempt", "", H::View,
+     "Show the whole attempt again after zooming", ""},
+    {CmdFitY, M::None, "Fit Y", "", H::View,
+     "Scale the graph report's value axes to the data shown (the settings stay as they are)", ""},
 });
 
 constexpr auto Toolbar = std::to_array<int32_t>({CmdOpen,

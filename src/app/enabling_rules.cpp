@@ -52,6 +52,8 @@ constexpr auto WaitForTheTest = std::to_array<int32_t>({
     CmdExportReport,
     CmdGraphReport,
     CmdDifusAnalysis,
+    CmdWholeAttempt,
+    CmdFitY,
     CmdPerformDialog,
     CmdBlankView,
 });

@@ -1,5 +1,6 @@
 #include "evaluation_controller.h"
 
+#include <QAbstractButton>
 #include <QComboBox>
 #include <algorithm>
 
@@ -47,10 +48,13 @@ EvaluationController::EvaluationController(AppState& state, OperatorPort& port, 
       list_(new SwayList(&view)) {
     connect(&frame, &CMainFrame::barComboChanged, this, &EvaluationController::comboChanged);
     connect(&view, &CKenvoPlatView::mousePressed, this, &EvaluationController::mousePressed);
+    connect(&view, &CKenvoPlatView::pointerMoved, this, &EvaluationController::pointerMoved);
+    connect(&view, &CKenvoPlatView::mouseReleased, this, &EvaluationController::mouseReleased);
     connect(&view, &CKenvoPlatView::blanked, this, &EvaluationController::hideList);
     // The tests and the replay show their own panels where the list stood.
     connect(&view, &CKenvoPlatView::modeChanged, this, [this](ViewMode mode) {
         if (!isTableMode(mode)) hideList();
+        pointer_.cancel();
     });
 }
 
@@ -166,6 +170,7 @@ void EvaluationController::enterGraphReport() {
     setBarCombo(BarY2Combo, state_.settings.graph.y2Parameter);
     view_.setMode(ViewMode::GraphReport);
     hideList();
+    updateReportBar();
     view_.redraw();
 }
 
@@ -224,6 +229,7 @@ void EvaluationController::selectAttempt(int32_t index) {
             fillList();
     } else if (mode == ViewMode::GraphReport) {
         selectReportAttempt(display, state_.store, index);
+        updateReportBar();
     } else if (mode == ViewMode::DifusAnalysis) {
         display.selectedAttempt = index;
         diffusion_.curve = computeDiffusionCurve(state_.store, index, diffusionSpan_);
@@ -281,11 +287,29 @@ bool EvaluationController::reportButton(int32_t id) {
         case BtnRightForward:
             rightCursorForward(display);
             break;
+        case CmdWholeAttempt:
+            showWholeAttempt(display, state_.store);
+            break;
+        case CmdFitY:
+            display.reportFitY = !display.reportFitY;
+            break;
         default:
             return false;
     }
+    updateReportBar();
     view_.redraw();
     return true;
+}
+
+void EvaluationController::updateReportBar() {
+    DialogBar* bar = frame_.dialogBar();
+    if (!bar || bar->templateId() != BarGraphReport) return;
+    const DisplayState& display = view_.display();
+    if (QWidget* whole = bar->control(CmdWholeAttempt))
+        whole->setEnabled(reportZoomed(display, state_.store));
+    // The button toggles itself when clicked; the view state decides what it shows.
+    if (auto* fit = qobject_cast<QAbstractButton*>(bar->control(CmdFitY)))
+        fit->setChecked(display.reportFitY);
 }
 
 bool EvaluationController::diffusionButton(int32_t id) {
@@ -328,18 +352,43 @@ const DiffusionPageData& EvaluationController::diffusion() {
     return diffusion_;
 }
 
+namespace {
+
+ReportPointer::Button pointerButton(Qt::MouseButton button) {
+    if (button == Qt::LeftButton) return ReportPointer::Button::Left;
+    if (button == Qt::RightButton) return ReportPointer::Button::Right;
+    return ReportPointer::Button::Other;
+}
+
+}  // namespace
+
 void EvaluationController::mousePressed(QPoint at, Qt::MouseButton button) {
     DisplayState& display = view_.display();
     bool changed = false;
     if (view_.mode() == ViewMode::GraphReport) {
-        if (button == Qt::LeftButton)
-            changed = reportLeftClick(display, panel::TimeGraph, at.x(), at.y());
-        else if (button == Qt::RightButton)
-            changed = reportRightClick(display, panel::TimeGraph, at.x(), at.y());
+        changed = pointer_.press(display, panel::TimeGraph, at.x(), at.y(), pointerButton(button));
     } else if (view_.mode() == ViewMode::DifusAnalysis && button == Qt::LeftButton) {
         changed = diffusionClick(display, panel::DiffusionGraph, at.x(), at.y());
     }
     if (changed) view_.redraw();
+}
+
+void EvaluationController::pointerMoved(QPoint at) {
+    if (pointer_.held() == ReportCursor::None) return;
+    if (view_.mode() != ViewMode::GraphReport) {
+        pointer_.cancel();
+        return;
+    }
+    if (pointer_.move(view_.display(), panel::TimeGraph, at.x())) view_.redraw();
+}
+
+void EvaluationController::mouseReleased(QPoint at, Qt::MouseButton button) {
+    if (view_.mode() != ViewMode::GraphReport) {
+        pointer_.cancel();
+        return;
+    }
+    if (pointer_.release(view_.display(), panel::TimeGraph, at.x(), pointerButton(button)))
+        view_.redraw();
 }
 
 void EvaluationController::render(Surface& surface, const ViewContext& c,

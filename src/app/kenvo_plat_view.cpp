@@ -82,6 +82,11 @@ void CKenvoPlatView::mouseMoveEvent(QMouseEvent* event) {
     QWidget::mouseMoveEvent(event);
 }
 
+void CKenvoPlatView::mouseReleaseEvent(QMouseEvent* event) {
+    emit mouseReleased(event->position().toPoint(), event->button());
+    QWidget::mouseReleaseEvent(event);
+}
+
 void CKenvoPlatView::resizeEvent(QResizeEvent* event) {
     QWidget::resizeEvent(event);
     redraw();

@@ -76,12 +76,15 @@ class CKenvoPlatView final : public QWidget {
     void mousePressed(QPoint at, Qt::MouseButton button);
     // The pointer moved over the view to `at` (view pixels), with or without a button down.
     void pointerMoved(QPoint at);
+    // A mouse button went up at `at` (view pixels).
+    void mouseReleased(QPoint at, Qt::MouseButton button);
 
   protected:
     void paintEvent(QPaintEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
     void mousePressEvent(QMouseEvent* event) override;
     void mouseMoveEvent(QMouseEvent* event) override;
+    void mouseReleaseEvent(QMouseEvent* event) override;
 
   private:
     AppState& state_;

@@ -1,6 +1,7 @@
 #include "graphs/report_axes.h"
 
 #include <algorithm>
+#include <cmath>
 
 #include "analysis/text_format.h"
 #include "graphs/axis_labels.h"
@@ -13,6 +14,14 @@ namespace {
 // +1 where larger y is further down (the screen), -1 on paper.
 int32_t down(const Surface& s) {
     return s.isPrinting() ? -1 : 1;
+}
+
+std::string tickLabel(const ReportValueAxis& axis, double v) {
+    if (!axis.decimals) return formatText("%d", static_cast<int>(v));
+    // Ticks are multiples of the step; the one at zero may come out as a tiny negative
+    // number, which would print as "-0.0".
+    const double shown = std::fabs(v) < axis.step * 1e-6 ? 0.0 : v;
+    return formatText("%.*f", static_cast<int>(*axis.decimals), shown);
 }
 
 }  // namespace
@@ -29,7 +38,7 @@ void drawReportValueAxis(Surface& s, const ReportValueAxis& axis, const ReportAx
         const int32_t nearX = axis.edge + out * near, farX = axis.edge + out * l.labelFar;
         const Rect box{axis.rightSide ? nearX : farX, y - dn * l.labelHalfHeight,
                        axis.rightSide ? farX : nearX, y + dn * l.labelHalfHeight};
-        s.text(box, formatText("%d", static_cast<int>(v)), align);
+        s.text(box, tickLabel(axis, v), align);
     });
     s.text({axis.edge - l.titleHalfWidth, axis.top - dn * l.titleFar, axis.edge + l.titleHalfWidth,
             axis.top - dn * l.titleNear},
