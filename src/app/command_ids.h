@@ -48,7 +48,7 @@ enum CommandId : int32_t {
     CmdSensoryResults = 32851,
     CmdReportSetup = 32852,
     CmdExportReport = 32853,
-    // The graph report bar's way back from zooms and its fitted value axes.
+    // The graph report's way back from zooms and its value axes fitted to the data.
     CmdWholeAttempt = 32860,
     CmdFitY = 32861,
     // The first entry of the recent-file list; the others follow.

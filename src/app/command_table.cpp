@@ -66,6 +66,11 @@ constexpr auto Commands = std::to_array<CommandInfo>({
      "Graph report"},
     {CmdDifusAnalysis, M::View, "Difus analysis", "", H::View,
      "Stabilogram diffusion analysis of one attempt", "Difus analysis"},
+    {CmdWholeAttempt, M::View, "Whole attempt", "", H::View,
+     "Graph report: show the whole attempt again after zooming", ""},
+    {CmdFitY, M::View, "Fit Y axes", "", H::View,
+     "Graph report: scale the value axes to the data shown (the graph settings stay as they are)",
+     ""},
     {CmdGraphSetup, M::Setup, "Graph Setup", "", H::Application,
      "Axes, time window and COP display of the graphs", "Graph Setup"},
     {CmdDaGraphSetup, M::Setup, "DA Graph Setup", "", H::Frame,
@@ -87,10 +92,6 @@ constexpr auto Commands = std::to_array<CommandInfo>({
     {CmdPerformDialog, M::None, "Perform dialog", "Ctrl+F8", H::Application,
      "Parameters of the driving track", ""},
     {CmdBlankView, M::None, "Blank view", "", H::View, "Clear the view", ""},
-    {CmdWholeAttempt, M::None, "Whole attempt", "", H::View,
-     "Show the whole attempt again after zooming", ""},
-    {CmdFitY, M::None, "Fit Y", "", H::View,
-     "Scale the graph report's value axes to the data shown (the settings stay as they are)", ""},
 });
 
 constexpr auto Toolbar = std::to_array<int32_t>({CmdOpen,

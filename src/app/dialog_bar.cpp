@@ -8,7 +8,6 @@
 #include <QPushButton>
 
 #include "bar_setup.h"
-#include "command_ids.h"
 
 namespace kenvo {
 
@@ -137,11 +136,8 @@ void DialogBar::build() {
             addLabel("Y2 parameter");
             addCombo(BarY2Combo, 90, reportAxes);
             addButton(32813, "Zoom");
-            addButton(CmdWholeAttempt, "Whole attempt");
             addGroup("XL", 32816, 32817);
             addGroup("XR", 32814, 32815);
-            addButton(CmdFitY, "Fit Y");
-            if (auto* fit = qobject_cast<QPushButton*>(control(CmdFitY))) fit->setCheckable(true);
             break;
         case BarDiffusion:
             addCombo(BarAttemptCombo, 130);

@@ -70,6 +70,8 @@ constexpr auto NeedAttempts = std::to_array<int32_t>({
     CmdExportReport,
     CmdDifusAnalysis,
     CmdGraphReport,
+    CmdWholeAttempt,
+    CmdFitY,
 });
 
 template <std::size_t N>

@@ -1,6 +1,6 @@
 #include "evaluation_controller.h"
 
-#include <QAbstractButton>
+#include <QAction>
 #include <QComboBox>
 #include <algorithm>
 
@@ -55,6 +55,7 @@ EvaluationController::EvaluationController(AppState& state, OperatorPort& port, 
     connect(&view, &CKenvoPlatView::modeChanged, this, [this](ViewMode mode) {
         if (!isTableMode(mode)) hideList();
         pointer_.cancel();
+        showFitState();
     });
 }
 
@@ -91,6 +92,11 @@ bool EvaluationController::handleCommand(int32_t id) {
             return true;
         case CmdDifusAnalysis:
             enterDiffusion();
+            return true;
+        case CmdWholeAttempt:
+        case CmdFitY:
+            if (view_.mode() == ViewMode::GraphReport) return reportButton(id);
+            showFitState();  // nothing to show them on outside the report
             return true;
         case BarDeleteButton:
             if (view_.mode() != ViewMode::TargetSummary) return false;
@@ -170,7 +176,6 @@ void EvaluationController::enterGraphReport() {
     setBarCombo(BarY2Combo, state_.settings.graph.y2Parameter);
     view_.setMode(ViewMode::GraphReport);
     hideList();
-    updateReportBar();
     view_.redraw();
 }
 
@@ -229,7 +234,6 @@ void EvaluationController::selectAttempt(int32_t index) {
             fillList();
     } else if (mode == ViewMode::GraphReport) {
         selectReportAttempt(display, state_.store, index);
-        updateReportBar();
     } else if (mode == ViewMode::DifusAnalysis) {
         display.selectedAttempt = index;
         diffusion_.curve = computeDiffusionCurve(state_.store, index, diffusionSpan_);
@@ -296,20 +300,15 @@ bool EvaluationController::reportButton(int32_t id) {
         default:
             return false;
     }
-    updateReportBar();
+    showFitState();
     view_.redraw();
     return true;
 }
 
-void EvaluationController::updateReportBar() {
-    DialogBar* bar = frame_.dialogBar();
-    if (!bar || bar->templateId() != BarGraphReport) return;
-    const DisplayState& display = view_.display();
-    if (QWidget* whole = bar->control(CmdWholeAttempt))
-        whole->setEnabled(reportZoomed(display, state_.store));
-    // The button toggles itself when clicked; the view state decides what it shows.
-    if (auto* fit = qobject_cast<QAbstractButton*>(bar->control(CmdFitY)))
-        fit->setChecked(display.reportFitY);
+void EvaluationController::showFitState() {
+    // The entry ticks itself when chosen; the view's state decides what it shows.
+    if (QAction* fit = frame_.action(CmdFitY))
+        fit->setChecked(view_.mode() == ViewMode::GraphReport && view_.display().reportFitY);
 }
 
 bool EvaluationController::diffusionButton(int32_t id) {

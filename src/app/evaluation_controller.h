@@ -70,8 +70,8 @@ class EvaluationController final : public QObject {
     void selectY(bool first, int32_t index);
     void selectSpan(int32_t index);
     bool reportButton(int32_t id);
-    // "Whole attempt" usable only while zoomed, "Fit Y" pressed while the axes are fitted.
-    void updateReportBar();
+    // The "Fit Y axes" menu entry ticked while the report's axes are fitted.
+    void showFitState();
     bool diffusionButton(int32_t id);
     void setBarCombo(int32_t id, int32_t index);
     StanceContext context(const Rect& client);

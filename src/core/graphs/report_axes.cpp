@@ -1,7 +1,6 @@
 #include "graphs/report_axes.h"
 
 #include <algorithm>
-#include <cmath>
 
 #include "analysis/text_format.h"
 #include "graphs/axis_labels.h"
@@ -18,10 +17,7 @@ int32_t down(const Surface& s) {
 
 std::string tickLabel(const ReportValueAxis& axis, double v) {
     if (!axis.decimals) return formatText("%d", static_cast<int>(v));
-    // Ticks are multiples of the step; the one at zero may come out as a tiny negative
-    // number, which would print as "-0.0".
-    const double shown = std::fabs(v) < axis.step * 1e-6 ? 0.0 : v;
-    return formatText("%.*f", static_cast<int>(*axis.decimals), shown);
+    return formatText("%.*f", static_cast<int>(*axis.decimals), v);
 }
 
 }  // namespace

@@ -97,8 +97,8 @@ bool showWholeAttempt(DisplayState& state, const MeasurementStore& store) {
     state.rangeStart = 0;
     state.rangeEnd = end;
     // The right cursor may stand on the range end, as XR ">>" and Zoom leave it.
-    const bool cursorsFit = state.leftMarker >= 0 && state.leftMarker < state.rightMarker &&
-                            state.rightMarker <= end;
+    const bool cursorsFit =
+        state.leftMarker >= 0 && state.leftMarker < state.rightMarker && state.rightMarker <= end;
     if (!cursorsFit) {
         state.leftMarker = 0;
         state.rightMarker = end - 1;

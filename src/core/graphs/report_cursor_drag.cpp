@@ -63,10 +63,10 @@ ReportCursor reportCursorNear(const DisplayState& state, const Rect& graph, int3
 bool dragReportCursor(DisplayState& state, const Rect& graph, ReportCursor cursor, int32_t x) {
     if (cursor == ReportCursor::None || !scaled(state)) return false;
     const double offset = std::round(static_cast<double>(x - graph.left) / state.reportXScale);
-    const int64_t wanted =
-        state.rangeStart + static_cast<int64_t>(std::clamp(offset, -1e9, 1e9));
+    const int64_t wanted = state.rangeStart + static_cast<int64_t>(std::clamp(offset, -1e9, 1e9));
     int64_t low = state.rangeStart, high = int64_t{state.rangeEnd} - 1;
-    if (cursor == ReportCursor::Left) high = std::min<int64_t>(high, int64_t{state.rightMarker} - 1);
+    if (cursor == ReportCursor::Left)
+        high = std::min<int64_t>(high, int64_t{state.rightMarker} - 1);
     if (cursor == ReportCursor::Right) low = std::max<int64_t>(low, int64_t{state.leftMarker} + 1);
     // No room between the range and the other cursor (a one-sample zoom): it stays.
     if (low > high) return false;
