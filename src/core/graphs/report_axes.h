@@ -41,7 +41,8 @@ struct ReportValueAxis {
     std::optional<int32_t> decimals;
 };
 
-// The ticks with "%d" labels and the centred title, in the current pen and text colour.
+// The ticks with their labels ("%d", or with the axis's decimals) and the centred title, in
+// the current pen and text colour.
 void drawReportValueAxis(Surface& surface, const ReportValueAxis& axis,
                          const ReportAxisLayout& layout);
 
