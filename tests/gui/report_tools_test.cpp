@@ -69,12 +69,10 @@ TEST_F(ReportTools, WholeAttemptComesBackFromZooms) {
     EXPECT_TRUE(whole->isEnabled());
     const QImage unzoomed = drawn();
     // Not zoomed: nothing changes.
-    const int redraws = view().redrawCount();
     whole->trigger();
     EXPECT_EQ(drawn(), unzoomed);
     EXPECT_EQ(display().rangeEnd, 3000);
     EXPECT_EQ(display().rightMarker, 2999);
-    EXPECT_GE(view().redrawCount(), redraws);
 
     display().leftMarker = 800;
     display().rightMarker = 1700;
@@ -190,8 +188,9 @@ TEST_F(ReportTools, DraggingACursorMovesItToWhereThePointerEnded) {
     ASSERT_EQ(display().rightMarker, 2999);
     const int grab = cursorX(2999);
     const int redraws = view().redrawCount();
-    QTest::mousePress(&view(), Qt::LeftButton, Qt::NoModifier, QPoint(grab + 2, 250));
-    EXPECT_EQ(display().leftMarker, 0) << "a press on the right cursor is no left click";
+    // Just left of the right cursor, where a left click would place the left cursor.
+    QTest::mousePress(&view(), Qt::LeftButton, Qt::NoModifier, QPoint(grab - 2, 250));
+    EXPECT_EQ(display().leftMarker, 0) << "a press that holds the right cursor is no left click";
     int last = display().rightMarker;
     for (int x = grab; x >= 560; x -= 30) {
         QTest::mouseMove(&view(), QPoint(x, 250));
