@@ -48,6 +48,9 @@ enum CommandId : int32_t {
     CmdSensoryResults = 32851,
     CmdReportSetup = 32852,
     CmdExportReport = 32853,
+    // The graph report's way back from zooms and its value axes fitted to the data.
+    CmdWholeAttempt = 32860,
+    CmdFitY = 32861,
     // The first entry of the recent-file list; the others follow.
     CmdRecentFile1 = 57616,
 };

@@ -52,6 +52,8 @@ constexpr auto WaitForTheTest = std::to_array<int32_t>({
     CmdExportReport,
     CmdGraphReport,
     CmdDifusAnalysis,
+    CmdWholeAttempt,
+    CmdFitY,
     CmdPerformDialog,
     CmdBlankView,
 });
@@ -70,6 +72,8 @@ constexpr auto NeedAttempts = std::to_array<int32_t>({
     CmdExportReport,
     CmdDifusAnalysis,
     CmdGraphReport,
+    CmdWholeAttempt,
+    CmdFitY,
 });
 
 template <std::size_t N>

@@ -1,5 +1,6 @@
 #include "evaluation_controller.h"
 
+#include <QAction>
 #include <QComboBox>
 #include <algorithm>
 
@@ -47,6 +48,8 @@ EvaluationController::EvaluationController(AppState& state, OperatorPort& port, 
       list_(new SwayList(&view)) {
     connect(&frame, &CMainFrame::barComboChanged, this, &EvaluationController::comboChanged);
     connect(&view, &CKenvoPlatView::mousePressed, this, &EvaluationController::mousePressed);
+    connect(&view, &CKenvoPlatView::pointerMoved, this, &EvaluationController::pointerMoved);
+    connect(&view, &CKenvoPlatView::mouseReleased, this, &EvaluationController::mouseReleased);
     connect(&view, &CKenvoPlatView::blanked, this, &EvaluationController::hideList);
     // The list covers the same part of the layout at any size of the view.
     connect(&view, &CKenvoPlatView::layoutScaleChanged, this, [this](double scale) {
@@ -56,6 +59,8 @@ EvaluationController::EvaluationController(AppState& state, OperatorPort& port, 
     // The tests and the replay show their own panels where the list stood.
     connect(&view, &CKenvoPlatView::modeChanged, this, [this](ViewMode mode) {
         if (!isTableMode(mode)) hideList();
+        pointer_.cancel();
+        showFitState();
     });
 }
 
@@ -92,6 +97,11 @@ bool EvaluationController::handleCommand(int32_t id) {
             return true;
         case CmdDifusAnalysis:
             enterDiffusion();
+            return true;
+        case CmdWholeAttempt:
+        case CmdFitY:
+            if (view_.mode() == ViewMode::GraphReport) return reportButton(id);
+            showFitState();  // nothing to show them on outside the report
             return true;
         case BarDeleteButton:
             if (view_.mode() != ViewMode::TargetSummary) return false;
@@ -287,11 +297,24 @@ bool EvaluationController::reportButton(int32_t id) {
         case BtnRightForward:
             rightCursorForward(display);
             break;
+        case CmdWholeAttempt:
+            showWholeAttempt(display, state_.store);
+            break;
+        case CmdFitY:
+            display.reportFitY = !display.reportFitY;
+            break;
         default:
             return false;
     }
+    showFitState();
     view_.redraw();
     return true;
+}
+
+void EvaluationController::showFitState() {
+    // The entry ticks itself when chosen; the view's state decides what it shows.
+    if (QAction* fit = frame_.action(CmdFitY))
+        fit->setChecked(view_.mode() == ViewMode::GraphReport && view_.display().reportFitY);
 }
 
 bool EvaluationController::diffusionButton(int32_t id) {
@@ -334,18 +357,43 @@ const DiffusionPageData& EvaluationController::diffusion() {
     return diffusion_;
 }
 
+namespace {
+
+ReportPointer::Button pointerButton(Qt::MouseButton button) {
+    if (button == Qt::LeftButton) return ReportPointer::Button::Left;
+    if (button == Qt::RightButton) return ReportPointer::Button::Right;
+    return ReportPointer::Button::Other;
+}
+
+}  // namespace
+
 void EvaluationController::mousePressed(QPoint at, Qt::MouseButton button) {
     DisplayState& display = view_.display();
     bool changed = false;
     if (view_.mode() == ViewMode::GraphReport) {
-        if (button == Qt::LeftButton)
-            changed = reportLeftClick(display, panel::TimeGraph, at.x(), at.y());
-        else if (button == Qt::RightButton)
-            changed = reportRightClick(display, panel::TimeGraph, at.x(), at.y());
+        changed = pointer_.press(display, panel::TimeGraph, at.x(), at.y(), pointerButton(button));
     } else if (view_.mode() == ViewMode::DifusAnalysis && button == Qt::LeftButton) {
         changed = diffusionClick(display, panel::DiffusionGraph, at.x(), at.y());
     }
     if (changed) view_.redraw();
+}
+
+void EvaluationController::pointerMoved(QPoint at) {
+    if (pointer_.held() == ReportCursor::None) return;
+    if (view_.mode() != ViewMode::GraphReport) {
+        pointer_.cancel();
+        return;
+    }
+    if (pointer_.move(view_.display(), panel::TimeGraph, at.x())) view_.redraw();
+}
+
+void EvaluationController::mouseReleased(QPoint at, Qt::MouseButton button) {
+    if (view_.mode() != ViewMode::GraphReport) {
+        pointer_.cancel();
+        return;
+    }
+    if (pointer_.release(view_.display(), panel::TimeGraph, at.x(), pointerButton(button)))
+        view_.redraw();
 }
 
 void EvaluationController::render(Surface& surface, const ViewContext& c,

@@ -6,6 +6,7 @@
 
 #include "analysis/table_rows.h"
 #include "command_ids.h"
+#include "graphs/report_cursor_drag.h"
 #include "graphs/report_pages.h"
 #include "kenvo_plat_view.h"
 
@@ -41,6 +42,9 @@ class EvaluationController final : public QObject {
     bool handleCommand(int32_t id);
     void comboChanged(int32_t id);
     void mousePressed(QPoint at, Qt::MouseButton button);
+    // Dragging a report cursor: the pointer's moves and the button's release.
+    void pointerMoved(QPoint at);
+    void mouseReleased(QPoint at, Qt::MouseButton button);
 
     // Draws the modes owned here; the others go to `fallback`.
     void render(Surface& surface, const ViewContext& context, const ModeRenderer& fallback);
@@ -66,6 +70,8 @@ class EvaluationController final : public QObject {
     void selectY(bool first, int32_t index);
     void selectSpan(int32_t index);
     bool reportButton(int32_t id);
+    // The "Fit Y axes" menu entry ticked while the report's axes are fitted.
+    void showFitState();
     bool diffusionButton(int32_t id);
     void setBarCombo(int32_t id, int32_t index);
     StanceContext context(const Rect& client);
@@ -78,6 +84,7 @@ class EvaluationController final : public QObject {
     int32_t intervalSeconds_ = 1;
     int32_t diffusionSpan_ = 0;
     DiffusionPageData diffusion_{};
+    ReportPointer pointer_;
 };
 
 }  // namespace kenvo

@@ -145,6 +145,9 @@ void CMainFrame::createMenus() {
              CmdFrequencyAnalysis},
             actions_);
     menuFor(view, {CmdGraphReport, CmdDifusAnalysis, CmdClinicalMeasures, CmdSensoryResults}, actions_);
+    // Ways of looking at the graph report's attempt; outside the report they do nothing.
+    menuFor(view, {0, CmdWholeAttempt, CmdFitY}, actions_);
+    actions_.value(CmdFitY)->setCheckable(true);
 
     QMenu* setup = bar->addMenu("Set&uP");
     menuFor(setup,

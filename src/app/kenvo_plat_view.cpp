@@ -149,6 +149,11 @@ void CKenvoPlatView::mouseMoveEvent(QMouseEvent* event) {
     QWidget::mouseMoveEvent(event);
 }
 
+void CKenvoPlatView::mouseReleaseEvent(QMouseEvent* event) {
+    emit mouseReleased(toLayout(event->position()), event->button());
+    QWidget::mouseReleaseEvent(event);
+}
+
 void CKenvoPlatView::resizeEvent(QResizeEvent* event) {
     QWidget::resizeEvent(event);
     redraw();

@@ -93,6 +93,8 @@ class CKenvoPlatView final : public QWidget {
     void mousePressed(QPoint at, Qt::MouseButton button);
     // The pointer moved over the view to `at` (layout units), with or without a button down.
     void pointerMoved(QPoint at);
+    // A mouse button went up at `at` (layout units).
+    void mouseReleased(QPoint at, Qt::MouseButton button);
     // The view's layout scale changed (the window was resized, or a mode with its own
     // geometry came or went); widgets placed over the layout follow it.
     void layoutScaleChanged(double scale);
@@ -102,6 +104,7 @@ class CKenvoPlatView final : public QWidget {
     void resizeEvent(QResizeEvent* event) override;
     void mousePressEvent(QMouseEvent* event) override;
     void mouseMoveEvent(QMouseEvent* event) override;
+    void mouseReleaseEvent(QMouseEvent* event) override;
 
   private:
     void updateLayoutScale();

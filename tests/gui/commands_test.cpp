@@ -145,7 +145,7 @@ TEST_F(Commands, EveryMenuCommandHasAnActionAndAnId) {
                    "Driving test", "Continue driving test with same subject",
                    "Sensory balance test", "-", "Check", "-", "&Platform"}},
         {"&View", {"Real simulation", "&Digital", "Graph report", "Difus analysis",
-                   "Clinical measures", "Sensory results"}},
+                   "Clinical measures", "Sensory results", "-", "Whole attempt", "Fit Y axes"}},
         {"Set&uP", {"Graph Setup", "DA Graph Setup", "Clinical measures setup...", "Report setup...", "-",
                     "New protocol", "Open protocol",
                     "Save  protocol", "-", "Target test &sounds"}},
@@ -163,7 +163,7 @@ TEST_F(Commands, EveryMenuCommandHasAnActionAndAnId) {
     for (int id : {CmdOpen, CmdSaveProtocol, CmdCheck, CmdDifusAnalysis, CmdBatchAnalysis,
                    CmdPerformDialog, CmdAbout, CmdClinicalMeasures, CmdClinicalSetup,
                    CmdClinicalFiles, CmdSubjects, CmdSensoryTest, CmdSensoryResults,
-                   CmdReportSetup, CmdExportReport}) {
+                   CmdReportSetup, CmdExportReport, CmdWholeAttempt, CmdFitY}) {
         QAction* a = frame().action(id);
         ASSERT_NE(a, nullptr) << id;
         EXPECT_EQ(a->data().toInt(), id);

@@ -141,6 +141,61 @@ TEST(ReportControls, AttemptChangeKeepsAZoomedStartOnlyWhenItFits) {
     EXPECT_EQ(st.selectedAttempt, 2);
 }
 
+TEST(ReportControls, WholeAttemptUndoesZoomsAndKeepsTheCursorsThatFit) {
+    auto store = storeWith(30, {3000, 2000});
+    DisplayState st;
+    enterGraphReport(st, *store, GraphSettings::defaults());
+    EXPECT_FALSE(reportZoomed(st, *store));
+    EXPECT_FALSE(showWholeAttempt(st, *store)) << "nothing to undo";
+    EXPECT_EQ(st.rightMarker, 2999);
+
+    // Two zooms deep, then back in one step; the cursors still mark the zoomed part.
+    st.leftMarker = 500;
+    st.rightMarker = 1500;
+    zoomReport(st);
+    st.leftMarker = 700;
+    zoomReport(st);
+    EXPECT_TRUE(reportZoomed(st, *store));
+    EXPECT_TRUE(showWholeAttempt(st, *store));
+    EXPECT_EQ(st.rangeStart, 0);
+    EXPECT_EQ(st.rangeEnd, 3000);
+    EXPECT_EQ(st.leftMarker, 700);
+    EXPECT_EQ(st.rightMarker, 1500);
+    EXPECT_FALSE(reportZoomed(st, *store));
+
+    // A zoomed start kept by the attempt combo is undone for the attempt now shown.
+    zoomReport(st);
+    selectReportAttempt(st, *store, 1);
+    EXPECT_EQ(st.rangeStart, 700);
+    EXPECT_TRUE(showWholeAttempt(st, *store));
+    EXPECT_EQ(st.rangeStart, 0);
+    EXPECT_EQ(st.rangeEnd, 2000);
+
+    // Cursors that do not fit the attempt go to its ends.
+    st.rangeStart = 10;
+    st.leftMarker = 1900;
+    st.rightMarker = 2500;
+    EXPECT_TRUE(showWholeAttempt(st, *store));
+    EXPECT_EQ(st.leftMarker, 0);
+    EXPECT_EQ(st.rightMarker, 1999);
+
+    // The planned length lower than the recorded one: the whole attempt is what was recorded.
+    auto longer = storeWith(20, {2500});
+    enterGraphReport(st, *longer, GraphSettings::defaults());
+    EXPECT_TRUE(reportZoomed(st, *longer));
+    EXPECT_TRUE(showWholeAttempt(st, *longer));
+    EXPECT_EQ(st.rangeEnd, 2500);
+    EXPECT_EQ(st.rightMarker, 1999);
+}
+
+TEST(ReportControls, EnteringTheReportShowsTheSettingsAxesAgain) {
+    auto store = storeWith(30, {3000});
+    DisplayState st;
+    st.reportFitY = true;
+    enterGraphReport(st, *store, GraphSettings::defaults());
+    EXPECT_FALSE(st.reportFitY);
+}
+
 TEST(ReportControls, AxisCombosWriteTheGraphSettings) {
     GraphSettings g = GraphSettings::defaults();
     DisplayState st;

@@ -59,13 +59,13 @@ void drawDiffusionGraph(Surface& s, const Rect& r, const GraphSettings& g,
     s.selectPen(ReportBluePen);
     drawReportValueAxis(s,
                         ReportValueAxis{false, a, b, d, y1, 0.0, static_cast<double>(m1),
-                                        static_cast<double>(s1), diffusionAxisTitle(k1)},
+                                        static_cast<double>(s1), diffusionAxisTitle(k1), std::nullopt},
                         paper ? PaperY1 : ScreenAxis);
     s.setTextColour(colour::Red);
     s.selectPen(ReportRedPen);
     drawReportValueAxis(s,
                         ReportValueAxis{true, c, b, d, y2, 0.0, static_cast<double>(m2),
-                                        static_cast<double>(s2), diffusionAxisTitle(k2)},
+                                        static_cast<double>(s2), diffusionAxisTitle(k2), std::nullopt},
                         paper ? PaperY2 : ScreenAxis);
 
     // Lags past the records are not drawn; the displayed range never reaches them.

@@ -51,6 +51,9 @@ struct DisplayState {
     int32_t reportY1 = 0;  // GraphParameter on the report, DiffusionParameter on the diffusion page
     int32_t reportY2 = 1;
     double reportXScale = 0.0, reportY1Scale = 0.0, reportY2Scale = 0.0;
+    // The report's value axes fitted to the shown data instead of the graph settings' ranges
+    // (on screen only; the settings and printed pages keep theirs).
+    bool reportFitY = false;
 };
 
 // The target hitting test's per-frame state and its cup, in view units.

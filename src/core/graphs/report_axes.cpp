@@ -15,6 +15,11 @@ int32_t down(const Surface& s) {
     return s.isPrinting() ? -1 : 1;
 }
 
+std::string tickLabel(const ReportValueAxis& axis, double v) {
+    if (!axis.decimals) return formatText("%d", static_cast<int>(v));
+    return formatText("%.*f", static_cast<int>(*axis.decimals), v);
+}
+
 }  // namespace
 
 void drawReportValueAxis(Surface& s, const ReportValueAxis& axis, const ReportAxisLayout& l) {
@@ -29,7 +34,7 @@ void drawReportValueAxis(Surface& s, const ReportValueAxis& axis, const ReportAx
         const int32_t nearX = axis.edge + out * near, farX = axis.edge + out * l.labelFar;
         const Rect box{axis.rightSide ? nearX : farX, y - dn * l.labelHalfHeight,
                        axis.rightSide ? farX : nearX, y + dn * l.labelHalfHeight};
-        s.text(box, formatText("%d", static_cast<int>(v)), align);
+        s.text(box, tickLabel(axis, v), align);
     });
     s.text({axis.edge - l.titleHalfWidth, axis.top - dn * l.titleFar, axis.edge + l.titleHalfWidth,
             axis.top - dn * l.titleNear},

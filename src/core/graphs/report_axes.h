@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -35,9 +36,13 @@ struct ReportValueAxis {
     double last = 0.0;
     double step = 0.0;
     std::string_view title;
+    // Labels with this many digits after the point; none: the whole number "%d" the settings'
+    // integer axes have always shown.
+    std::optional<int32_t> decimals;
 };
 
-// The ticks with "%d" labels and the centred title, in the current pen and text colour.
+// The ticks with their labels ("%d", or with the axis's decimals) and the centred title, in
+// the current pen and text colour.
 void drawReportValueAxis(Surface& surface, const ReportValueAxis& axis,
                          const ReportAxisLayout& layout);
 

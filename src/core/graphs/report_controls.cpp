@@ -50,6 +50,7 @@ void enterGraphReport(DisplayState& state, const MeasurementStore& store,
     state.leftMarker = 0;
     state.rightMarker = state.rangeEnd - 1;
     state.traceStart = -1;
+    state.reportFitY = false;
 }
 
 bool selectReportAttempt(DisplayState& state, const MeasurementStore& store, int32_t attempt) {
@@ -83,6 +84,25 @@ bool zoomReport(DisplayState& state) {
     if (state.rangeStart == state.leftMarker && state.rangeEnd == state.rightMarker) return false;
     state.rangeStart = state.leftMarker;
     state.rangeEnd = state.rightMarker;
+    return true;
+}
+
+bool reportZoomed(const DisplayState& state, const MeasurementStore& store) {
+    return state.rangeStart != 0 || state.rangeEnd != recordedLength(store, state.selectedAttempt);
+}
+
+bool showWholeAttempt(DisplayState& state, const MeasurementStore& store) {
+    if (!reportZoomed(state, store)) return false;
+    const int32_t end = recordedLength(store, state.selectedAttempt);
+    state.rangeStart = 0;
+    state.rangeEnd = end;
+    // The right cursor may stand on the range end, as XR ">>" and Zoom leave it.
+    const bool cursorsFit =
+        state.leftMarker >= 0 && state.leftMarker < state.rightMarker && state.rightMarker <= end;
+    if (!cursorsFit) {
+        state.leftMarker = 0;
+        state.rightMarker = end - 1;
+    }
     return true;
 }
 

@@ -14,7 +14,8 @@ class MeasurementStore;
 // returns whether it changed anything; the view repaints after every one of them regardless.
 
 // Entering the graph report: the report axes from the graph settings, attempt 0 whole (its
-// planned length, lowered to what was recorded), the cursors on its first and last sample.
+// planned length, lowered to what was recorded), the cursors on its first and last sample,
+// the value axes as the settings give them (not fitted).
 void enterGraphReport(DisplayState& state, const MeasurementStore& store,
                       const GraphSettings& settings);
 
@@ -30,6 +31,13 @@ bool selectReportY2(DisplayState& state, GraphSettings& settings, int32_t parame
 
 // Zoom: the range becomes left cursor .. right cursor.
 bool zoomReport(DisplayState& state);
+
+// The way back from zooms: the range becomes the whole recorded selected attempt. The cursors
+// stay where they are, marking the part that was zoomed into, unless they no longer fit (then
+// they go to its first and last sample). False when the whole attempt is already shown.
+bool showWholeAttempt(DisplayState& state, const MeasurementStore& store);
+// Whether the range is less than the whole recorded selected attempt.
+bool reportZoomed(const DisplayState& state, const MeasurementStore& store);
 
 // The cursor buttons: XL "<<" / ">>" and XR "<<" / ">>". The left cursor stays left of the
 // right one and both stay within the range (the right one may reach the range end).

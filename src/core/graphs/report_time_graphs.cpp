@@ -7,6 +7,7 @@
 #include "graphs/axis_scale.h"
 #include "graphs/report_axes.h"
 #include "graphs/report_pens.h"
+#include "graphs/report_y_fit.h"
 #include "model/measurement_store.h"
 #include "model/sample_metric.h"
 
@@ -21,8 +22,8 @@ constexpr ReportAxisLayout PaperY2{15, 20, 200, 20, 200, 20, 60};
 
 struct Trace {
     int32_t kind;
-    int32_t min;
-    int32_t max;
+    double min;
+    double max;
     const AxisScale& scale;
     Pen pen;
 };
@@ -49,11 +50,18 @@ void drawReportTimeGraphs(Surface& s, const Rect& r, const MeasurementStore& sto
     const bool paper = s.isPrinting();
     const int32_t a = r.left, b = r.top, c = r.right, d = r.bottom;
 
+    // Fitting the value axes is a way of looking at the screen; pages print the settings.
+    const bool fit = st.reportFitY && !paper;
+    const ReportValueRange v1 =
+        reportValueRange(store, st, st.reportY1, g.y1Min, g.y1Max, g.y1Step, fit);
+    const ReportValueRange v2 =
+        reportValueRange(store, st, st.reportY2, g.y2Min, g.y2Max, g.y2Step, fit);
+
     const int64_t n = int64_t{st.rangeEnd} - st.rangeStart;
     const int64_t xStep = std::max<int64_t>(n / 10, 1);
     const AxisScale time(0.0, static_cast<double>(n), c - a);
-    const AxisScale y1(g.y1Min, g.y1Max, d - b);
-    const AxisScale y2(g.y2Min, g.y2Max, d - b);
+    const AxisScale y1(v1.min, v1.max, d - b);
+    const AxisScale y2(v2.min, v2.max, d - b);
     st.reportXScale = time.factor();
     st.reportY1Scale = y1.factor();
     st.reportY2Scale = y2.factor();
@@ -63,11 +71,11 @@ void drawReportTimeGraphs(Surface& s, const Rect& r, const MeasurementStore& sto
 
     drawReportOpenFrame(s, {a, b, c, d});
 
-    if (g.y1Min < 0 && 0 < g.y1Max) {
+    if (v1.min < 0 && 0 < v1.max) {
         const int32_t y = y1.vertical(d, 0.0);
         drawLine(s, a, y, c, y);
     }
-    if (g.y2Min < 0 && 0 < g.y2Max) {
+    if (v2.min < 0 && 0 < v2.max) {
         s.selectPen(ReportRedPen);
         const int32_t y = y2.vertical(d, 0.0);
         drawLine(s, a, y, c, y);
@@ -83,22 +91,16 @@ void drawReportTimeGraphs(Surface& s, const Rect& r, const MeasurementStore& sto
     drawReportTimeTitle(s, a, c, d, "TIME (ms)", 25, 40);
 
     s.setTextColour(colour::Blue);
-    drawReportValueAxis(
-        s,
-        ReportValueAxis{false, a, b, d, y1, static_cast<double>(g.y1Min),
-                        static_cast<double>(g.y1Max),
-                        static_cast<double>(reportValueStep(g.y1Min, g.y1Max, g.y1Step)),
-                        reportAxisTitle(st.reportY1)},
-        paper ? PaperY1 : ScreenY1);
+    drawReportValueAxis(s,
+                        ReportValueAxis{false, a, b, d, y1, v1.firstTick, v1.max, v1.step,
+                                        reportAxisTitle(st.reportY1), v1.decimals},
+                        paper ? PaperY1 : ScreenY1);
     s.selectPen(ReportRedPen);
     s.setTextColour(colour::Red);
-    drawReportValueAxis(
-        s,
-        ReportValueAxis{true, c, b, d, y2, static_cast<double>(g.y2Min),
-                        static_cast<double>(g.y2Max),
-                        static_cast<double>(reportValueStep(g.y2Min, g.y2Max, g.y2Step)),
-                        reportAxisTitle(st.reportY2)},
-        paper ? PaperY2 : ScreenY2);
+    drawReportValueAxis(s,
+                        ReportValueAxis{true, c, b, d, y2, v2.firstTick, v2.max, v2.step,
+                                        reportAxisTitle(st.reportY2), v2.decimals},
+                        paper ? PaperY2 : ScreenY2);
 
     // Traces over the recorded part of the range: the value of sample i is taken with sample
     // i - 1 as its predecessor, the first one with itself.
@@ -109,8 +111,8 @@ void drawReportTimeGraphs(Surface& s, const Rect& r, const MeasurementStore& sto
         const int32_t first = std::max(st.rangeStart, 0);
         const int32_t end = std::min(st.rangeEnd, recorded);
         const CopSample* samples = store.samples(attempt);
-        for (const Trace& t : {Trace{st.reportY1, g.y1Min, g.y1Max, y1, ReportBluePen},
-                               Trace{st.reportY2, g.y2Min, g.y2Max, y2, ReportRedPen}}) {
+        for (const Trace& t : {Trace{st.reportY1, v1.min, v1.max, y1, ReportBluePen},
+                               Trace{st.reportY2, v2.min, v2.max, y2, ReportRedPen}}) {
             if (end - first < 2) break;
             s.selectPen(t.pen);
             const auto y = [&](int32_t i, int32_t previous) {

@@ -21,7 +21,9 @@ int32_t reportValueStep(int32_t min, int32_t max, int32_t step);
 
 // The report's two time graphs over the displayed range of the selected attempt: open frame,
 // zero lines, time ticks in ms, the Y1 (blue, left) and Y2 (red, right) axes and traces, and
-// the two cursors. Sets the report's scale factors in `state` for the mouse clicks. Only
+// the two cursors. The value axes are the settings' ranges, or on screen with
+// `state.reportFitY` fitted to the displayed data (reportValueRange); paper always prints the
+// settings' ranges. Sets the report's scale factors in `state` for the mouse clicks. Only
 // recorded samples are read; an empty range or a degenerate axis draws the frame and axes
 // without dividing by zero.
 void drawReportTimeGraphs(Surface& surface, const Rect& graph, const MeasurementStore& store,
