@@ -279,6 +279,33 @@ TEST_F(ViewScale, TheWindowComesBackWhereItWasAtItsSizeAndMaximisedWhenItWas) {
     EXPECT_EQ(frame().size(), QSize(700, 500));
 }
 
+// Run by the test gui_view_high_density with QT_SCALE_FACTOR=2: a screen of two device pixels
+// per pixel, where the view draws at device resolution rather than enlarging its picture.
+using HighDensity = ViewScale;
+
+TEST_F(HighDensity, TheViewDrawsEveryDevicePixelOfATwoToOneScreen) {
+    windowAt(LayoutWindowWidth, LayoutWindowHeight);
+    if (view().devicePixelRatioF() != 2.0)
+        GTEST_SKIP() << "needs QT_SCALE_FACTOR=2 (the test gui_view_high_density)";
+    EXPECT_EQ(view().layoutScale(), 1.0);
+    EXPECT_EQ(view().backing().size(), 2 * view().size());
+
+    auto golden = readGolden(KENVO_VIEW_GOLDEN);
+    const auto blank = std::find_if(golden.begin(), golden.end(),
+                                    [](const GoldenSection& s) { return s.name == "blank_with_data"; });
+    ASSERT_NE(blank, golden.end());
+    stanceSet(1, 5);
+    frame().runCommand(CmdBlankView);
+    const auto lines = drawn();
+    ASSERT_EQ(lines.size(), blank->lines.size());
+    for (size_t k = 0; k < lines.size(); ++k) expectScaledByTwo(blank->lines[k], lines[k], "high density");
+
+    // A timer tick's layout pixel is two by two device pixels.
+    view().drawIncrement([](Surface& s) { s.setPixel(300, 300, colour::Red); });
+    EXPECT_EQ(view().backing().pixelColor(601, 601), QColor(Qt::red));
+    EXPECT_EQ(view().backing().pixelColor(602, 602), QColor(Qt::white));
+}
+
 // The Subjects window's trend graph as it first opens, after four visits.
 using TrendGraphGolden = RegisterWindow;
 
