@@ -196,7 +196,7 @@ void CMainFrame::createStatusBar() {
     capsPane_ = pane("CAP");
     numPane_ = pane("NUM");
     scrollPane_ = pane("SCRL");
-    // It also keeps the message area at rest ("Ready" without a test).
+    // The test on screen, left of the lock panes; it also keeps the message area at rest.
     testStatus_ = new TestStatus(*status);
     qApp->installEventFilter(this);
 }

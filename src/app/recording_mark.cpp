@@ -36,10 +36,8 @@ RecordingMark::RecordingMark(QWidget* parent, int pointSize)
     auto* layout = new QHBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
     layout->setSpacing(pointSize > 0 ? pointSize / 2 : 6);
-    layout->addStretch(1);
     layout->addWidget(mark_);
     layout->addWidget(time_);
-    layout->addStretch(1);
     setToolTip("An attempt is being recorded");
     hide();
 }

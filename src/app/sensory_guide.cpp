@@ -63,7 +63,7 @@ SensoryGuide::SensoryGuide(QWidget* parent)
     layout->addWidget(progress_);
     layout->addWidget(heading_);
     layout->addWidget(status_);
-    layout->addWidget(mark_);
+    layout->addWidget(mark_, 0, Qt::AlignHCenter);
     layout->addWidget(lines_);
     layout->setSpacing(10);
     layout->addStretch(1);

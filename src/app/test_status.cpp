@@ -60,7 +60,8 @@ void TestStatus::show(const TestProgress& progress) {
     if (progress == shown_) return;
     const QString restedAt = restingMessage();
     shown_ = progress;
-    // A message of its own stays up; the resting one follows the test.
+    // Another message (a problem, a passing announcement) stays up; only the resting one
+    // follows the test.
     if (bar_.currentMessage() == restedAt) bar_.showMessage(restingMessage());
 
     const QString words = testProgressText(progress);
