@@ -9,6 +9,7 @@
 #include "operator_port.h"
 #include "platform/dispatcher.h"
 #include "platform/platform_link.h"
+#include "test_status.h"
 
 namespace kenvo {
 
@@ -104,7 +105,28 @@ void DrivingController::drivingTest() {
 
 void DrivingController::stop() {
     const int32_t attempt = procedure_->stop();
-    if (attempt >= 0) frame_.evaluation().showDrivingSummary(attempt);
+    if (attempt < 0) return;
+    // The test has ended into its summary, so the news passes through the message area.
+    frame_.testStatus().announce(attemptRecordedText(attempt));
+    frame_.evaluation().showDrivingSummary(attempt);
+}
+
+TestProgress DrivingController::progress() {
+    TestProgress p;
+    if (!procedure_->live()) return p;
+    p.phase = TestProgress::Phase::Waiting;
+    if (!procedure_->attemptUnderWay()) return p;
+    p.attempt = state_.store.attemptCount;
+    const AcquisitionControl& control = procedure_->control();
+    if (control.recording.load(std::memory_order_acquire) == 0) {
+        p.note = QStringLiteral("Recording starts once the track fills the square");
+        return p;
+    }
+    p.phase = TestProgress::Phase::Recording;
+    // A test ended by the Stop button has no set length, so no time left either.
+    const int32_t length = control.length.load(std::memory_order_relaxed);
+    if (length > 0) p.samplesLeft = length - control.sampleCount.load(std::memory_order_acquire);
+    return p;
 }
 
 void DrivingController::performDialog() {

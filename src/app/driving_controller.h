@@ -9,6 +9,7 @@
 #include "kenvo_plat_view.h"
 #include "procedures/driving_procedure.h"
 #include "procedures/procedure_port.h"
+#include "test_status.h"
 #include "window_procedure_port.h"
 
 namespace kenvo {
@@ -36,6 +37,9 @@ class DrivingController final : public QObject, public WindowProcedurePort {
     bool handleCommand(int id);
     void onTimer();
     void shutdown();
+
+    // Where the test stands, for the status bar.
+    TestProgress progress();
 
     DrivingProcedure& procedure() { return *procedure_; }
     DrivingDisplay& driving() { return driving_; }

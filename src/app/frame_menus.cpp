@@ -18,6 +18,7 @@
 #include "main_frame.h"
 #include "model/platform_models.h"
 #include "platform_choice.h"
+#include "test_status.h"
 #include "toolbar_icons.h"
 
 namespace kenvo {
@@ -198,10 +199,8 @@ void CMainFrame::createStatusBar() {
     capsPane_ = pane("CAP");
     numPane_ = pane("NUM");
     scrollPane_ = pane("SCRL");
-    status->showMessage("Ready");
-    connect(status, &QStatusBar::messageChanged, status, [status](const QString& message) {
-        if (message.isEmpty()) status->showMessage("Ready");
-    });
+    // The test on screen, left of the lock panes; it also keeps the message area at rest.
+    testStatus_ = new TestStatus(*status);
     qApp->installEventFilter(this);
 }
 

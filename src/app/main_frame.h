@@ -29,6 +29,7 @@ class DialogBar;
 class EvaluationController;
 class PrintController;
 class OperatorPort;
+class TestStatus;
 
 // The main window: menu bar, toolbar, status bar, the view and at most one dialog bar. Every
 // command goes through runCommand(), which checks its enabling rule and offers it to the view,
@@ -50,6 +51,8 @@ class CMainFrame final : public QMainWindow {
     PrintController& printing() { return *printing_; }
     ClinicalCommands& clinical() { return *clinical_; }
     SensoryReportCommands& sensoryReport() { return *sensoryReport_; }
+    // The status bar's account of the test on screen.
+    TestStatus& testStatus() { return *testStatus_; }
 
     void runCommand(int id);
     // Re-evaluates the enabling rules of every command (menus are refreshed when opened).
@@ -138,6 +141,7 @@ class CMainFrame final : public QMainWindow {
     QLabel* capsPane_ = nullptr;
     QLabel* numPane_ = nullptr;
     QLabel* scrollPane_ = nullptr;
+    TestStatus* testStatus_ = nullptr;
     std::function<bool(int)> appHandler_;
     std::function<void()> shutdown_;
     std::function<void(int32_t)> platformHandler_;

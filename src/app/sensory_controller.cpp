@@ -59,10 +59,16 @@ SensoryController::SensoryController(AppState& state, CMainFrame& frame, Operato
     connect(guide_, &SensoryGuide::stopClicked, this, &SensoryController::stop);
     connect(&tick_, &QTimer::timeout, this, &SensoryController::onTick);
     stance_.setAttemptCompleted([this](int32_t attempt) { onAttemptCompleted(attempt); });
+    // The status bar counts down with the guide instead of asking for Start.
+    stance_.setWaitingNote([this] {
+        if (!active_ || !protocol_ || protocol_->step() != SensoryStep::Countdown) return QString();
+        return QStringLiteral("Recording starts in %1 s").arg(countdownText());
+    });
 }
 
 SensoryController::~SensoryController() {
     stance_.setAttemptCompleted({});
+    stance_.setWaitingNote({});
 }
 
 bool SensoryController::handleCommand(int id) {
@@ -229,29 +235,14 @@ void SensoryController::hideBarStart() {
     frame_.showBarControl(StanceStartButton, false);
 }
 
-QString SensoryController::statusText() const {
-    switch (protocol_->step()) {
-        case SensoryStep::Countdown: {
-            const qint64 left = std::max<qint64>(0, CountdownMs - countdown_.elapsed());
-            return QString::number((left + 999) / 1000);
-        }
-        case SensoryStep::Recording: {
-            const int32_t samplesLeft =
-                std::max(0, stance_.stance().attemptEnd() - stance_.stance().recordedSamples());
-            const int seconds = (samplesLeft + SampleRate - 1) / SampleRate;
-            return QStringLiteral("\u25CF REC  %1:%2 left")
-                .arg(seconds / 60)
-                .arg(seconds % 60, 2, 10, QLatin1Char('0'));
-        }
-        case SensoryStep::Instruction:
-        case SensoryStep::Finished:
-            break;
-    }
-    return {};
+QString SensoryController::countdownText() const {
+    if (protocol_->step() != SensoryStep::Countdown) return {};
+    const qint64 left = std::max<qint64>(0, CountdownMs - countdown_.elapsed());
+    return QString::number((left + 999) / 1000);
 }
 
 void SensoryController::refresh() {
-    if (protocol_) guide_->showStep(*protocol_, statusText());
+    if (protocol_) guide_->showStep(*protocol_, countdownText(), stance_.stance().samplesLeft());
 }
 
 }  // namespace kenvo

@@ -61,7 +61,7 @@ class SensoryController final : public QObject {
     void onAttemptCompleted(int32_t attempt);
     void end(bool exitTest);
     void refresh();
-    QString statusText() const;
+    QString countdownText() const;
     void keepDiscardedMarks();
     void writeRecoverySidecar();
     void hideBarStart();

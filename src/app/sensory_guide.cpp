@@ -6,6 +6,8 @@
 #include <QVBoxLayout>
 #include <algorithm>
 
+#include "recording_mark.h"
+
 namespace kenvo {
 
 namespace {
@@ -36,6 +38,7 @@ SensoryGuide::SensoryGuide(QWidget* parent)
       progress_(label(this, "sensoryProgress", 10, false)),
       heading_(label(this, "sensoryHeading", 16, true)),
       status_(label(this, "sensoryStatus", 22, true)),
+      mark_(new RecordingMark(this, 22)),
       lines_(label(this, "sensoryInstruction", 11, false)),  // rich text: a gap per line
       start_(
           button(this, "sensoryStart", "Start", "Start the trial after a 3 s countdown (Enter)")),
@@ -49,6 +52,7 @@ SensoryGuide::SensoryGuide(QWidget* parent)
     // Narrow enough to sit beside the stance view, wide enough for the large heading.
     setFixedWidth(GuideWidth);
     status_->setAlignment(Qt::AlignCenter);
+    status_->setStyleSheet("color: #000080;");
     QFont startFont = start_->font();
     startFont.setPointSize(13);
     startFont.setBold(true);
@@ -59,6 +63,7 @@ SensoryGuide::SensoryGuide(QWidget* parent)
     layout->addWidget(progress_);
     layout->addWidget(heading_);
     layout->addWidget(status_);
+    layout->addWidget(mark_, 0, Qt::AlignHCenter);
     layout->addWidget(lines_);
     layout->setSpacing(10);
     layout->addStretch(1);
@@ -75,7 +80,8 @@ SensoryGuide::SensoryGuide(QWidget* parent)
     connect(stop_, &QPushButton::clicked, this, &SensoryGuide::stopClicked);
 }
 
-void SensoryGuide::showStep(const SensoryProtocol& protocol, const QString& status) {
+void SensoryGuide::showStep(const SensoryProtocol& protocol, const QString& countdown,
+                            int32_t samplesLeft) {
     const SensoryInstruction instruction = sensoryInstruction(protocol);
     const SensoryStep step = protocol.step();
     const SensoryTrial trial = protocol.trial();
@@ -99,10 +105,12 @@ void SensoryGuide::showStep(const SensoryProtocol& protocol, const QString& stat
         lines += QStringLiteral("<p style=\"margin-bottom: 8px\">%1</p>")
                      .arg(QString::fromStdString(line).toHtmlEscaped());
     lines_->setText(lines);
-    status_->setText(status);
-    status_->setVisible(!status.isEmpty());
-    // Red while the subject is being recorded, so it is seen from across the room.
-    status_->setStyleSheet(step == SensoryStep::Recording ? "color: #c00000;" : "color: #000080;");
+    status_->setText(countdown);
+    status_->setVisible(!countdown.isEmpty());
+    if (step == SensoryStep::Recording)
+        mark_->showRecording(samplesLeft);
+    else
+        mark_->clear();
 
     start_->setText(step == SensoryStep::Finished ? "Finish" : "Start");
     start_->setEnabled(step == SensoryStep::Instruction || step == SensoryStep::Finished);
@@ -118,7 +126,7 @@ QString SensoryGuide::headingText() const {
     return heading_->text();
 }
 QString SensoryGuide::statusText() const {
-    return status_->text();
+    return mark_->recording() ? mark_->text() : status_->text();
 }
 QString SensoryGuide::instructionText() const {
     return lines_->text();

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QWidget>
+#include <cstdint>
 
 #include "procedures/sensory_protocol.h"
 
@@ -8,6 +9,8 @@ class QLabel;
 class QPushButton;
 
 namespace kenvo {
+
+class RecordingMark;
 
 // The sensory balance test's guide beside the live view: the trial and its condition in large
 // clear text, what the subject must do, the countdown or the recording with the time left,
@@ -21,9 +24,9 @@ class SensoryGuide final : public QWidget {
 
     explicit SensoryGuide(QWidget* parent = nullptr);
 
-    // Shows the protocol's current step; `status` is the big line (the countdown, the time
-    // left), empty between trials.
-    void showStep(const SensoryProtocol& protocol, const QString& status);
+    // Shows the protocol's current step: `countdown` is the big line before a trial (empty
+    // otherwise); while a trial is recorded the recording mark shows the `samplesLeft` of it.
+    void showStep(const SensoryProtocol& protocol, const QString& countdown, int32_t samplesLeft);
 
     QPushButton* startButton() const { return start_; }
     QPushButton* repeatButton() const { return repeat_; }
@@ -31,7 +34,9 @@ class SensoryGuide final : public QWidget {
     QPushButton* stopButton() const { return stop_; }
     QString progressText() const;
     QString headingText() const;
+    // The big line: the countdown, or the recording mark with the time left.
     QString statusText() const;
+    RecordingMark* recordingMark() const { return mark_; }
     QString instructionText() const;
 
   signals:
@@ -44,6 +49,7 @@ class SensoryGuide final : public QWidget {
     QLabel* progress_;
     QLabel* heading_;
     QLabel* status_;
+    RecordingMark* mark_;
     QLabel* lines_;
     QPushButton* start_;
     QPushButton* repeat_;

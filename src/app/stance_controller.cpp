@@ -39,6 +39,9 @@ StanceController::StanceController(AppState& state, CMainFrame& frame, PlatformL
     // controller's scroll step, so the countdown comes first as on every timer message.
     connect(&drivingTimer_, &QTimer::timeout, this, [this] { onViewTimer(TimerDriving); });
     connect(&frame_, &CMainFrame::barComboChanged, this, &StanceController::onComboChanged);
+    // Whatever takes the view, the status bar stops speaking of the test that had it.
+    connect(frame_.view(), &CKenvoPlatView::blanked, this, &StanceController::refreshStatus);
+    connect(frame_.view(), &CKenvoPlatView::modeChanged, this, [this] { refreshStatus(); });
     // The replay timer runs as long as the view exists; it moves only a running replay.
     replayTimer_.start(StanceProcedure::TickMs);
     // The stance and replay views are drawn here; every other mode as the view drew it before.
@@ -87,6 +90,12 @@ int32_t StanceController::viewMode() const {
 }
 
 bool StanceController::handleCommand(int id) {
+    const bool handled = runCommand(id);
+    refreshStatus();
+    return handled;
+}
+
+bool StanceController::runCommand(int id) {
     const int32_t mode = viewMode();
     const bool stanceView = mode == ProcedureStanceView;
     const bool replayView = mode == ProcedureReplayView;
@@ -176,13 +185,52 @@ void StanceController::onViewTimer(int32_t id) {
                 [this, recorded](Surface& s) { stanceTick(context(), s, stancePanels(), recorded); });
         else
             display_.shownSamples = recorded;
-        stance_->afterTick();
+        if (stance_->afterTick()) lastCompleted_ = state_.store.attemptCount - 1;
     } else if (id == TimerReplay && mode == ProcedureReplayView) {
         if (display_.replayStep != 0)
             frame_.view()->drawIncrement([this](Surface& s) {
                 replayStep(context(), s, panel::CopPlane, panel::TimeGraph);
             });
     }
+    refreshStatus();
+}
+
+void StanceController::refreshStatus() {
+    // An attempt completed in an earlier run of the test is not news to the next one.
+    if (!stance_->live()) lastCompleted_ = -1;
+    const int32_t mode = viewMode();
+    TestProgress progress;
+    if (mode == ProcedureStanceView)
+        progress = stanceProgress();
+    else if (mode == ProcedureDrivingView)
+        progress = driving_->progress();
+    else if (mode == ProcedureTargetView)
+        progress = target_->progress();
+    progress.legend = mode == ProcedureStanceView || mode == ProcedureReplayView;
+    frame_.testStatus().show(progress);
+}
+
+TestProgress StanceController::stanceProgress() {
+    TestProgress p;
+    if (!stance_->live()) return p;
+    const int32_t recording = stance_->recordingAttempt();
+    if (recording >= 0) {
+        lastCompleted_ = -1;
+        p.phase = TestProgress::Phase::Recording;
+        p.attempt = recording;
+        // From the samples the platform has delivered, so it cannot run ahead of the recording.
+        p.samplesLeft = stance_->samplesLeft();
+        return p;
+    }
+    // A note (a countdown to the next attempt) outranks the news of the last one.
+    if (waitingNote_) p.note = waitingNote_();
+    if (lastCompleted_ >= 0 && p.note.isEmpty()) {
+        p.phase = TestProgress::Phase::Recorded;
+        p.attempt = lastCompleted_;
+    } else {
+        p.phase = TestProgress::Phase::Waiting;
+    }
+    return p;
 }
 
 void StanceController::shutdown() {

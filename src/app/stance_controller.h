@@ -9,9 +9,10 @@
 #include "graphs/display_state.h"
 #include "graphs/stance_view.h"
 #include "procedures/procedure_port.h"
-#include "window_procedure_port.h"
 #include "procedures/replay_procedure.h"
 #include "procedures/stance_procedure.h"
+#include "test_status.h"
+#include "window_procedure_port.h"
 
 namespace kenvo {
 
@@ -48,7 +49,9 @@ class StanceController final : public QObject, public WindowProcedurePort {
     void setRecoveryPath(const std::string& path);
     // Told of each completed stance attempt (the sensory test's guide); kept across links.
     void setAttemptCompleted(std::function<void(int32_t)> handler);
-    // The selected line of the Target Summary list, -1 for none.
+    // Said in the status bar instead of "Ready - press Start" while it returns words (the
+    // sensory test's countdown); empty: none.
+    void setWaitingNote(std::function<QString()> note) { waitingNote_ = std::move(note); }
 
     // The commands handled here; false for other ids.
     bool handleCommand(int id);
@@ -69,7 +72,7 @@ class StanceController final : public QObject, public WindowProcedurePort {
     void switchBar(int32_t templateId) override;
 
   private:
-
+    bool runCommand(int id);
     void render(Surface& surface, const ViewContext& context);
     StanceContext context();
     void stanceTest();
@@ -77,6 +80,9 @@ class StanceController final : public QObject, public WindowProcedurePort {
     void copPicture(CopPictureKind kind);
     void onComboChanged(int id);
     int32_t viewMode() const;
+    // The status bar follows the test on screen: after every command and timer message.
+    void refreshStatus();
+    TestProgress stanceProgress();
 
     AppState& state_;
     Dispatcher& dispatcher_;
@@ -86,6 +92,8 @@ class StanceController final : public QObject, public WindowProcedurePort {
     AcquisitionControl checkProbe_;  // the Check command's own
     std::string recoveryPath_;
     std::function<void(int32_t)> attemptCompleted_;
+    std::function<QString()> waitingNote_;
+    int32_t lastCompleted_ = -1;  // the attempt completed since the last Start, -1 for none
     QTimer testTimer_, replayTimer_, drivingTimer_;
     std::unique_ptr<DrivingController> driving_;
     std::unique_ptr<TargetController> target_;

@@ -143,8 +143,24 @@ Rect TargetController::client() const {
 void TargetController::onTimer() {
     if (!procedure_->live() || !targetView()) return;
     procedure_->relayout(client());
+    const int32_t before = state_.store.attemptCount;
     frame_.view()->drawIncrement([this](Surface& s) { procedure_->frame(s); });
+    // The next target follows at once, so each completed one passes through the message area.
+    if (state_.store.attemptCount > before)
+        frame_.testStatus().announce(attemptRecordedText(state_.store.attemptCount - 1));
     if (procedure_->afterFrame()) frame_.runCommand(CmdTargetSummary);
+}
+
+TestProgress TargetController::progress() {
+    TestProgress p;
+    if (!procedure_->live() || !procedure_->armed()) return p;
+    if (procedure_->control().recording.load(std::memory_order_acquire) == 0) {
+        p.phase = TestProgress::Phase::Waiting;
+        return p;
+    }
+    p.phase = TestProgress::Phase::Recording;
+    p.attempt = state_.store.attemptCount;
+    return p;
 }
 
 void TargetController::shutdown() {

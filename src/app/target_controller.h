@@ -9,8 +9,9 @@
 #include "graphs/display_state.h"
 #include "kenvo_plat_view.h"
 #include "procedures/procedure_port.h"
-#include "window_procedure_port.h"
 #include "procedures/target_procedure.h"
+#include "test_status.h"
+#include "window_procedure_port.h"
 
 class QLineEdit;
 
@@ -51,6 +52,9 @@ class TargetController final : public QObject, public WindowProcedurePort {
     void setRecoveryPath(const std::string& path);
     bool handleCommand(int id);
     void shutdown();
+
+    // Where the test stands, for the status bar. Its length is the subject's, so no time left.
+    TestProgress progress();
 
     TargetProcedure& procedure() { return *procedure_; }
     TargetTestState& targetState() { return targetState_; }

@@ -1,7 +1,9 @@
 // The driving test in the window on a simulated platform: the timed end posted by the timer,
 // the summary, the clamped marker, Exit, the lost platform and the set-up dialog.
+#include <QLabel>
 #include <QLineEdit>
 #include <QRadioButton>
+#include <QStatusBar>
 #include <QTest>
 #include <algorithm>
 #include <atomic>
@@ -14,8 +16,11 @@
 #include "graphs/driving_display.h"
 #include "main_frame.h"
 #include "platform/platform_simulator.h"
+#include "recording_mark.h"
 #include "stance_support.h"
 #include "sway_list.h"
+#include "test_status.h"
+#include "trace_legend.h"
 
 namespace kenvo::test {
 namespace {
@@ -123,6 +128,60 @@ TEST_F(DrivingTest, TimedAttemptRecordsExactlyItsLengthAndTheTimerPostsStop) {
     int32_t nonZero = 0;
     for (int i = 0; i < 1000; ++i) nonZero += state().store.deviation(0)[i] != 0.0f;
     EXPECT_GT(nonZero, 900);
+}
+
+// The status bar: ready until Start, a word while the track scrolls in, then the recording
+// mark with the time left counting down from the planned length, and the recorded attempt once
+// the test has ended into its summary.
+TEST_F(DrivingTest, StatusBarCountsTheTimedAttemptDown) {
+    attachFast(nullptr);
+    answerSetup(0, "10", DrivingUpDown, "10");
+    frame().runCommand(CmdDrivingTest);
+    TestStatus& status = frame().testStatus();
+    const QLabel& words = *status.progressLabel();
+    const RecordingMark& mark = *status.recordingMark();
+    EXPECT_EQ(words.text(), "Ready - press Start");
+    EXPECT_TRUE(mark.isHidden());
+    EXPECT_TRUE(status.legend()->isHidden());  // the driving square has no time graph
+
+    port.files.push_back(QString::fromStdString(home("DATA/driving.kplat")));
+    frame().runCommand(DrivingStartButton);
+    EXPECT_EQ(words.text(), "Recording starts once the track fills the square");
+    EXPECT_TRUE(mark.isHidden());
+    std::vector<int> seconds;
+    ASSERT_TRUE(waitUntil(
+        [&] {
+            if (mark.recording()) {
+                const int s = mark.timeLabel()->text().section(':', 1, 1).left(2).toInt();
+                if (seconds.empty() || seconds.back() != s) seconds.push_back(s);
+            }
+            return state().store.attemptCount == 1;
+        },
+        15000));
+    ASSERT_GE(seconds.size(), 3u);
+    EXPECT_LE(seconds.front(), 10);
+    for (std::size_t k = 1; k < seconds.size(); ++k) EXPECT_LT(seconds[k], seconds[k - 1]);
+    EXPECT_EQ(mode(), ViewMode::DrivingSummary);
+    EXPECT_TRUE(mark.isHidden());
+    EXPECT_TRUE(words.isHidden());
+    EXPECT_EQ(frame().statusBar()->currentMessage(), "Attempt 1 recorded");
+}
+
+// Ended by its Stop button the attempt has no planned length: the mark without a time left.
+TEST_F(DrivingTest, StatusBarShowsNoTimeLeftForAnAttemptEndedByStop) {
+    attachFast(nullptr);
+    answerSetup(1, "10", DrivingUpDown, "10");
+    frame().runCommand(CmdDrivingTest);
+    frame().runCommand(DrivingStartButton);
+    const RecordingMark& mark = *frame().testStatus().recordingMark();
+    ASSERT_TRUE(waitUntil([&] { return mark.recording(); }, 15000));
+    EXPECT_EQ(mark.text(), RecordingMark::markText());
+    EXPECT_TRUE(mark.timeLabel()->isHidden());
+    EXPECT_EQ(frame().testStatus().progressLabel()->text(), "Recording attempt 1");
+    port.files.push_back(std::nullopt);
+    frame().runCommand(DrivingStopButton);
+    EXPECT_TRUE(mark.isHidden());
+    EXPECT_EQ(frame().statusBar()->currentMessage(), "Attempt 1 recorded");
 }
 
 // A COP 100 mm right of the centre is held at the track's 57 mm: the marker sits on the right

@@ -3,6 +3,7 @@
 // recovery copy and the saved file. The acquisition runs in real time, so the trials are of
 // the shortest duration and few.
 #include <QDockWidget>
+#include <QLabel>
 #include <QPushButton>
 #include <QSpinBox>
 #include <QTest>
@@ -17,10 +18,12 @@
 #include "graphs/recording_surface.h"
 #include "platform/cop_source.h"
 #include "platform_choice.h"
+#include "recording_mark.h"
 #include "sensory_controller.h"
 #include "sensory_guide.h"
 #include "sensory_setup_dialog.h"
 #include "stance_support.h"
+#include "test_status.h"
 
 namespace kenvo::test {
 namespace {
@@ -59,8 +62,15 @@ class SensoryTest : public AppFixture {
         EXPECT_EQ(guide().statusText(), "3");
         EXPECT_FALSE(guide().startButton()->isEnabled());
         EXPECT_EQ(app->simulatedSubject().condition(), protocol().trial().condition);
+        // The status bar counts down with the guide rather than asking for Start.
+        const TestStatus& bar = frame().testStatus();
+        EXPECT_TRUE(waitUntil(
+            [&] { return bar.progressLabel()->text().startsWith("Recording starts in "); }, 1000))
+            << bar.progressLabel()->text().toStdString();
         ASSERT_TRUE(waitUntil([&] { return step() == SensoryStep::Recording; }, 4000));
         EXPECT_TRUE(guide().statusText().contains("REC")) << guide().statusText().toStdString();
+        EXPECT_TRUE(guide().recordingMark()->recording());
+        EXPECT_TRUE(waitUntil([&] { return bar.recordingMark()->recording(); }, 1000));
         EXPECT_GE(app->stanceController()->stance().recordingAttempt(), 0);
     }
     void recordTrial() {

@@ -1,6 +1,8 @@
 // The target hitting test in the window: the set-up, the armed full-screen view, Start with its
 // fresh location sequence and the first cup, and Exit.
+#include <QLabel>
 #include <QLineEdit>
+#include <QStatusBar>
 #include <algorithm>
 #include <atomic>
 #include <cmath>
@@ -10,10 +12,12 @@
 #include "platform/platform_simulator.h"
 
 #include "evaluation_controller.h"
+#include "recording_mark.h"
 #include "session_recovery.h"
-#include "sway_list.h"
 #include "stance_support.h"
+#include "sway_list.h"
 #include "target_controller.h"
+#include "test_status.h"
 
 namespace kenvo::test {
 namespace {
@@ -135,6 +139,33 @@ TEST_F(TargetTest, SubjectEnteringEachCupThroughItsMouthCompletesThreeTargets) {
     EXPECT_GE(sounds.stops, 1);
     EXPECT_FALSE(frame().isFullScreenMode());
     EXPECT_FALSE(app->link().linkActive());
+}
+
+// The status bar: ready until Start, then the recording mark without a time left (the subject
+// sets the length), each reached target passing through the message area as it records the next.
+TEST_F(TargetTest, StatusBarIsReadyThenRecordsEachTargetInTurn) {
+    auto source = std::make_shared<SteeredSource>();
+    attachPlatform(0, source);
+    for (int k = 0; k < 4; ++k)
+        state().settings.calibration.zeroOffset[k] = PlatformSimulator::UnloadedCounts[k];
+    answerSetup("2", "10", "24");
+    frame().runCommand(CmdTargetTest);
+    const TestStatus& status = frame().testStatus();
+    EXPECT_EQ(status.progressLabel()->text(), "Ready - press Start");
+    EXPECT_TRUE(status.recordingMark()->isHidden());
+
+    frame().runCommand(StanceStartButton);
+    EXPECT_EQ(status.progressLabel()->text(), "Recording attempt 1");
+    EXPECT_EQ(status.recordingMark()->text(), RecordingMark::markText());
+    ASSERT_TRUE(reachTarget(*source, 0));
+    EXPECT_EQ(frame().statusBar()->currentMessage(), "Attempt 1 recorded");
+    ASSERT_TRUE(waitUntil([&] { return status.progressLabel()->text() == "Recording attempt 2"; }));
+    EXPECT_TRUE(status.recordingMark()->recording());
+
+    port.files.push_back(std::nullopt);
+    frame().runCommand(StanceExitButton);
+    EXPECT_TRUE(status.recordingMark()->isHidden());
+    EXPECT_TRUE(status.progressLabel()->isHidden());
 }
 
 // Into the cup through its bottom wall instead of its mouth: the alarm state, and the target

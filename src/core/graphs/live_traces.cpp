@@ -33,8 +33,7 @@ struct ValueAxis {
     int32_t parameter;
     int32_t min;
     int32_t max;
-    Rgb recorded;
-    Rgb live;
+    TracePens pens;
 };
 
 void drawValueTrace(const StanceContext& ctx, Surface& s, const Window& w, const Rect& r, const AxisScale& time,
@@ -52,7 +51,7 @@ void drawValueTrace(const StanceContext& ctx, Surface& s, const Window& w, const
         const int32_t y = scale.vertical(r.bottom, v);
         const int cls = w.sequence(k) >= 0 ? 1 : 0;
         if (cls != recordedClass) {
-            s.selectPen(Pen{cls ? axis.recorded : axis.live});
+            s.selectPen(Pen{cls ? axis.pens.recorded : axis.pens.live});
             recordedClass = cls;
         }
         if (k == first)
@@ -110,8 +109,9 @@ void drawLiveTimeTraces(const StanceContext& ctx, Surface& s, const Rect& r, int
     }
 
     if (first <= last) {
-        drawValueTrace(ctx, s, w, r, time, {g.y1Parameter, g.y1Min, g.y1Max, colour::Blue, colour::Cyan}, first, last);
-        drawValueTrace(ctx, s, w, r, time, {g.y2Parameter, g.y2Min, g.y2Max, colour::Red, colour::Magenta}, first,
+        drawValueTrace(ctx, s, w, r, time, {g.y1Parameter, g.y1Min, g.y1Max, Y1TracePens}, first,
+                       last);
+        drawValueTrace(ctx, s, w, r, time, {g.y2Parameter, g.y2Min, g.y2Max, Y2TracePens}, first,
                        last);
     }
 

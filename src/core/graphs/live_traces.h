@@ -6,6 +6,15 @@
 
 namespace kenvo {
 
+// The pens of one time graph trace: over recorded samples, and over samples that are shown
+// live but not recorded (before Start, between attempts).
+struct TracePens {
+    Rgb recorded;
+    Rgb live;
+};
+inline constexpr TracePens Y1TracePens{colour::Blue, colour::Cyan};
+inline constexpr TracePens Y2TracePens{colour::Red, colour::Magenta};
+
 // The time graph's two traces over the live window's offsets s..e (0 is the oldest entry),
 // with the time axis labelled at every whole recorded second and the "Time:" read-out.
 // Samples shown live but not recorded draw in cyan (Y1) and magenta (Y2). Offsets beyond the

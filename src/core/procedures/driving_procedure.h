@@ -74,6 +74,8 @@ public:
     bool regenerate();
 
     bool live() const { return live_; }
+    // Start was pressed and the attempt is neither stopped nor left.
+    bool attemptUnderWay() const { return attemptUnderWay_; }
     const Rect& square() const { return square_; }
     AcquisitionControl& control() { return control_; }
     const DrivingDisplay& driving() const { return driving_; }

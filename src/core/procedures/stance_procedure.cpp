@@ -125,6 +125,11 @@ int32_t StanceProcedure::recordingAttempt() const {
     return live_ && display_.attemptEnded == 0 ? store_.attemptCount : -1;
 }
 
+int32_t StanceProcedure::samplesLeft() const {
+    if (recordingAttempt() < 0) return 0;
+    return std::max(0, attemptEnd_ - recordedSamples());
+}
+
 bool StanceProcedure::afterTick() {
     if (!live_) return false;
     bool completed = false;

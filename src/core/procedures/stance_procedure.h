@@ -73,6 +73,8 @@ public:
     // Samples the dispatcher has recorded into the current attempt.
     int32_t recordedSamples() const { return control_.sampleCount.load(std::memory_order_acquire); }
     int32_t attemptEnd() const { return attemptEnd_; }
+    // Samples the attempt being recorded still needs; 0 between attempts.
+    int32_t samplesLeft() const;
     // The attempt being recorded, or -1 between attempts.
     int32_t recordingAttempt() const;
     AcquisitionControl& control() { return control_; }
