@@ -223,6 +223,9 @@ int main(int argc, char** argv) {
     app.frame().runCommand(32794);
     app.frame().runCommand(32775);  // Summary
     ok = save(app.frame(), out + "/summary_table.png") && ok;
+    app.frame().resize(1600, 1000);
+    ok = save(app.frame(), out + "/summary_table_large.png") && ok;
+    app.frame().resize(800, 600);
     app.frame().runCommand(32798);  // Graph report, the cursors moved in from the ends
     for (int i = 0; i < 600; ++i) app.frame().runCommand(32817);
     for (int i = 0; i < 900; ++i) app.frame().runCommand(32814);
