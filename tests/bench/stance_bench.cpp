@@ -12,6 +12,7 @@
 #include <thread>
 
 #include "graphs/display_geometry.h"
+#include "graphs/scaled_surface.h"
 #include "graphs/stance_view.h"
 #include "procedures/stance_procedure.h"
 #include "platform/dispatcher.h"
@@ -37,7 +38,9 @@ long residentKb() {
 }
 
 // Both panels on the window's backing image, with the longest COP trace (3000 points) and a
-// 30 s time graph; five new samples arrive between ticks, as at 100 per second.
+// 30 s time graph; five new samples arrive between ticks, as at 100 per second. The argument
+// is the view's scale in tenths: 10 at the window's first size, 20 for a window twice as large
+// (or the first size on a screen of two device pixels per pixel).
 void BM_StanceTick(benchmark::State& state) {
     auto store = std::make_unique<MeasurementStore>();
     store->calibration = PlatformCalibration{175.0f, 276.0f, {0, 0, 0, 0}};
@@ -54,23 +57,53 @@ void BM_StanceTick(benchmark::State& state) {
     };
     for (int i = 0; i < display.traceLength; ++i) push();
 
-    QImage backing(800, 560, QImage::Format_RGB32);
+    const double scale = static_cast<double>(state.range(0)) / 10.0;
+    QImage backing(static_cast<int>(800 * scale), static_cast<int>(560 * scale), QImage::Format_RGB32);
     backing.fill(Qt::white);
     StanceContext ctx{graph, *store, display};
     const StancePanels panels{panel::CopPlane, panel::TimeGraph};
     {
         QPainter painter(&backing);
-        QPainterSurface surface(painter, QPainterSurface::Mapping::Screen);
+        QPainterSurface device(painter, QPainterSurface::Mapping::Screen);
+        ScaledSurface surface(device, scale);
         repaintStanceView(ctx, surface, panels, false);
     }
     for (auto _ : state) {
         for (int i = 0; i < 5; ++i) push();
         QPainter painter(&backing);
-        QPainterSurface surface(painter, QPainterSurface::Mapping::Screen);
+        QPainterSurface device(painter, QPainterSurface::Mapping::Screen);
+        ScaledSurface surface(device, scale);
         stanceTick(ctx, surface, panels, static_cast<int32_t>(k));
     }
 }
-BENCHMARK(BM_StanceTick)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_StanceTick)->Arg(10)->Arg(20)->Unit(benchmark::kMillisecond);
+
+// A whole redraw of both panels, as a resize or a change of mode draws them, at the same scales.
+void BM_StanceRedraw(benchmark::State& state) {
+    auto store = std::make_unique<MeasurementStore>();
+    store->calibration = PlatformCalibration{175.0f, 276.0f, {0, 0, 0, 0}};
+    GraphSettings graph = GraphSettings::defaults();
+    graph.timeAxisSeconds = 30;
+    graph.copTraceLength = 3000;
+    DisplayState display;
+    display.traceLength = graph.timeAxisSeconds * SampleRate;
+    store->liveTrace.reset(display.traceLength + 1);
+    for (int i = 0; i < display.traceLength; ++i) {
+        const float t = static_cast<float>(i) * 0.01f;
+        store->liveTrace.pushRecorded(CopSample{0.02f * std::sin(t), 0.03f * std::cos(0.7f * t), 72});
+    }
+    const double scale = static_cast<double>(state.range(0)) / 10.0;
+    QImage backing(static_cast<int>(800 * scale), static_cast<int>(560 * scale), QImage::Format_RGB32);
+    StanceContext ctx{graph, *store, display};
+    for (auto _ : state) {
+        backing.fill(Qt::white);
+        QPainter painter(&backing);
+        QPainterSurface device(painter, QPainterSurface::Mapping::Screen);
+        ScaledSurface surface(device, scale);
+        repaintStanceView(ctx, surface, {panel::CopPlane, panel::TimeGraph}, false);
+    }
+}
+BENCHMARK(BM_StanceRedraw)->Arg(10)->Arg(20)->Unit(benchmark::kMillisecond);
 
 class QuietPort final : public HeadlessProcedurePort {
 public:
