@@ -1,41 +1,42 @@
 #include "kenvo_plat_app.h"
 
 #include <QAction>
-#include <QFile>
 #include <QCoreApplication>
+#include <QFile>
 #include <QSettings>
 #include <QStatusBar>
 #include <clocale>
 #include <cstdlib>
 #include <filesystem>
 
-#include "window_placement.h"
 #include "about_dialog.h"
 #include "app_register.h"
-#include "print_controller.h"
-#include "subjects_dialog.h"
-#include "subject_history_panel.h"
 #include "app_state.h"
 #include "command_ids.h"
 #include "enabling_rules.h"
+#include "export_file.h"
 #include "files/configuration_file.h"
 #include "graph_setup_dialog.h"
 #include "kenvo_plat_view.h"
 #include "main_frame.h"
 #include "operator_port.h"
+#include "platform/cop_source.h"
 #include "platform/device_bus.h"
 #include "platform/dispatcher.h"
 #include "platform/platform_link.h"
-#include "platform/cop_source.h"
 #include "platform_choice.h"
 #include "pointer_steering.h"
+#include "print_controller.h"
 #include "sensory_controller.h"
 #include "sensory_report_commands.h"
-#include "subject_recording.h"
 #include "session_recovery.h"
 #include "stance_controller.h"
 #include "subject_dialog.h"
+#include "subject_history_panel.h"
+#include "subject_recording.h"
+#include "subjects_dialog.h"
 #include "termination_signals.h"
+#include "window_placement.h"
 
 namespace kenvo {
 
@@ -140,12 +141,15 @@ void CKenvoPlatApp::start(bool show) {
 
     // The subject register of the data folder; the program works on without it.
     register_ = std::make_unique<AppRegister>(port_, s.paths.dataFolder);
-    if (folderProblem.empty()) register_->openAtStart(frame_.get());
-    else register_->startWithout(QString::fromStdString(folderProblem));
+    if (folderProblem.empty())
+        register_->openAtStart(frame_.get());
+    else
+        register_->startWithout(QString::fromStdString(folderProblem));
     connectRegister();
     // The report and the results view name the subject as the register knows them.
-    frame_->sensoryReport().setDetailsSource(
-        [this] { return register_->detailsFor(state_->store.subject, state_->store.attemptCount); });
+    frame_->sensoryReport().setDetailsSource([this] {
+        return register_->detailsFor(state_->store.subject, state_->store.attemptCount);
+    });
 
     document_.onNewDocument();
     frame_->setDocumentTitle(document_.title());
@@ -240,6 +244,7 @@ void CKenvoPlatApp::connectRegister() {
         port_.notice(problem);
     };
     frame_->files().setSavedHandler([this, tell](const QString& path) {
+        showWrittenPath(frame_.get(), QStringLiteral("Saved to %1"), path);
         tell(register_->fileSaved(QFile::encodeName(path).toStdString(), state_->store,
                                   state_->sensory));
         if (subjects_) subjects_->refresh();
@@ -269,8 +274,8 @@ void CKenvoPlatApp::subjects() {
             frame_->view()->redraw();
             frame_->updateCaption();
         };
-        subjects_ = new SubjectsDialog(*register_, state_->store, port_, std::move(hooks),
-                                       frame_.get());
+        subjects_ =
+            new SubjectsDialog(*register_, state_->store, port_, std::move(hooks), frame_.get());
         subjects_->history()->setPrinter(
             [this](int32_t pages, const std::function<void(Surface&, int32_t)>& draw) {
                 return frame_->printing().printPages(pages, draw);

@@ -14,10 +14,10 @@
 #include "graphs/display_geometry.h"
 #include "graphs/scaled_surface.h"
 #include "graphs/stance_view.h"
-#include "procedures/stance_procedure.h"
 #include "platform/dispatcher.h"
 #include "platform/platform_link.h"
 #include "platform/simulated_bus.h"
+#include "procedures/stance_procedure.h"
 #include "render/qpainter_surface.h"
 
 namespace kenvo {
@@ -53,12 +53,14 @@ void BM_StanceTick(benchmark::State& state) {
     int64_t k = 0;
     auto push = [&] {
         const float t = static_cast<float>(k++) * 0.01f;
-        store->liveTrace.pushRecorded(CopSample{0.02f * std::sin(t), 0.03f * std::cos(0.7f * t), 72});
+        store->liveTrace.pushRecorded(
+            CopSample{0.02f * std::sin(t), 0.03f * std::cos(0.7f * t), 72});
     };
     for (int i = 0; i < display.traceLength; ++i) push();
 
     const double scale = static_cast<double>(state.range(0)) / 10.0;
-    QImage backing(static_cast<int>(800 * scale), static_cast<int>(560 * scale), QImage::Format_RGB32);
+    QImage backing(static_cast<int>(800 * scale), static_cast<int>(560 * scale),
+                   QImage::Format_RGB32);
     backing.fill(Qt::white);
     StanceContext ctx{graph, *store, display};
     const StancePanels panels{panel::CopPlane, panel::TimeGraph};
@@ -90,10 +92,12 @@ void BM_StanceRedraw(benchmark::State& state) {
     store->liveTrace.reset(display.traceLength + 1);
     for (int i = 0; i < display.traceLength; ++i) {
         const float t = static_cast<float>(i) * 0.01f;
-        store->liveTrace.pushRecorded(CopSample{0.02f * std::sin(t), 0.03f * std::cos(0.7f * t), 72});
+        store->liveTrace.pushRecorded(
+            CopSample{0.02f * std::sin(t), 0.03f * std::cos(0.7f * t), 72});
     }
     const double scale = static_cast<double>(state.range(0)) / 10.0;
-    QImage backing(static_cast<int>(800 * scale), static_cast<int>(560 * scale), QImage::Format_RGB32);
+    QImage backing(static_cast<int>(800 * scale), static_cast<int>(560 * scale),
+                   QImage::Format_RGB32);
     StanceContext ctx{graph, *store, display};
     for (auto _ : state) {
         backing.fill(Qt::white);
@@ -106,7 +110,7 @@ void BM_StanceRedraw(benchmark::State& state) {
 BENCHMARK(BM_StanceRedraw)->Arg(10)->Arg(20)->Unit(benchmark::kMillisecond);
 
 class QuietPort final : public HeadlessProcedurePort {
-public:
+  public:
     QuietPort() : HeadlessProcedurePort(true) {}
 };
 
@@ -144,8 +148,8 @@ void BM_TenAttemptStanceTestResidentMemory(benchmark::State& state) {
         state.counters["rss_before_MB"] = static_cast<double>(before) / 1024.0;
         state.counters["rss_peak_MB"] = static_cast<double>(peak) / 1024.0;
         state.counters["attempts"] = store->attemptCount;
-        state.counters["recorded_MB"] =
-            static_cast<double>(store->attemptCount) * 3000.0 * sizeof(CopSample) / (1024.0 * 1024.0);
+        state.counters["recorded_MB"] = static_cast<double>(store->attemptCount) * 3000.0 *
+                                        sizeof(CopSample) / (1024.0 * 1024.0);
     }
 }
 BENCHMARK(BM_TenAttemptStanceTestResidentMemory)->Iterations(1)->Unit(benchmark::kSecond);

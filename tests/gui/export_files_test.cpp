@@ -195,6 +195,8 @@ TEST_F(SaveProposal, ATakenNameIsNumberedAndASavedDataSetKeepsItsFile) {
     port.files = {dataFolder() + "/" + first};
     frame().runCommand(CmdSave);
     ASSERT_EQ(state().store.dataSaved, 1);
+    EXPECT_EQ(frame().statusBar()->currentMessage(),
+              "Saved to " + QFileInfo(dataFolder() + "/" + first).absoluteFilePath());
     // Saved again: its own file is proposed.
     EXPECT_EQ(proposeBySaving().proposedName, first);
 
