@@ -236,6 +236,12 @@ int main(int argc, char** argv) {
                                           *app.frame().view()) &&
          ok;
     app.frame().resize(800, 600);
+    // The same report zoomed to the cursors, its value axes fitted to the sway shown.
+    app.frame().runCommand(32813);  // Zoom
+    app.frame().runCommand(kenvo::CmdFitY);
+    ok = save(app.frame(), out + "/graph_report_fit_y.png") && ok;
+    app.frame().runCommand(kenvo::CmdFitY);
+    app.frame().runCommand(kenvo::CmdWholeAttempt);
     app.frame().runCommand(32795);  // Difus analysis, the marker at 1 s, then RESULT
     for (int i = 0; i < 100; ++i) app.frame().runCommand(32817);
     app.frame().runCommand(1059);
