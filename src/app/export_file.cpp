@@ -37,8 +37,10 @@ std::optional<QString> chooseExportFile(OperatorPort& port, const ExportFile& fi
 
 bool writeExportFile(const QString& path, std::string_view bytes, std::string& error) {
     const auto* data = reinterpret_cast<const uint8_t*>(bytes.data());
+    // The spreadsheets and measure tables name the subject and the files: the user's alone.
     return writeFileAtomically(QFile::encodeName(path).toStdString(),
-                               std::span<const uint8_t>(data, bytes.size()), error);
+                               std::span<const uint8_t>(data, bytes.size()), error,
+                               FileAccess::Private);
 }
 
 void showWrittenPath(QWidget* widget, const QString& sentence, const QString& path) {

@@ -26,7 +26,8 @@ std::optional<QString> chooseExportFile(OperatorPort& port, const ExportFile& fi
 // The question before `path`, which exists, is replaced.
 QString replaceQuestion(const QString& path);
 
-// Writes `bytes` to `path` through a temporary file and a rename; false with the reason.
+// Writes `bytes` to `path` through a temporary file and a rename, readable by its owner only
+// (the exports hold personal data); false with the reason.
 bool writeExportFile(const QString& path, std::string_view bytes, std::string& error);
 
 // "<sentence with %1>" in the status bar of the window of `widget`, %1 the file's full path.

@@ -80,6 +80,9 @@ class ExportFiles : public AppFixture {
         EXPECT_NE(statusText().indexOf(proposed), -1) << statusText().toStdString();
         const std::string written = readFileBytes(target);
         EXPECT_FALSE(written.empty());
+        EXPECT_EQ(fs::status(target).permissions() & fs::perms::all,
+                  fs::perms::owner_read | fs::perms::owner_write)
+            << "it names the subject";
 
         // An existing file: No keeps it byte for byte and writes nothing else beside it.
         writeFileBytes(target, "the operator's own file");

@@ -1,4 +1,5 @@
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
 #include <cmath>
 #include <limits>
@@ -194,6 +195,28 @@ TEST(MeasurementFile, SaveAndLoadReproduceTheDataSet) {
     }
 }
 
+// A data set holds the subject's name: its file is the user's alone, whatever the umask, and
+// saving over a file someone made readable to others makes it private again.
+TEST(MeasurementFile, ASavedDataSetIsReadableByItsOwnerOnly) {
+    auto store = std::make_unique<MeasurementStore>();
+    fill(*store, TestModeStance, 1, 100);
+    test::TempDir dir;
+    const std::string path = dir.file("set.kplat");
+    const auto modeOf = [&] {
+        struct stat st {};
+        EXPECT_EQ(::stat(path.c_str(), &st), 0);
+        return st.st_mode & 0777;
+    };
+    const mode_t oldMask = ::umask(0);
+    const bool saved = saveMeasurementFile(path, *store).ok;
+    ::umask(oldMask);
+    ASSERT_TRUE(saved);
+    EXPECT_EQ(modeOf(), 0600u);
+    ASSERT_EQ(::chmod(path.c_str(), 0644), 0);
+    ASSERT_TRUE(saveMeasurementFile(path, *store).ok);
+    EXPECT_EQ(modeOf(), 0600u);
+}
+
 TEST(MeasurementFile, LoadingClampsTheGraphWindowToTheFileDuration) {
     auto store = std::make_unique<MeasurementStore>();
     fill(*store, TestModeStance, 1, 800);
@@ -366,9 +389,10 @@ TEST(MeasurementFile, ScalesThatAreNotPositiveFiniteAndAtMost10mAreRefused) {
     GraphSettings graph = GraphSettings::defaults();
     const float nan = std::numeric_limits<float>::quiet_NaN();
     const float inf = std::numeric_limits<float>::infinity();
-    for (const auto& [x, y] : {std::pair{nan, 200.0f}, std::pair{200.0f, nan}, std::pair{inf, 200.0f},
-                               std::pair{200.0f, -inf}, std::pair{0.0f, 200.0f}, std::pair{200.0f, -1.0f},
-                               std::pair{10000.5f, 200.0f}}) {
+    for (const auto& [x, y] :
+         {std::pair{nan, 200.0f}, std::pair{200.0f, nan}, std::pair{inf, 200.0f},
+          std::pair{200.0f, -inf}, std::pair{0.0f, 200.0f}, std::pair{200.0f, -1.0f},
+          std::pair{10000.5f, 200.0f}}) {
         store->calibration.scaleX = x;
         store->calibration.scaleY = y;
         const FileResult r = decodeMeasurementFile(encoded(*store), "bad.kplat", *target, graph);

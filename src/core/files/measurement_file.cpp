@@ -229,7 +229,8 @@ FileResult saveMeasurementFile(const std::string& path, MeasurementStore& store)
         return encoded;
     }
     std::string error;
-    if (!writeFileAtomically(path, bytes, error))
+    // A data set names its subject: the file is the user's alone, as the register is.
+    if (!writeFileAtomically(path, bytes, error, FileAccess::Private))
         return FileResult::failure(MessageSaveError, error);
     store.dataSaved = 1;
     return FileResult::success();

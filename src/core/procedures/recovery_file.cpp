@@ -17,7 +17,8 @@ FileResult saveRecoveryFile(const std::string& path, const MeasurementStore& sto
     std::vector<uint8_t> bytes;
     if (FileResult encoded = encodeMeasurementFile(store, bytes); !encoded) return encoded;
     std::string error;
-    if (!writeFileAtomically(path, bytes, error))
+    // The unsaved attempts name their subject, as a saved data set does.
+    if (!writeFileAtomically(path, bytes, error, FileAccess::Private))
         return FileResult::failure(MessageSaveError, error);
     return FileResult::success();
 }
