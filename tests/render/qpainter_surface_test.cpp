@@ -1,10 +1,13 @@
 #include <gtest/gtest.h>
 
+#include <cmath>
+
 #include <QColor>
 #include <QImage>
 #include <QPainter>
 #include <QRect>
 
+#include "graphs/scaled_surface.h"
 #include "render/image_writers.h"
 #include "render/qpainter_surface.h"
 #include "support/temp_dir.h"
@@ -12,9 +15,13 @@
 namespace kenvo {
 namespace {
 
-QColor at(const QImage& image, int x, int y) { return image.pixelColor(x, y); }
+QColor at(const QImage& image, int x, int y) {
+    return image.pixelColor(x, y);
+}
 
-bool dark(const QColor& c) { return c.lightness() < 128; }
+bool dark(const QColor& c) {
+    return c.lightness() < 128;
+}
 
 // A page image at 254 dpi: one device pixel per 0.1 mm.
 QImage pageImage(int width, int height) {
@@ -91,8 +98,8 @@ TEST(QPainterSurfaceTest, PageTextIsUprightAndInsideItsBox) {
     }
     const QRect box = ink(image);
     ASSERT_FALSE(box.isEmpty());
-    EXPECT_TRUE(QRect(20, 20, 160, 80).contains(box)) << box.x() << "," << box.y() << " " << box.width()
-                                                       << "x" << box.height();
+    EXPECT_TRUE(QRect(20, 20, 160, 80).contains(box))
+        << box.x() << "," << box.y() << " " << box.width() << "x" << box.height();
     // About 30 units (3 mm) high, centred in the box.
     EXPECT_GE(box.height(), 15);
     EXPECT_LE(box.height(), 32);
@@ -133,25 +140,79 @@ TEST(QPainterSurfaceTest, PdfHasOnePagePerCallAndFailsCleanly) {
     test::TempDir dir;
     std::string error;
     int calls = 0;
-    ASSERT_TRUE(writePdf(dir.file("two.pdf"), 2,
-                         [&](Surface& s, int page) {
-                             ++calls;
-                             EXPECT_TRUE(s.isPrinting());
-                             s.text({0, 0, 1000, -100}, "Page " + std::to_string(page), TextAlign::Left);
-                         },
-                         error, {"two pages"}))
+    ASSERT_TRUE(
+        writePdf(dir.file("two.pdf"), 2,
+                 [&](Surface& s, int page) {
+                     ++calls;
+                     EXPECT_TRUE(s.isPrinting());
+                     s.text({0, 0, 1000, -100}, "Page " + std::to_string(page), TextAlign::Left);
+                 },
+                 error, {"two pages"}))
         << error;
     EXPECT_EQ(calls, 2);
     const std::string bytes = test::readFileBytes(dir.file("two.pdf"));
     EXPECT_EQ(bytes.rfind("%PDF", 0), 0u);
     int pages = 0;
-    for (std::size_t p = bytes.find("/Type /Page"); p != std::string::npos; p = bytes.find("/Type /Page", p + 1))
+    for (std::size_t p = bytes.find("/Type /Page"); p != std::string::npos;
+         p = bytes.find("/Type /Page", p + 1))
         if (bytes.compare(p, 12, "/Type /Pages") != 0) ++pages;
     EXPECT_EQ(pages, 2);
 
-    EXPECT_FALSE(writePng(dir.file("missing/x.png"), 10, 10, [](Surface&) {}, error));
+    EXPECT_FALSE(writePng(
+        dir.file("missing/x.png"), 10, 10, [](Surface&) {}, error));
     EXPECT_FALSE(error.empty());
-    EXPECT_FALSE(writePdf(dir.file("none.pdf"), 0, [](Surface&, int) {}, error));
+    EXPECT_FALSE(writePdf(
+        dir.file("none.pdf"), 0, [](Surface&, int) {}, error));
+}
+
+// A layout drawn larger: what a routine draws with lines and outlines, it erases again with
+// fills of the same layout pixels (a tick's marks, a trace's head). At any scale nothing of the
+// drawing may be left over, or the screen collects stray dots tick after tick.
+TEST(QPainterSurfaceTest, AtAnyScaleAFillOfTheSameLayoutPixelsErasesLinesAndOutlines) {
+    for (const double scale : {1.0, 1.25, 1.375, 1.5, 2.0, 2.6, 3.0}) {
+        SCOPED_TRACE(scale);
+        QImage image(200, 200, QImage::Format_RGB32);
+        image.fill(Qt::white);
+        {
+            QPainter painter(&image);
+            QPainterSurface device(painter, QPainterSurface::Mapping::Screen);
+            ScaledSurface s(device, scale);
+            for (const int32_t width : {1, 2, 3}) {
+                const int32_t y = 10 + 15 * width;
+                s.selectPen(Pen{colour::Black, width});
+                s.moveTo(
+                    10, y);  // a line across the rows of y - width / 2 .. y - width / 2 + width - 1
+                s.lineTo(40, y);
+                s.moveTo(20 + 5 * width, 5);  // and one down the columns around x
+                s.lineTo(20 + 5 * width, 15);
+                s.selectBrush(Brush{colour::Blue});
+                s.rectangle({45, y - 5, 55, y + 3});
+                // Erased as the routines erase: fills of the layout pixels the pen covered.
+                const int32_t from = y - width / 2;
+                s.fillSolid({10 - width / 2, from, 41 - width / 2 + width, from + width},
+                            colour::White);
+                const int32_t x = 20 + 5 * width - width / 2;
+                s.fillSolid({x, 5 - width / 2, x + width, 16 - width / 2 + width}, colour::White);
+                s.fillSolid({45 - width / 2, y - 5 - width / 2, 55 + width, y + 3 + width},
+                            colour::White);
+            }
+        }
+        EXPECT_TRUE(ink(image).isEmpty())
+            << "left over: " << ink(image).x() << "," << ink(image).y();
+        // And a line covers its whole cells: the rows of layout row 30 at this scale.
+        QImage line(200, 200, QImage::Format_RGB32);
+        line.fill(Qt::white);
+        {
+            QPainter painter(&line);
+            QPainterSurface device(painter, QPainterSurface::Mapping::Screen);
+            ScaledSurface s(device, scale);
+            s.moveTo(10, 30);
+            s.lineTo(40, 30);
+        }
+        const int top = int(std::lround(30 * scale)), next = int(std::lround(31 * scale));
+        for (int row = top; row < next; ++row)
+            EXPECT_TRUE(dark(at(line, int(25 * scale), row))) << row;
+    }
 }
 
 }  // namespace

@@ -58,9 +58,13 @@ TEST(ScaledSurface, PositionsPensTextAndPixelsGrowAndTheDeviceIsLeftAsItWas) {
     device.selectPen({colour::Black, 1});
     {
         ScaledSurface s(device, 1.5);
-        s.moveTo(3, 7);  // 4.5 and 10.5 round away from zero
+        // A one-pixel line covers cells of one or two device pixels: it is two wide, placed
+        // one pixel into its cell (4.5 and 10.5 round away from zero).
+        s.moveTo(3, 7);
         s.selectPen({colour::Red, 0});
         s.lineTo(-3, 10);
+        // A line three device pixels wide (2 x 1.5) starts where the cell of 10 - 1 starts
+        // (13.5, so 14) and is placed one pixel into it; its far edge ends with the cell of 19.
         s.selectPen({colour::Red, 2});
         s.ellipse({10, 10, 20, 30});
         s.text({2, 4, 6, 8}, "x", TextAlign::Left);
@@ -69,12 +73,12 @@ TEST(ScaledSurface, PositionsPensTextAndPixelsGrowAndTheDeviceIsLeftAsItWas) {
     }
     const auto& ops = device.ops();
     ASSERT_EQ(ops.size(), 6u);
-    EXPECT_EQ(ops[0].rect.left, 5);
-    EXPECT_EQ(ops[0].rect.top, 11);
-    EXPECT_EQ(ops[1].rect.left, -5);
-    EXPECT_EQ(ops[1].rect.top, 15);
-    EXPECT_EQ(ops[1].penWidth, 2);  // the device's thinnest line, then scaled
-    EXPECT_EQ(ops[2].rect, (Rect{15, 15, 30, 45}));
+    EXPECT_EQ(ops[0].rect.left, 6);
+    EXPECT_EQ(ops[0].rect.top, 12);
+    EXPECT_EQ(ops[1].rect.left, -4);
+    EXPECT_EQ(ops[1].rect.top, 16);
+    EXPECT_EQ(ops[1].penWidth, 2);
+    EXPECT_EQ(ops[2].rect, (Rect{15, 15, 29, 44}));
     EXPECT_EQ(ops[2].penWidth, 3);
     EXPECT_EQ(ops[3].rect, (Rect{3, 6, 9, 12}));
     EXPECT_EQ(ops[3].fontScale, 1.5);
