@@ -1,6 +1,7 @@
 // The status bar's account of the test on screen: ready, the recording mark with the time left,
 // each recorded attempt, and the key to the trace colours; on the simulated platform in real
 // time, so the attempts are short.
+#include <QFileInfo>
 #include <QLabel>
 #include <QStatusBar>
 #include <QTest>
@@ -119,7 +120,10 @@ TEST_F(TestStatusTest, StanceAttemptsShowReadyTheMarkCountingDownAndEachRecorded
     EXPECT_EQ(words(), "");
     EXPECT_FALSE(markShown());
     EXPECT_FALSE(legendShown());
-    EXPECT_EQ(message(), "Ready");
+    // The test left through Save, which says where the data set went.
+    EXPECT_EQ(message(),
+              "Saved to " +
+                  QFileInfo(QString::fromStdString(home("DATA/status.kplat"))).absoluteFilePath());
 
     // The same data set again: its earlier attempts are not news to this run.
     frame().runCommand(CmdContinueStance);
