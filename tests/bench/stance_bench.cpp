@@ -37,74 +37,71 @@ long residentKb() {
     return 0;
 }
 
-// Both panels on the window's backing image, with the longest COP trace (3000 points) and a
-// 30 s time graph; five new samples arrive between ticks, as at 100 per second. The argument
-// is the view's scale in tenths: 10 at the window's first size, 20 for a window twice as large
-// (or the first size on a screen of two device pixels per pixel), 15 between whole numbers.
-void BM_StanceTick(benchmark::State& state) {
-    auto store = std::make_unique<MeasurementStore>();
-    store->calibration = PlatformCalibration{175.0f, 276.0f, {0, 0, 0, 0}};
-    GraphSettings graph = GraphSettings::defaults();
-    graph.timeAxisSeconds = 30;
-    graph.copTraceLength = 3000;
-    DisplayState display;
-    display.traceLength = graph.timeAxisSeconds * SampleRate;
-    store->liveTrace.reset(display.traceLength + 1);
-    int64_t k = 0;
-    auto push = [&] {
-        const float t = static_cast<float>(k++) * 0.01f;
+// Both stance panels over the longest COP trace (3000 points) and a 30 s time graph, drawn at
+// a scale given in tenths: 10 at the window's first size, 20 for a window twice as large (or
+// the first size on a screen of two device pixels per pixel), 15 between whole numbers.
+struct LiveStanceScene {
+    explicit LiveStanceScene(int64_t scaleTenths)
+        : store(std::make_unique<MeasurementStore>()),
+          graph(GraphSettings::defaults()),
+          scale(static_cast<double>(scaleTenths) / 10.0),
+          backing(static_cast<int>(800 * scale), static_cast<int>(560 * scale),
+                  QImage::Format_RGB32) {
+        store->calibration = PlatformCalibration{175.0f, 276.0f, {0, 0, 0, 0}};
+        graph.timeAxisSeconds = 30;
+        graph.copTraceLength = 3000;
+        display.traceLength = graph.timeAxisSeconds * SampleRate;
+        store->liveTrace.reset(display.traceLength + 1);
+        for (int i = 0; i < display.traceLength; ++i) push();
+        backing.fill(Qt::white);
+    }
+    // The next sample of a slow sway, as the reader thread hands it on.
+    void push() {
+        const float t = static_cast<float>(pushed++) * 0.01f;
         store->liveTrace.pushRecorded(
             CopSample{0.02f * std::sin(t), 0.03f * std::cos(0.7f * t), 72});
-    };
-    for (int i = 0; i < display.traceLength; ++i) push();
-
-    const double scale = static_cast<double>(state.range(0)) / 10.0;
-    QImage backing(static_cast<int>(800 * scale), static_cast<int>(560 * scale),
-                   QImage::Format_RGB32);
-    backing.fill(Qt::white);
-    StanceContext ctx{graph, *store, display};
-    const StancePanels panels{panel::CopPlane, panel::TimeGraph};
-    {
-        QPainter painter(&backing);
-        QPainterSurface device(painter, QPainterSurface::Mapping::Screen);
-        ScaledSurface surface(device, scale);
-        repaintStanceView(ctx, surface, panels, false);
     }
-    for (auto _ : state) {
-        for (int i = 0; i < 5; ++i) push();
+    // Runs `draw` on the backing image at the scene's scale.
+    template <typename Draw>
+    void paint(Draw&& draw) {
         QPainter painter(&backing);
         QPainterSurface device(painter, QPainterSurface::Mapping::Screen);
         ScaledSurface surface(device, scale);
-        stanceTick(ctx, surface, panels, static_cast<int32_t>(k));
+        StanceContext ctx{graph, *store, display};
+        draw(ctx, surface);
+    }
+
+    std::unique_ptr<MeasurementStore> store;
+    GraphSettings graph;
+    DisplayState display;
+    double scale;
+    QImage backing;
+    int64_t pushed = 0;
+    const StancePanels panels{panel::CopPlane, panel::TimeGraph};
+};
+
+// One tick of the live display: five new samples arrive between ticks, as at 100 per second.
+void BM_StanceTick(benchmark::State& state) {
+    LiveStanceScene scene(state.range(0));
+    scene.paint(
+        [&](StanceContext& ctx, Surface& s) { repaintStanceView(ctx, s, scene.panels, false); });
+    for (auto _ : state) {
+        for (int i = 0; i < 5; ++i) scene.push();
+        scene.paint([&](StanceContext& ctx, Surface& s) {
+            stanceTick(ctx, s, scene.panels, static_cast<int32_t>(scene.pushed));
+        });
     }
 }
 BENCHMARK(BM_StanceTick)->Arg(10)->Arg(15)->Arg(20)->Unit(benchmark::kMillisecond);
 
-// A whole redraw of both panels, as a resize or a change of mode draws them, at the same scales.
+// A whole redraw of both panels, as a resize or a change of mode draws them.
 void BM_StanceRedraw(benchmark::State& state) {
-    auto store = std::make_unique<MeasurementStore>();
-    store->calibration = PlatformCalibration{175.0f, 276.0f, {0, 0, 0, 0}};
-    GraphSettings graph = GraphSettings::defaults();
-    graph.timeAxisSeconds = 30;
-    graph.copTraceLength = 3000;
-    DisplayState display;
-    display.traceLength = graph.timeAxisSeconds * SampleRate;
-    store->liveTrace.reset(display.traceLength + 1);
-    for (int i = 0; i < display.traceLength; ++i) {
-        const float t = static_cast<float>(i) * 0.01f;
-        store->liveTrace.pushRecorded(
-            CopSample{0.02f * std::sin(t), 0.03f * std::cos(0.7f * t), 72});
-    }
-    const double scale = static_cast<double>(state.range(0)) / 10.0;
-    QImage backing(static_cast<int>(800 * scale), static_cast<int>(560 * scale),
-                   QImage::Format_RGB32);
-    StanceContext ctx{graph, *store, display};
+    LiveStanceScene scene(state.range(0));
     for (auto _ : state) {
-        backing.fill(Qt::white);
-        QPainter painter(&backing);
-        QPainterSurface device(painter, QPainterSurface::Mapping::Screen);
-        ScaledSurface surface(device, scale);
-        repaintStanceView(ctx, surface, {panel::CopPlane, panel::TimeGraph}, false);
+        scene.backing.fill(Qt::white);
+        scene.paint([&](StanceContext& ctx, Surface& s) {
+            repaintStanceView(ctx, s, scene.panels, false);
+        });
     }
 }
 BENCHMARK(BM_StanceRedraw)->Arg(10)->Arg(15)->Arg(20)->Unit(benchmark::kMillisecond);

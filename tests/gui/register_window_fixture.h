@@ -58,6 +58,16 @@ class RegisterWindow : public AppFixture {
         frame().runCommand(CmdSave);
         return state().store.dataSaved == 1;
     }
+    // `visits` stance sessions of `subject`, a month apart from FirstVisit, each saved as
+    // DATA/vN.kplat through "New test for this subject".
+    void saveVisits(SubjectsDialog& dialog, const RegisterSubject& subject, int visits) {
+        dialog.chooseSubject(subject.id);
+        dialog.newTestForSubject();
+        for (int visit = 0; visit < visits; ++visit) {
+            record(2, FirstVisit + visit * Month);
+            ASSERT_TRUE(save("DATA/v" + std::to_string(visit) + ".kplat"));
+        }
+    }
     SubjectsDialog& subjects() {
         frame().runCommand(CmdSubjects);
         SubjectsDialog* d = app->subjectsDialog();

@@ -23,7 +23,6 @@
 #include "print_controller.h"
 #include "register/subject_register.h"
 #include "register_window_fixture.h"
-#include "files/cop_import.h"
 #include "subject_form_dialog.h"
 #include "subject_history_panel.h"
 #include "subjects_dialog.h"
@@ -374,12 +373,7 @@ TEST_F(RegisterWindow, OpenAndNewTestAreRefusedWhileATestRuns) {
 TEST_F(RegisterWindow, TheHistoryShowsOnePointPerStanceSessionAndPrints) {
     const RegisterSubject jana = addSubject("Jana Nováková", "P-0042");
     SubjectsDialog& dialog = subjects();
-    dialog.chooseSubject(jana.id);
-    dialog.newTestForSubject();
-    for (int visit = 0; visit < 4; ++visit) {
-        record(2, FirstVisit + visit * Month);
-        ASSERT_TRUE(save("DATA/v" + std::to_string(visit) + ".kplat"));
-    }
+    ASSERT_NO_FATAL_FAILURE(saveVisits(dialog, jana, 4));
     dialog.chooseSubject(jana.id);
     SubjectHistoryPanel* history = dialog.history();
     history->setMeasure(ClinicalMeasure::Area95);
@@ -409,7 +403,8 @@ TEST_F(RegisterWindow, TheHistoryOfASensorySessionFollowsTheChosenCondition) {
     for (int32_t attempt = 0; attempt < 4; ++attempt) {
         std::vector<CopPoint> points;
         for (int i = 0; i < 1500; ++i)
-            points.push_back({(attempt + 1) * 2.0 * std::sin(i / 50.0), (attempt + 1) * std::cos(i / 70.0)});
+            points.push_back(
+                {(attempt + 1) * 2.0 * std::sin(i / 50.0), (attempt + 1) * std::cos(i / 70.0)});
         importCopAttempt(*store, attempt, points, 0, FirstVisit + 60 * attempt);
     }
     finishCopImport(*store, 4, 0);
@@ -418,7 +413,8 @@ TEST_F(RegisterWindow, TheHistoryOfASensorySessionFollowsTheChosenCondition) {
     ASSERT_TRUE(saveMeasurementFile(path, *store));
     Sidecar sidecar;
     sidecar.protocol = "sensory";
-    sidecar.conditions = std::vector<std::optional<std::string>>{"eo-firm", "ec-firm", "eo-foam", "ec-foam"};
+    sidecar.conditions =
+        std::vector<std::optional<std::string>>{"eo-firm", "ec-firm", "eo-foam", "ec-foam"};
     std::string error;
     ASSERT_TRUE(writeSidecar(path, sidecar, error)) << error;
     reg().scan({home("DATA")}, false);

@@ -3,8 +3,6 @@
 // diffusion page, the target and driving displays and the clinical views.
 #include <QCoreApplication>
 #include <algorithm>
-#include <cstdlib>
-#include <ctime>
 #include <fstream>
 
 #include <QTest>
@@ -16,6 +14,7 @@
 #include "stance_support.h"
 #include "subject_history_panel.h"
 #include "support/synthetic_sway.h"
+#include "support/time_zone.h"
 #include "sway_list.h"
 #include "view_primitives.h"
 
@@ -291,14 +290,16 @@ TEST_F(HighDensity, TheViewDrawsEveryDevicePixelOfATwoToOneScreen) {
     EXPECT_EQ(view().backing().size(), 2 * view().size());
 
     auto golden = readGolden(KENVO_VIEW_GOLDEN);
-    const auto blank = std::find_if(golden.begin(), golden.end(),
-                                    [](const GoldenSection& s) { return s.name == "blank_with_data"; });
+    const auto blank = std::find_if(golden.begin(), golden.end(), [](const GoldenSection& s) {
+        return s.name == "blank_with_data";
+    });
     ASSERT_NE(blank, golden.end());
     stanceSet(1, 5);
     frame().runCommand(CmdBlankView);
     const auto lines = drawn();
     ASSERT_EQ(lines.size(), blank->lines.size());
-    for (size_t k = 0; k < lines.size(); ++k) expectScaledByTwo(blank->lines[k], lines[k], "high density");
+    for (size_t k = 0; k < lines.size(); ++k)
+        expectScaledByTwo(blank->lines[k], lines[k], "high density");
 
     // A timer tick's layout pixel is two by two device pixels.
     view().drawIncrement([](Surface& s) { s.setPixel(300, 300, colour::Red); });
@@ -321,29 +322,10 @@ std::vector<std::string> trendGraphOfFourVisits(SubjectsDialog& dialog,
 
 TEST_F(TrendGraphGolden, TheSubjectsWindowsTrendGraphDrawsWhatTheGoldenFileHolds) {
     // The calendar ticks fall on local midnights; the golden file was taken in UTC.
-    const std::string zoneBefore = std::getenv("TZ") ? std::getenv("TZ") : "";
-    const bool hadZone = std::getenv("TZ") != nullptr;
-    setenv("TZ", "UTC", 1);
-    tzset();
-    struct RestoreZone {
-        std::string zone;
-        bool had;
-        ~RestoreZone() {
-            if (had)
-                setenv("TZ", zone.c_str(), 1);
-            else
-                unsetenv("TZ");
-            tzset();
-        }
-    } restore{zoneBefore, hadZone};
+    const InTimeZone utc("UTC");
     const RegisterSubject jana = addSubject("Jana Novakova", "P-0042");
     SubjectsDialog& dialog = subjects();
-    dialog.chooseSubject(jana.id);
-    dialog.newTestForSubject();
-    for (int visit = 0; visit < 4; ++visit) {
-        record(2, FirstVisit + visit * Month);
-        ASSERT_TRUE(save("DATA/v" + std::to_string(visit) + ".kplat"));
-    }
+    ASSERT_NO_FATAL_FAILURE(saveVisits(dialog, jana, 4));
     dialog.show();
     QCoreApplication::processEvents();
     const GoldenSection drawnNow{"subject_trend_graph", trendGraphOfFourVisits(dialog, jana)};

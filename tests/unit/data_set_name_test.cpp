@@ -7,32 +7,12 @@
 
 #include "files/code_page.h"
 #include "files/data_set_name.h"
+#include "support/time_zone.h"
 
 namespace kenvo {
 namespace {
 
-// Runs a test in a fixed time zone given as a POSIX rule (no zone database needed) and puts
-// the process's zone back afterwards.
-class InTimeZone {
-  public:
-    explicit InTimeZone(const char* rule) {
-        if (const char* tz = std::getenv("TZ")) saved_ = tz;
-        setenv("TZ", rule, 1);
-        tzset();
-    }
-    ~InTimeZone() {
-        if (saved_.empty())
-            unsetenv("TZ");
-        else
-            setenv("TZ", saved_.c_str(), 1);
-        tzset();
-    }
-    InTimeZone(const InTimeZone&) = delete;
-    InTimeZone& operator=(const InTimeZone&) = delete;
-
-  private:
-    std::string saved_;
-};
+using test::InTimeZone;
 
 constexpr int64_t December8At20Utc = 1796760000;  // 2026-12-08 20:00:00 UTC
 
