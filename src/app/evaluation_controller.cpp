@@ -1,11 +1,9 @@
 #include "evaluation_controller.h"
 
-#include <QAction>
 #include <QComboBox>
 #include <algorithm>
 
 #include "analysis/diffusion_curve.h"
-#include "analysis/diffusion_fit.h"
 #include "app_state.h"
 #include "bar_setup.h"
 #include "dialog_bar.h"
@@ -21,20 +19,8 @@ namespace kenvo {
 
 namespace {
 
-// Bar buttons of the graph report and the diffusion page.
-enum EvaluationButton : int32_t {
-    BtnZoom = 32813,
-    BtnRightBack = 32814,
-    BtnRightForward = 32815,
-    BtnLeftBack = 32816,  // the diffusion marker's "<<" too
-    BtnLeftForward = 32817,
-    BtnResult = 1059,
-};
-
 // Where the list stands while a table is shown.
 const QRect ListGeometry(10, 70, 730, 330);
-// Where "Wait a moment" is written while the fit runs.
-constexpr Rect WaitBox{100, 120, 620, 160};
 
 bool isTableMode(ViewMode mode) {
     return isSummaryTable(static_cast<int32_t>(mode));
@@ -44,7 +30,11 @@ bool isTableMode(ViewMode mode) {
 
 EvaluationController::EvaluationController(AppState& state, OperatorPort& port, CMainFrame& frame,
                                            CKenvoPlatView& view)
-    : QObject(&view), state_(state), port_(port), frame_(frame), view_(view),
+    : QObject(&view),
+      state_(state),
+      port_(port),
+      frame_(frame),
+      view_(view),
       list_(new SwayList(&view)) {
     connect(&frame, &CMainFrame::barComboChanged, this, &EvaluationController::comboChanged);
     connect(&view, &CKenvoPlatView::mousePressed, this, &EvaluationController::mousePressed);
@@ -65,8 +55,11 @@ EvaluationController::EvaluationController(AppState& state, OperatorPort& port, 
 }
 
 StanceContext EvaluationController::context(const Rect& client) {
-    return StanceContext{.graph = state_.settings.graph, .store = state_.store,
-                         .state = view_.display(), .client = client, .clinical = &state_.clinical};
+    return StanceContext{.graph = state_.settings.graph,
+                         .store = state_.store,
+                         .state = view_.display(),
+                         .client = client,
+                         .clinical = &state_.clinical};
 }
 
 bool EvaluationController::handleCommand(int32_t id) {
@@ -190,7 +183,8 @@ void EvaluationController::enterDiffusion() {
     view_.setMode(ViewMode::DifusAnalysis);
     diffusion_.resultsCurrent = false;
     // The duration comes from the file; one beyond the slots would overflow the product.
-    diffusionSpan_ = std::clamp(state_.store.attemptSeconds, 0, MaxSamples / SampleRate) * SampleRate;
+    diffusionSpan_ =
+        std::clamp(state_.store.attemptSeconds, 0, MaxSamples / SampleRate) * SampleRate;
     enterDiffusionGraph(view_.display(), state_.store, state_.settings.graph);
     diffusion_.curve = computeDiffusionCurve(state_.store, 0, diffusionSpan_);
     frame_.applyBarSetup(CmdDifusAnalysis, diffusionSpan_);
@@ -277,123 +271,6 @@ void EvaluationController::selectSpan(int32_t index) {
     diffusion_.curve =
         computeDiffusionCurve(state_.store, view_.display().selectedAttempt, diffusionSpan_);
     view_.redraw();
-}
-
-bool EvaluationController::reportButton(int32_t id) {
-    DisplayState& display = view_.display();
-    switch (id) {
-        case BtnZoom:
-            zoomReport(display);
-            break;
-        case BtnLeftBack:
-            leftCursorBack(display);
-            break;
-        case BtnLeftForward:
-            leftCursorForward(display);
-            break;
-        case BtnRightBack:
-            rightCursorBack(display);
-            break;
-        case BtnRightForward:
-            rightCursorForward(display);
-            break;
-        case CmdWholeAttempt:
-            showWholeAttempt(display, state_.store);
-            break;
-        case CmdFitY:
-            display.reportFitY = !display.reportFitY;
-            break;
-        default:
-            return false;
-    }
-    showFitState();
-    view_.redraw();
-    return true;
-}
-
-void EvaluationController::showFitState() {
-    // The entry ticks itself when chosen; the view's state decides what it shows.
-    if (QAction* fit = frame_.action(CmdFitY))
-        fit->setChecked(view_.mode() == ViewMode::GraphReport && view_.display().reportFitY);
-}
-
-bool EvaluationController::diffusionButton(int32_t id) {
-    switch (id) {
-        case BtnLeftBack:
-            diffusionMarkerBack(view_.display());
-            break;
-        case BtnLeftForward:
-            diffusionMarkerForward(view_.display());
-            break;
-        case BtnResult:
-            runDiffusionFit();
-            break;
-        default:
-            return false;
-    }
-    view_.redraw();
-    return true;
-}
-
-void EvaluationController::runDiffusionFit() {
-    // The fit holds the interface thread for a moment; the operator is told so first.
-    view_.drawIncrement([](Surface& s) {
-        SurfaceState keep(s);
-        s.selectFont(ViewFont::SmallBold);
-        s.text(WaitBox, "Wait a moment", TextAlign::Centre);
-    });
-    view_.repaint();
-    const DisplayState& display = view_.display();
-    DiffusionLine& line = state_.settings.diffusionLine;
-    diffusion_.fit =
-        fitDiffusionLines(diffusion_.curve, display.reportY1, display.leftMarker, line.daLineA);
-    line = DiffusionLine{diffusion_.fit.lineA, diffusion_.fit.lineB};
-    diffusion_.resultsCurrent = true;
-}
-
-const DiffusionPageData& EvaluationController::diffusion() {
-    diffusion_.fit.lineA = state_.settings.diffusionLine.daLineA;
-    diffusion_.fit.lineB = state_.settings.diffusionLine.daLineB;
-    return diffusion_;
-}
-
-namespace {
-
-ReportPointer::Button pointerButton(Qt::MouseButton button) {
-    if (button == Qt::LeftButton) return ReportPointer::Button::Left;
-    if (button == Qt::RightButton) return ReportPointer::Button::Right;
-    return ReportPointer::Button::Other;
-}
-
-}  // namespace
-
-void EvaluationController::mousePressed(QPoint at, Qt::MouseButton button) {
-    DisplayState& display = view_.display();
-    bool changed = false;
-    if (view_.mode() == ViewMode::GraphReport) {
-        changed = pointer_.press(display, panel::TimeGraph, at.x(), at.y(), pointerButton(button));
-    } else if (view_.mode() == ViewMode::DifusAnalysis && button == Qt::LeftButton) {
-        changed = diffusionClick(display, panel::DiffusionGraph, at.x(), at.y());
-    }
-    if (changed) view_.redraw();
-}
-
-void EvaluationController::pointerMoved(QPoint at) {
-    if (pointer_.held() == ReportCursor::None) return;
-    if (view_.mode() != ViewMode::GraphReport) {
-        pointer_.cancel();
-        return;
-    }
-    if (pointer_.move(view_.display(), panel::TimeGraph, at.x())) view_.redraw();
-}
-
-void EvaluationController::mouseReleased(QPoint at, Qt::MouseButton button) {
-    if (view_.mode() != ViewMode::GraphReport) {
-        pointer_.cancel();
-        return;
-    }
-    if (pointer_.release(view_.display(), panel::TimeGraph, at.x(), pointerButton(button)))
-        view_.redraw();
 }
 
 void EvaluationController::render(Surface& surface, const ViewContext& c,
